@@ -1,0 +1,256 @@
+#include "shell/orb_session.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "monitor/rfc_library_probe.h"
+#include "shell/picture_catalogues.h"
+#include "store/clock_text.h"
+#include "store/config_record.h"
+#include "store/file_remover.h"
+#include "store/orb_names.h"
+#include "store/text.h"
+#include "store/text_file.h"
+
+namespace vigil {
+namespace {
+
+// The choices every item list of the settings dialog starts with.
+const std::vector<std::string> kFixedItemChoices = {
+    "<No of Items>", "<Response>", "<All Items>", "*"};
+
+enum class CreateResult { kCreated, kExists, kFailed };
+
+// O_EXCL, so that of two orbs started together exactly one passes.
+CreateResult CreateExclusively(const std::filesystem::path& file) {
+  const int fd =
+      ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
+  ::close(fd);
+  return CreateResult::kCreated;
+}
+
+}  // namespace
+
+OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
+                       std::filesystem::path working_dir,
+                       std::string computer_name)
+    : mode_word_(std::move(mode_word)),
+      number_format_(mode_word_ == "RfcOrb" ? 'D' : 'E'),
+      working_dir_(std::move(working_dir)),
+      computer_name_(computer_name.substr(0, 255)),
+      companion_dir_(command_line.companion_dir),
+      orb_number_(command_line.orb_number),
+      mail_list_file_(MailListName(command_line.orb_number)),
+      restart_flag_(command_line.restart),
+      carried_over_value_(command_line.restart ? command_line.carried_over : 0),
+      version_text_(mode_word_ + kVersionText),
+      window_caption_(" " + mode_word_ + "..."),
+      event_log_(working_dir_ / EventLogName(mode_word_)) {
+  if (restart_flag_) last_reset_date_ = DateText(WallClock::now());
+  event_log_.set_context({mode_word_, "", "", false});
+}
+
+std::filesystem::path OrbSession::InWorkingDir(const std::string& name) const {
+  return working_dir_ / name;
+}
+
+std::string OrbSession::RowSlashColumn() const {
+  return Mid(orb_number_, 1, 2) + "/" + Mid(orb_number_, 3, 2);
+}
+
+void OrbSession::Prepare() {
+  startup_stage_ = StartupStage::kStartupPending;
+  gauge_choices_ = GaugeChoices(working_dir_);
+  image_choices_ = ImageChoices(working_dir_);
+}
+
+void OrbSession::ReportFailure(OrbView& view, const std::string& message,
+                               bool must_acknowledge) {
+  if (must_acknowledge) acknowledge_mark_ = true;
+  view.ShowError(message);
+  event_log_.Log("Fail", message);
+}
+
+std::optional<std::string> OrbSession::CheckLibrariesAndFiles() const {
+  if (mode_word_ == "RfcOrb" && !ProbeRfcLibrary(working_dir_)) {
+    return "\"" + std::string(kRfcLibraryName) + "\" is missing !";
+  }
+  if (!FileExists(InWorkingDir(ExtensionLibraryName(mode_word_)))) {
+    return "\"" + ExtensionLibraryName(mode_word_) + "\" is missing !";
+  }
+  if (!FileExists(InWorkingDir(OrbsFileName(mode_word_)))) {
+    return "\"" + OrbsFileName(mode_word_) + "\" is missing !";
+  }
+  if (orb_number_.empty()) return "Parameter(s) missing...";
+  return std::nullopt;
+}
+
+bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
+  const auto lines = ReadLines(InWorkingDir(OrbsFileName(mode_word_)));
+  if (!lines) {
+    ReportFailure(view, "Starting failed, please Retry !", true);
+    return false;
+  }
+  const HeaderScan scan = ScanHeader(*lines, mode_word_);
+  header_ = scan.settings;
+  event_log_.set_context({mode_word_, "", "", header_.log_every_event});
+  if (!scan.error.empty()) {
+    ReportFailure(view, scan.error, true);
+    return false;
+  }
+  cell_ = CellSizeFor(header_, screen.width, screen.height);
+  orb_lines_ = ScanOrb(*lines, mode_word_, orb_number_);
+  item_choices_ = kFixedItemChoices;
+  item_choices_.insert(item_choices_.end(), orb_lines_.item_choices.begin(),
+                       orb_lines_.item_choices.end());
+  if (!orb_lines_.record) {
+    ReportFailure(view, mode_word_ + "-Position " + RowSlashColumn() +
+                            " not found...", false);
+    return false;
+  }
+  record_ = *orb_lines_.record;
+  grid_size_text_ = GridSizeText(record_);
+  lock_name_ = LockName(record_, mode_word_);
+  const std::string source = SplitTail(record_).source;
+  source_path_ = mode_word_ == "HttpOrb" ? source
+                                         : companion_dir_ + "/" + source;
+  event_log_.set_context(
+      {mode_word_, record_, lock_name_, header_.log_every_event});
+  return true;
+}
+
+bool OrbSession::TakeInstance(OrbView& view) {
+  attached_profile_ = AttachedProfileName(OrbStem(mode_word_, orb_number_));
+  work_file_ = WorkFileName(attached_profile_, mode_word_);
+  switch (CreateExclusively(InWorkingDir(attached_profile_))) {
+    case CreateResult::kCreated:
+      return true;
+    case CreateResult::kExists:
+      busy_flag_ = kRefusedDuplicate;
+      ReportFailure(view, mode_word_ + " " + RowSlashColumn() +
+                              " already running !", false);
+      return false;
+    case CreateResult::kFailed:
+      ReportFailure(view, "Save.Prf failed, please Check !", true);
+      return false;
+  }
+  return false;
+}
+
+bool OrbSession::WriteAttachedProfile(OrbView& view) {
+  const bool global = IsGlobalSource(record_);
+  if (!global && !FileExists(InWorkingDir(source_path_))) {
+    ReportFailure(view, "Profile " + SplitTail(record_).source + " not found...",
+                  false);
+    return false;
+  }
+  if (mode_word_ == "RfcOrb" &&
+      !FileExists(InWorkingDir(std::string(kGlobalFileName)))) {
+    ReportFailure(view, "File 'SAP Quillon.Gbl' not found...", true);
+    return false;
+  }
+  std::vector<std::string> profile;
+  if (!global) {
+    const auto source = ReadLines(InWorkingDir(source_path_));
+    if (!source) {
+      ReportFailure(view, "Read.Prf failed, please Check !", true);
+      return false;
+    }
+    profile = AttachedProfileLines(*source);
+  }
+  if (!WriteLines(InWorkingDir(attached_profile_), profile)) {
+    ReportFailure(view, "Save.Prf failed, please Check !", true);
+    return false;
+  }
+  return true;
+}
+
+std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
+  const auto row = ParseInteger(RecordRow(record_));
+  const auto column = ParseInteger(RecordColumn(record_));
+  const auto size = ParseGridSizeText(grid_size_text_);
+  const auto delay = DelayTime(record_);
+  if (!row || !column || *row < 0 || *column < 0) {
+    ReportFailure(view, "Position " + RowSlashColumn() +
+                            " invalid, please Check !", true);
+    return std::nullopt;
+  }
+  if (!size) {
+    ReportFailure(view, "Grid size '" + grid_size_text_ +
+                            "' invalid, please Check !", true);
+    return std::nullopt;
+  }
+  if (!delay) {
+    ReportFailure(view, "Delay time '" + Mid(record_, 29, 5) +
+                            "' invalid, please Check !", true);
+    return std::nullopt;
+  }
+  StartedOrb orb;
+  orb.cell = cell_;
+  orb.window = {*column * cell_.width, *row * cell_.height,
+                cell_.width * size->columns, cell_.height * size->rows};
+  home_ = orb.window;
+  orb.title = SplitTail(record_).title;
+  orb.caption = " " + SplitTail(record_).source + " / " +
+                DisplayName(record_) + "...";
+  orb.face_mode = FaceMode(record_);
+  // A chart type outside 0-7 shows the first chart rather than none.
+  orb.chart_type = ChartType(record_).value_or(0);
+  orb.chart_title_visible = RecordFlag(record_, 68) == 'x';
+  orb.row_image_index = TwoDigitField(record_, 38).value_or(0);
+  orb.delay_time = *delay;
+  const std::string gauge = Mid(record_, 34, 1) + Mid(record_, 37, 1);
+  orb.gauge_choice = "Typ " + gauge;
+  const std::string picture = "Gauges/Gauge" + gauge + ".Jpg";
+  if (FileExists(InWorkingDir(picture))) {
+    orb.gauge_picture = picture;
+    gauge_picture_name_ = "Gauges/Gauge" + gauge;
+  }
+  return orb;
+}
+
+std::optional<StartedOrb> OrbSession::StartUp(OrbView& view,
+                                              const ScreenInfo& screen) {
+  if (const auto problem = CheckLibrariesAndFiles()) {
+    ReportFailure(view, *problem, false);
+    return std::nullopt;
+  }
+  if (!ReadOrbsFile(view, screen) || !TakeInstance(view) ||
+      !WriteAttachedProfile(view)) {
+    return std::nullopt;
+  }
+  eop_file_ = EndOfProcessingName(OrbStem(mode_word_, orb_number_));
+  auto started = Place(view);
+  if (started) startup_stage_ = StartupStage::kStarted;
+  return started;
+}
+
+void OrbSession::CloseCleanUp() {
+  if (busy_flag_ == kRefusedDuplicate || attached_profile_.empty()) return;
+  RemoveFile(InWorkingDir(attached_profile_));
+  if (busy_flag_ == kHoldingLock) {
+    RemoveFile(InWorkingDir(LockFileName(lock_name_)));
+  }
+  if (!restart_flag_) RemoveFile(InWorkingDir(work_file_));
+  RemoveFile(InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+}
+
+void OrbSession::DestroyCleanUp() {
+  if (busy_flag_ == kRefusedDuplicate) return;
+  if (!attached_profile_.empty()) RemoveFile(InWorkingDir(attached_profile_));
+  event_log_.Log("Stop", "");
+  if (attached_profile_.empty()) return;
+  if (busy_flag_ == kHoldingLock) {
+    RemoveFile(InWorkingDir(LockFileName(lock_name_)));
+  }
+  RemoveFile(InWorkingDir(work_file_));
+  for (const std::string_view marker : kAllMarkers) {
+    RemoveFile(InWorkingDir(MarkerName(attached_profile_, marker)));
+  }
+  RemoveFile(InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+}
+
+}  // namespace vigil

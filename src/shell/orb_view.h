@@ -1,0 +1,26 @@
+// What the core asks of the orb window; tests use a recording fake.
+#ifndef VIGIL_SHELL_ORB_VIEW_H_
+#define VIGIL_SHELL_ORB_VIEW_H_
+
+#include <chrono>
+#include <string>
+
+#include "store/colour.h"
+
+namespace vigil {
+
+class OrbView {
+ public:
+  virtual ~OrbView() = default;
+  virtual void SetStatusCaption(const std::string& caption) = 0;  // xCap03
+  virtual void SetFrameColour(Rgb colour) = 0;
+  // The error panel Panel2 with Label5; starts the error timer Timer4.
+  virtual void ShowError(const std::string& message) = 0;
+  virtual void RefreshFace() = 0;
+  // Runs pending window events for about this long (a nested event loop).
+  virtual void LetEventsRun(std::chrono::milliseconds duration) = 0;
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_SHELL_ORB_VIEW_H_

@@ -1,0 +1,81 @@
+// The orb window: binds the session's results to widgets and forwards the
+// timers and the window's events to the core.
+#ifndef VIGIL_SHELL_ORB_WINDOW_H_
+#define VIGIL_SHELL_ORB_WINDOW_H_
+
+#include <QWidget>
+#include <memory>
+
+#include "shell/orb_session.h"
+#include "shell/orb_view.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+
+namespace vigil {
+
+class OrbWindow : public QWidget, public OrbView {
+  Q_OBJECT
+
+ public:
+  OrbWindow(std::string mode_word, const CommandLine& command_line,
+            std::filesystem::path working_dir, std::string computer_name);
+  ~OrbWindow() override;
+
+  OrbSession& session() { return session_; }
+
+  // OrbView.
+  void SetStatusCaption(const std::string& caption) override;
+  void SetFrameColour(Rgb colour) override;
+  void ShowError(const std::string& message) override;
+  void RefreshFace() override;
+  void LetEventsRun(std::chrono::milliseconds duration) override;
+
+  // Handlers, public so that tests drive them without waiting.
+  void Timer1Timer();
+  void Timer2Timer();
+  void Timer3Timer();
+  void Timer4Timer();
+  void Butt00Click();
+  void FitBorderlessPanels();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateWidgets();
+  void PlaceErrorPanel();
+  void Initialise();
+  void ApplyStartedOrb(const StartedOrb& orb);
+
+  OrbSession session_;
+  bool initialised_ = false;
+  int delay_time_ = 60;  // the cycle timer's tag
+  int current_chart_ = 0;
+  bool relayout_request_ = false;
+
+  QTimer* timer1_ = nullptr;
+  QTimer* timer2_ = nullptr;
+  QTimer* timer3_ = nullptr;
+  QTimer* timer4_ = nullptr;
+  QWidget* chrts_ = nullptr;
+  QTreeWidget* view07_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* startup_label_ = nullptr;
+  QWidget* panel2_ = nullptr;
+  QLabel* label5_ = nullptr;
+  QPushButton* butt00_ = nullptr;
+  QWidget* panel3_ = nullptr;
+  QLabel* x_cap01_ = nullptr;
+  QLabel* x_cap03_ = nullptr;
+  QLabel* x_cap001_ = nullptr;
+  QLabel* p_cap01_ = nullptr;
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_SHELL_ORB_WINDOW_H_

@@ -1,0 +1,231 @@
+#include "store/orbs_file.h"
+
+#include "store/file_lock.h"
+#include "store/text.h"
+#include "store/text_file.h"
+
+namespace vigil {
+namespace {
+
+constexpr std::string_view kSatelliteMarkers = "*#@$%!&\xA7";
+
+struct Satellite {
+  char marker = 0;  // 0 when the line is no satellite line
+  std::string content;
+};
+
+bool HasUtf8TraceMarker(std::string_view line) {
+  return Mid(line, 6, 2) == kTraceMarkerUtf8;
+}
+
+Satellite ReadSatellite(std::string_view line) {
+  if (HasUtf8TraceMarker(line)) return {kTraceMarker, Mid(line, 9)};
+  const std::string marker = Mid(line, 6, 1);
+  if (marker.empty() ||
+      kSatelliteMarkers.find(marker[0]) == std::string_view::npos) {
+    return {};
+  }
+  return {marker[0], Mid(line, 8)};
+}
+
+std::string Key(std::string_view line) { return Mid(line, 1, 4); }
+
+std::string HeaderForm(std::string_view mode_word) {
+  std::string form = std::string(mode_word) + "s";
+  if (form.size() < 10) form.resize(10, '.');
+  return form;
+}
+
+bool IsRecordLine(std::string_view line, std::string_view mode_word) {
+  if (ReadSatellite(line).marker != 0) return false;
+  return Mid(line, 6, 10) != std::string(mode_word) + "... ";
+}
+
+void AppendItemChoices(std::string_view content,
+                       std::vector<std::string>& choices) {
+  std::string rest(content);
+  while (!rest.empty()) {
+    const size_t end = rest.find(';');
+    if (end == std::string::npos) {
+      choices.push_back(rest);
+      return;
+    }
+    choices.push_back(rest.substr(0, end));
+    rest.erase(0, end + 1);
+  }
+}
+
+std::array<std::string, 4> SplitCaptions(std::string_view content) {
+  std::array<std::string, 4> captions;
+  std::string rest(content);
+  for (int i = 0; i < 3; ++i) {
+    captions[i] = BeforeFirst(rest, ';');
+    rest = AfterFirst(rest, ';');
+  }
+  captions[3] = rest;
+  return captions;
+}
+
+std::string* ActionFor(char marker, ActionSettings& actions) {
+  switch (marker) {
+    case kStateMailMarker: return &actions.state_mail;
+    case kValueMailMarker: return &actions.value_mail;
+    case kStateExecMarker: return &actions.state_exec;
+    case kValueExecMarker: return &actions.value_exec;
+    case kTraceMarker: return &actions.trace;
+    default: return nullptr;
+  }
+}
+
+// Writes "§" the way the file already does, UTF-8 when it shows none.
+std::string TraceMarkerFor(const std::vector<std::string>& file_lines) {
+  for (const std::string& line : file_lines) {
+    if (HasUtf8TraceMarker(line)) return std::string(kTraceMarkerUtf8);
+    if (Mid(line, 6, 1) == std::string(1, kTraceMarker)) {
+      return std::string(1, kTraceMarker);
+    }
+  }
+  return std::string(kTraceMarkerUtf8);
+}
+
+std::string_view LineEndingOf(std::string_view bytes) {
+  return bytes.empty() || bytes.find("\r\n") != std::string_view::npos ||
+                 bytes.find('\n') == std::string_view::npos
+             ? kCrLf
+             : std::string_view("\n");
+}
+
+}  // namespace
+
+bool IsHeaderLine(std::string_view line, std::string_view mode_word) {
+  return Mid(line, 6, 10) == HeaderForm(mode_word);
+}
+
+HeaderScan ScanHeader(const std::vector<std::string>& lines,
+                      std::string_view mode_word) {
+  HeaderScan scan;
+  for (const std::string& line : lines) {
+    if (!IsHeaderLine(line, mode_word)) continue;
+    HeaderScan current;
+    HeaderSettings& header = current.settings;
+    header.header_line = line;
+    header.log_every_event = Mid(line, 19, 1) != ".";
+    header.hide_while_green = Mid(line, 23, 1) == "X";
+    const auto rows = ParseInteger(Mid(line, 1, 2));
+    const auto columns = ParseInteger(Mid(line, 3, 2));
+    if (!rows || !columns || *rows < 1 || *columns < 1) {
+      current.error = "Header grid '" + Mid(line, 1, 4) +
+                      "' invalid, please Check !";
+    } else {
+      header.rows = *rows;
+      header.columns = *columns;
+    }
+    const std::string frame = Mid(line, 16, 2);
+    if (!IsBlank(frame)) {
+      const auto width = ParseInteger(frame);
+      if (width && *width >= 0) {
+        header.frame_width = *width;
+      } else if (current.error.empty()) {
+        current.error = "Header frame width '" + frame +
+                        "' invalid, please Check !";
+      }
+    }
+    if (IsDigits(Mid(line, 25, 2))) {
+      header.label_size_offset = *ParseInteger(Mid(line, 25, 2));
+    }
+    if (IsDigits(Mid(line, 28, 2))) {
+      header.caption_size_offset = *ParseInteger(Mid(line, 28, 2));
+    }
+    scan = std::move(current);
+  }
+  return scan;
+}
+
+OrbLines ScanOrb(const std::vector<std::string>& lines,
+                 std::string_view mode_word, std::string_view orb_number) {
+  OrbLines orb;
+  for (const std::string& line : lines) {
+    if (Key(line) != orb_number) continue;
+    if (IsRecordLine(line, mode_word)) {
+      orb.record = line;
+      continue;
+    }
+    const Satellite satellite = ReadSatellite(line);
+    if (satellite.marker == kRuleMarker) {
+      orb.rules.push_back(satellite.content);
+    } else if (satellite.marker == kCaptionsMarker) {
+      orb.captions = SplitCaptions(satellite.content);
+    } else if (satellite.marker == kItemNamesMarker) {
+      AppendItemChoices(satellite.content, orb.item_choices);
+    } else if (std::string* action = ActionFor(satellite.marker, orb.actions)) {
+      *action = satellite.content;
+    }
+  }
+  return orb;
+}
+
+CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
+                     int screen_height) {
+  return {screen_width / header.columns, screen_height / header.rows};
+}
+
+std::vector<std::string> RewriteOrbLines(
+    const std::vector<std::string>& file_lines, std::string_view mode_word,
+    std::string_view record,
+    const std::vector<std::string>& rules, const ActionSettings& actions,
+    const std::optional<MoveNote>& move_note) {
+  const std::string number = Mid(record, 1, 4);
+  const std::string old_number =
+      move_note ? Mid(move_note->old_number, 1, 4) : number;
+  std::vector<std::string> kept;
+  std::vector<std::string> set_aside;  // "*" and "@" lines, last first
+  for (auto line = file_lines.rbegin(); line != file_lines.rend(); ++line) {
+    // A header line whose grid happens to read like the orb number stays.
+    if (Key(*line) != old_number || IsHeaderLine(*line, mode_word)) {
+      kept.push_back(*line);
+      continue;
+    }
+    const char marker = ReadSatellite(*line).marker;
+    if (marker == kItemNamesMarker || marker == kCaptionsMarker) {
+      set_aside.push_back(*line);
+    }
+  }
+  std::vector<std::string> result(kept.rbegin(), kept.rend());
+  for (const std::string& line : set_aside) {
+    result.push_back(number + Mid(line, 5));
+  }
+  result.emplace_back(record);
+  for (const std::string& rule : rules) result.push_back(number + " # " + rule);
+  const std::string trace = TraceMarkerFor(file_lines);
+  result.push_back(number + " $ " + actions.state_mail);
+  result.push_back(number + " % " + actions.value_mail);
+  result.push_back(number + " ! " + actions.state_exec);
+  result.push_back(number + " & " + actions.value_exec);
+  result.push_back(number + " " + trace + " " + actions.trace);
+  return result;
+}
+
+bool SaveOrbsFile(const std::filesystem::path& file,
+                  std::string_view mode_word, std::string_view record,
+                  const std::vector<std::string>& rules,
+                  const ActionSettings& actions,
+                  const std::optional<MoveNote>& move_note) {
+  FileLock lock(file);
+  const auto bytes = ReadFileBytes(file);
+  if (!bytes) return false;
+  const std::vector<std::string> lines = RewriteOrbLines(
+      SplitLines(*bytes), mode_word, record, rules, actions, move_note);
+  return WriteLinesAtomically(file, lines, LineEndingOf(*bytes));
+}
+
+std::vector<std::string> AttachedProfileLines(
+    const std::vector<std::string>& source_lines) {
+  std::vector<std::string> lines;
+  for (const std::string& line : source_lines) {
+    if (Mid(line, 1, 1) == "#" && Mid(line, 1, 8) != "# Dudi: ") continue;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace vigil

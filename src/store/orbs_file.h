@@ -1,0 +1,107 @@
+// The orbs file shared by all orbs of a mode: a header line with the screen
+// grid, and for every orb a configuration record with satellite lines.
+#ifndef VIGIL_STORE_ORBS_FILE_H_
+#define VIGIL_STORE_ORBS_FILE_H_
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vigil {
+
+// Satellite markers in column 6. The trace marker is "§": one byte in
+// Latin-1 files, two in UTF-8 files; both are read.
+inline constexpr char kRuleMarker = '#';
+inline constexpr char kStateMailMarker = '$';
+inline constexpr char kValueMailMarker = '%';
+inline constexpr char kStateExecMarker = '!';
+inline constexpr char kValueExecMarker = '&';
+inline constexpr char kTraceMarker = '\xA7';
+inline constexpr char kCaptionsMarker = '@';
+inline constexpr char kItemNamesMarker = '*';
+inline constexpr std::string_view kTraceMarkerUtf8 = "\xC2\xA7";
+
+struct HeaderSettings {
+  std::string header_line;  // empty when the file has none
+  int rows = 8;
+  int columns = 6;
+  int frame_width = 0;             // FrameWidth, columns 16-17
+  bool log_every_event = false;    // column 19 not "."
+  bool hide_while_green = false;   // column 23 "X"
+  int label_size_offset = 0;       // LabelSizeOffset, columns 25-26
+  int caption_size_offset = 0;     // CaptionSizeOffset, columns 28-29
+};
+
+struct HeaderScan {
+  HeaderSettings settings;
+  std::string error;  // a message for the error panel; empty when sound
+};
+
+struct ActionSettings {
+  std::string state_mail;  // "$"
+  std::string value_mail;  // "%"
+  std::string state_exec;  // "!"
+  std::string value_exec;  // "&"
+  std::string trace;       // "§"
+};
+
+// Everything of one orb that the orbs file holds.
+struct OrbLines {
+  std::optional<std::string> record;
+  std::vector<std::string> rules;
+  ActionSettings actions;
+  std::array<std::string, 4> captions;  // probe, group, device, sensor
+  std::vector<std::string> item_choices;
+};
+
+// Old and new orb numbers of a move to another grid cell.
+struct MoveNote {
+  std::string old_number;
+  std::string new_number;
+};
+
+bool IsHeaderLine(std::string_view line, std::string_view mode_word);
+
+// The last header line counts; rows and columns must be numbers >= 1.
+HeaderScan ScanHeader(const std::vector<std::string>& lines,
+                      std::string_view mode_word);
+
+// The orb's record (the last one counts), rules, action settings, captions
+// and the item choices after the four fixed ones.
+OrbLines ScanOrb(const std::vector<std::string>& lines,
+                 std::string_view mode_word, std::string_view orb_number);
+
+struct CellSize {
+  int width = 0;
+  int height = 0;
+};
+CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
+                     int screen_height);
+
+// The file's lines with the saved orb's lines moved to the end, rewritten
+// from memory; every other line keeps its text and relative order.
+std::vector<std::string> RewriteOrbLines(
+    const std::vector<std::string>& file_lines, std::string_view mode_word,
+    std::string_view record,
+    const std::vector<std::string>& rules, const ActionSettings& actions,
+    const std::optional<MoveNote>& move_note);
+
+// Reads the file anew and writes it back with RewriteOrbLines, under an
+// advisory lock and through a rename, so that sibling orbs' saves are kept
+// and a crash leaves a whole file. False when it could not be read or written.
+bool SaveOrbsFile(const std::filesystem::path& file,
+                  std::string_view mode_word, std::string_view record,
+                  const std::vector<std::string>& rules,
+                  const ActionSettings& actions,
+                  const std::optional<MoveNote>& move_note);
+
+// The source file's lines without comment lines ("# Dudi: " lines stay).
+std::vector<std::string> AttachedProfileLines(
+    const std::vector<std::string>& source_lines);
+
+}  // namespace vigil
+
+#endif  // VIGIL_STORE_ORBS_FILE_H_

@@ -1,0 +1,26 @@
+#include "store/record_fields.h"
+
+#include "store/config_record.h"
+#include "store/text.h"
+
+namespace vigil {
+
+std::optional<std::string> RecordField(std::string_view field,
+                                       std::string_view record,
+                                       std::string_view path) {
+  if (field == "Sensor") return DisplayName(record);
+  if (field == "Profile") return SplitTail(record).source;
+  if (field == "Pgrm") {
+    // A program name without its four-character extension (".Exe").
+    const std::string program = SplitTail(record).program;
+    return program.substr(0, program.size() >= 4 ? program.size() - 4 : 0);
+  }
+  if (field == "Path") {
+    const size_t last = path.find_last_of('/');
+    if (last == std::string_view::npos) return std::nullopt;
+    return std::string(path.substr(0, last));
+  }
+  return std::nullopt;
+}
+
+}  // namespace vigil
