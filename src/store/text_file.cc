@@ -37,6 +37,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream bytes;

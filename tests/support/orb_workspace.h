@@ -1,0 +1,42 @@
+// A working directory laid out for one orb as a launcher would leave it:
+// the extension library, the orbs file, a companion directory.
+#ifndef VIGIL_TESTS_SUPPORT_ORB_WORKSPACE_H_
+#define VIGIL_TESTS_SUPPORT_ORB_WORKSPACE_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace vigil::testing {
+
+class OrbWorkspace {
+ public:
+  explicit OrbWorkspace(std::string mode_word = "AuxOrb");
+
+  const TempDir& dir() const { return dir_; }
+  const std::string& mode_word() const { return mode_word_; }
+  std::string companion_dir() const { return (dir_ / "companion").string(); }
+
+  void InstallExtensionLibrary() const;
+  void InstallRfcLibrary() const;
+  void WriteOrbsFile(const std::vector<std::string>& lines) const;
+  void WriteCompanionFile(const std::string& name,
+                          const std::vector<std::string>& lines) const;
+
+  // Starts the real orb executable in this directory.
+  std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args,
+                                      const std::vector<std::string>& env) const;
+
+  std::vector<std::string> LogLines() const;
+
+ private:
+  std::string mode_word_;
+  TempDir dir_;
+};
+
+}  // namespace vigil::testing
+
+#endif  // VIGIL_TESTS_SUPPORT_ORB_WORKSPACE_H_
