@@ -11,12 +11,14 @@
 
 #include "shell/command_line.h"
 #include "shell/orb_window.h"
+#include "shell/termination_request.h"
 
 namespace {
 
 int termination_pipe[2] = {-1, -1};
 
 void OnTerminationSignal(int) {
+  vigil::RequestTermination();
   const char byte = 1;
   [[maybe_unused]] const ssize_t ignored = write(termination_pipe[1], &byte, 1);
 }

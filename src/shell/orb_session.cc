@@ -38,7 +38,6 @@ OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
                        std::filesystem::path working_dir,
                        std::string computer_name)
     : mode_word_(std::move(mode_word)),
-      number_format_(mode_word_ == "RfcOrb" ? 'D' : 'E'),
       working_dir_(std::move(working_dir)),
       computer_name_(computer_name.substr(0, 255)),
       companion_dir_(command_line.companion_dir),
@@ -48,8 +47,13 @@ OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
       carried_over_value_(command_line.restart ? command_line.carried_over : 0),
       version_text_(mode_word_ + kVersionText),
       window_caption_(" " + mode_word_ + "..."),
-      event_log_(working_dir_ / EventLogName(mode_word_)) {
+      event_log_(working_dir_ / EventLogName(mode_word_)),
+      files_(working_dir_, mode_word_, orb_number_),
+      values_(InitialOrbValues(mode_word_)) {
   if (restart_flag_) last_reset_date_ = DateText(WallClock::now());
+  // The kept value starts as the carried-over value (0 unless restarted).
+  values_.kept_value = carried_over_value_;
+  values_.kept_date = last_reset_date_;
   event_log_.set_context({mode_word_, "", "", false});
 }
 
@@ -202,6 +206,7 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   orb.chart_title_visible = RecordFlag(record_, 68) == 'x';
   orb.row_image_index = TwoDigitField(record_, 38).value_or(0);
   orb.delay_time = *delay;
+  delay_time_ = *delay;
   const std::string gauge = Mid(record_, 34, 1) + Mid(record_, 37, 1);
   orb.gauge_choice = "Typ " + gauge;
   const std::string picture = "Gauges/Gauge" + gauge + ".Jpg";

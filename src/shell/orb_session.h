@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "monitor/item_table.h"
+#include "monitor/orb_values.h"
+#include "monitor/string_list.h"
 #include "shell/command_line.h"
 #include "shell/orb_view.h"
 #include "store/bar_labels.h"
+#include "store/companion_files.h"
 #include "store/event_log.h"
 #include "store/orbs_file.h"
 
@@ -76,7 +80,7 @@ class OrbSession {
   void DestroyCleanUp();
 
   const std::string& mode_word() const { return mode_word_; }
-  char number_format() const { return number_format_; }
+  char number_format() const { return values_.number_format; }
   const std::string& orb_number() const { return orb_number_; }
   const std::string& version_text() const { return version_text_; }
   const std::string& window_caption() const { return window_caption_; }
@@ -114,6 +118,18 @@ class OrbSession {
   }
   const WindowRect& home() const { return home_; }
   EventLog& event_log() { return event_log_; }
+  CompanionFiles& files() { return files_; }
+  ItemTable& items() { return items_; }
+  ProcessingTable& processing() { return processing_; }
+  OrbLists& lists() { return lists_; }
+  OrbValues& values() { return values_; }
+  int& busy_flag_ref() { return busy_flag_; }
+  int& cycle_phase_ref() { return cycle_phase_; }
+  bool& restart_flag_ref() { return restart_flag_; }
+  std::string& chart_unit_ref() { return chart_unit_; }
+  bool canned_result() const { return canned_result_; }
+  void set_canned_result(bool on) { canned_result_ = on; }
+  int delay_time() const { return delay_time_; }
 
  private:
   std::filesystem::path InWorkingDir(const std::string& name) const;
@@ -126,7 +142,6 @@ class OrbSession {
 
   // Start-up state.
   std::string mode_word_;
-  char number_format_;
   std::filesystem::path working_dir_;
   std::string computer_name_;
   std::string companion_dir_;
@@ -135,8 +150,8 @@ class OrbSession {
   bool restart_flag_ = false;
   double carried_over_value_ = 0;
   std::string last_reset_date_ = "xx.xx.xx";
-  std::string state_memory_ = ".";
-  int state_code_ = 0;
+  int delay_time_ = 60;
+  std::string chart_unit_;
   bool caption_shown_ = true;
   bool gauge_chosen_ = false;
   bool canned_result_ = false;
@@ -168,6 +183,13 @@ class OrbSession {
   std::vector<std::string> image_choices_;
   WindowRect home_;
   EventLog event_log_;
+  CompanionFiles files_;
+
+  // What the cycles fill.
+  ItemTable items_;
+  ProcessingTable processing_;
+  OrbLists lists_;
+  OrbValues values_;
 };
 
 }  // namespace vigil

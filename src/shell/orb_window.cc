@@ -5,12 +5,15 @@
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "face/face_layout.h"
+#include "shell/orb_commands.h"
+#include "shell/termination_request.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -99,6 +102,7 @@ void OrbWindow::CreateWidgets() {
   panel3_->setGeometry(4, 4, 161, 88);
   panel3_->hide();
   x_cap01_ = Named(new QLabel(panel3_), "xCap01");
+  x_cap02_ = Named(new QLabel("<xx:xx>", panel3_), "xCap02");
   x_cap03_ = Named(new QLabel(panel3_), "xCap03");
   x_cap001_ = Named(new QLabel("Probe.:", panel3_), "xCap001");
   p_cap01_ = Named(new QLabel(panel3_), "pCap01");
@@ -157,6 +161,7 @@ void OrbWindow::Timer1Timer() {
 
 void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   delay_time_ = orb.delay_time;
+  face_mode_ = orb.face_mode;
   current_chart_ = orb.chart_type;
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);
@@ -190,16 +195,159 @@ void OrbWindow::FitBorderlessPanels() {
 }
 
 void OrbWindow::RefreshFace() {
-  // The face widgets come with the face; for now the title carries it.
+  SetBackground(view07_, session_.items().colour());
+  SetBackground(chrts_, session_.items().colour());
+  FillListing();
   update();
 }
 
+void OrbWindow::FillListing() {
+  view07_->clear();
+  for (const ItemRow& row : session_.items().rows()) {
+    auto* item = new QTreeWidgetItem(view07_);
+    item->setText(0, ToQString(row.label));
+    item->setText(1, ToQString(row.item));
+    item->setText(2, ToQString(row.data));
+    item->setText(3, ToQString(row.unit));
+    item->setText(4, ToQString(row.color));
+    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+  }
+}
+
 void OrbWindow::Timer2Timer() {
-  // Housekeeping grows with the orb commands.
+  if (top_most_release_) {
+    top_most_release_ = false;
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    show();
+  }
+  if (session_.cycle_phase() == kCycleIdle &&
+      TakeEndOfProcessingRequest(session_, dispatch_)) {
+    StopAllTimers();
+    close();
+  }
+}
+
+CycleContext OrbWindow::MakeCycleContext() {
+  CycleContext context;
+  context.mode_word = session_.mode_word();
+  context.companion_dir = session_.companion_dir();
+  context.record = session_.record();
+  context.header = session_.header();
+  context.actions = session_.orb_lines().actions;
+  context.rules = session_.orb_lines().rules;
+  context.lock_name = session_.lock_name();
+  context.source_path = session_.source_path();
+  context.delay_time = session_.delay_time();
+  context.canned_result = session_.canned_result();
+  context.zoomed = zoomed_;
+  context.files = &session_.files();
+  context.log = &session_.event_log();
+  context.items = &session_.items();
+  context.processing = &session_.processing();
+  context.lists = &session_.lists();
+  context.values = &session_.values();
+  context.busy_flag = &session_.busy_flag_ref();
+  context.cycle_phase = &session_.cycle_phase_ref();
+  context.restart_flag = &session_.restart_flag_ref();
+  context.chart_unit = &session_.chart_unit_ref();
+  context.should_give_up = [] { return TerminationRequested(); };
+  return context;
 }
 
 void OrbWindow::Timer3Timer() {
-  timer3_->setInterval(delay_time_ * 1000);
+  timer3_->stop();
+  if (hidden_by_command_) {
+    hidden_by_command_ = false;
+    show();
+  }
+  CycleContext context = MakeCycleContext();
+  const CycleReport report = RunCycle(context, *this, dispatch_);
+  if (!closing_) ApplyCycleReport(report);
+}
+
+void OrbWindow::ApplyCycleReport(const CycleReport& report) {
+  using Path = CycleReport::Path;
+  switch (report.path) {
+    case Path::kEndOfProcessing:
+      // The request's files are gone already.
+      StopAllTimers();
+      StopOrb(session_, dispatch_);
+      close();
+      return;
+    case Path::kGaveUp:
+      close();
+      return;
+    case Path::kNoData:
+      suspend_caption_ = "Resume Orb";
+      RefreshFace();
+      break;
+    case Path::kGood:
+      x_cap02_->setText(ToQString(report.last_update));
+      view07_->setVisible(face_mode_ == '2');
+      chrts_->setVisible(face_mode_ != '2');
+      if (session_.header().hide_while_green) {
+        const Rgb colour = report.rules.orb_colour;
+        setVisible(colour == kYellow || colour == kRed);
+      }
+      RefreshFace();
+      RefreshFace();
+      RefreshFace();
+      if (session_.header().frame_width == 0) SetFrameColour(kWhite);
+      break;
+    default:
+      break;
+  }
+  if (report.rearm) {
+    timer3_->setInterval(static_cast<int>(report.rearm->count()));
+    timer3_->start();
+  }
+}
+
+void OrbWindow::StopAllTimers() {
+  timer1_->stop();
+  timer2_->stop();
+  timer3_->stop();
+  timer4_->stop();
+}
+
+void OrbWindow::Suspend() {
+  SetStatusCaption("<Susp>");
+  timer3_->stop();
+  suspend_caption_ = "Resume Orb";
+  SuspendOrb(session_, dispatch_);
+  RefreshFace();
+  RefreshFace();
+  RefreshFace();
+}
+
+void OrbWindow::Resume() {
+  suspend_caption_ = "Suspend Orb";
+  timer3_->setInterval(1000);
+  ResumeOrb(session_, dispatch_);
+  timer3_->start();
+  RefreshFace();
+  RefreshFace();
+  RefreshFace();
+}
+
+void OrbWindow::Stop() {
+  StopOrb(session_, dispatch_);
+  close();
+}
+
+void OrbWindow::HideOrb() {
+  timer3_->stop();
+  timer3_->setInterval(60000);
+  hide();
+  timer3_->start();
+  hidden_by_command_ = true;
+}
+
+void OrbWindow::Reset() {
+  ResetOrb(session_);
+  RefreshFace();
+  RefreshFace();
+  RefreshFace();
 }
 
 void OrbWindow::Timer4Timer() {
@@ -220,13 +368,33 @@ void OrbWindow::SetStatusCaption(const std::string& caption) {
 void OrbWindow::SetFrameColour(Rgb colour) { SetBackground(this, colour); }
 
 void OrbWindow::ShowError(const std::string& message) {
-  label5_->setText(ToQString(message));
-  panel2_->raise();
-  panel2_->show();
+  ShowErrorPanel(message);
   timer4_->start();
 }
 
+void OrbWindow::ShowErrorPanel(const std::string& message) {
+  label5_->setText(ToQString(message));
+  panel2_->raise();
+  panel2_->show();
+}
+
+void OrbWindow::HideErrorPanel() { panel2_->hide(); }
+
+void OrbWindow::SetBusyCursor(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void OrbWindow::ShowMessageBox(const std::string& text) {
+  QMessageBox::information(this, QApplication::applicationName(),
+                           ToQString(text));
+}
+
 void OrbWindow::LetEventsRun(std::chrono::milliseconds duration) {
+  if (closing_) return;
   QEventLoop loop;
   QTimer::singleShot(static_cast<int>(duration.count()), &loop,
                      &QEventLoop::quit);
@@ -234,10 +402,8 @@ void OrbWindow::LetEventsRun(std::chrono::milliseconds duration) {
 }
 
 void OrbWindow::closeEvent(QCloseEvent* event) {
-  timer1_->stop();
-  timer2_->stop();
-  timer3_->stop();
-  timer4_->stop();
+  closing_ = true;
+  StopAllTimers();
   session_.CloseCleanUp();
   event->accept();
   // A tool window does not end the event loop by itself.

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "actions/action_dispatch.h"
+#include "monitor/monitoring_cycle.h"
 #include "shell/orb_session.h"
 #include "shell/orb_view.h"
 
@@ -31,6 +33,11 @@ class OrbWindow : public QWidget, public OrbView {
   void SetFrameColour(Rgb colour) override;
   void ShowError(const std::string& message) override;
   void RefreshFace() override;
+  void ShowMessageBox(const std::string& text) override;
+  void ShowErrorPanel(const std::string& message) override;
+  void HideErrorPanel() override;
+  void SetBusyCursor(bool busy) override;
+  bool IsClosing() const override { return closing_; }
   void LetEventsRun(std::chrono::milliseconds duration) override;
 
   // Handlers, public so that tests drive them without waiting.
@@ -41,6 +48,15 @@ class OrbWindow : public QWidget, public OrbView {
   void Butt00Click();
   void FitBorderlessPanels();
 
+  // Orb commands.
+  void Suspend();
+  void Resume();
+  void Stop();
+  void HideOrb();
+  void Reset();
+  bool suspended() const { return suspend_caption_ == "Resume Orb"; }
+  const std::string& suspend_caption() const { return suspend_caption_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -50,12 +66,24 @@ class OrbWindow : public QWidget, public OrbView {
   void PlaceErrorPanel();
   void Initialise();
   void ApplyStartedOrb(const StartedOrb& orb);
+  CycleContext MakeCycleContext();
+  void ApplyCycleReport(const CycleReport& report);
+  void EndOfProcessingStop();
+  void StopAllTimers();
+  void FillListing();
 
   OrbSession session_;
   bool initialised_ = false;
   int delay_time_ = 60;  // the cycle timer's tag
   int current_chart_ = 0;
   bool relayout_request_ = false;
+  bool closing_ = false;
+  bool hidden_by_command_ = false;   // the tag of Pop081
+  bool top_most_release_ = false;
+  bool zoomed_ = false;
+  char face_mode_ = '0';
+  std::string suspend_caption_ = "Suspend Orb";  // Pop08
+  ActionDispatch dispatch_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;
@@ -71,6 +99,7 @@ class OrbWindow : public QWidget, public OrbView {
   QPushButton* butt00_ = nullptr;
   QWidget* panel3_ = nullptr;
   QLabel* x_cap01_ = nullptr;
+  QLabel* x_cap02_ = nullptr;
   QLabel* x_cap03_ = nullptr;
   QLabel* x_cap001_ = nullptr;
   QLabel* p_cap01_ = nullptr;

@@ -1,0 +1,114 @@
+// The result reader on results of realistic shape, and on the joined and
+// cut-off records of broken sensor outputs (whose time must stay linear).
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "monitor/result_reader.h"
+#include "store/processing_states.h"
+#include "store/text.h"
+
+namespace vigil {
+namespace {
+
+// A result as the companion writes it: processing lines, a text line, and
+// records with the units, states and value forms that occur in practice.
+std::string RealisticResult(int records) {
+  std::string text = "<Prtg>\r\n";
+  for (int i = 0; i < 5; ++i) {
+    text += "* STEP" + std::to_string(i) + "    Profile step State=Done\r\n";
+  }
+  text +=
+      "<Text>(bnc) Benchmark profile finished (SAP Quillon) (V3)</Text>\r\n";
+  for (int i = 0; i < records; ++i) {
+    const std::string n = std::to_string(i);
+    switch (i % 5) {
+      case 0:
+        text += "<Result><Channel>RFC-OPEN TIME " + n + "</Channel>\r\n";
+        text += "<Value>0" + n + "</Value>\r\n";
+        text += "<Unit>TimeResponse</Unit>\r\n";
+        break;
+      case 1:
+        text += "<Result><Channel>free memory " + n + "</Channel>\r\n";
+        text += "<Value>" + n + "234567</Value>\r\n";
+        text += "<Unit>Custom</Unit>\r\n<CustomUnit>KB</CustomUnit>\r\n";
+        break;
+      case 2:
+        text += "<Result><Channel>2: * Job " + n + "</Channel>\r\n";
+        text += "<Value>1</Value>\r\n";
+        break;
+      case 3:
+        text += "<Result><Channel>Cpu Load " + n + "</Channel>\r\n";
+        text += "<Value>0,25</Value>\r\n<Unit>PerCent</Unit>\r\n";
+        break;
+      default:
+        text += "<Result><Channel>Queue " + n + "</Channel>\r\n";
+        text += "<Value>2</Value>\r\n<CustomUnit>State</CustomUnit>\r\n";
+        break;
+    }
+    text += "</Result>\r\n";
+  }
+  return text + "</Prtg>\r\n";
+}
+
+// Records that never close: the reader joins them all into one.
+std::string JoinedRecords(int records) {
+  std::string text = "<Prtg>\n";
+  for (int i = 0; i < records; ++i) {
+    text += "<Result><Channel>Item " + std::to_string(i) +
+            "</Channel>\n<Value>12 (a) (b)</Value>\n";
+  }
+  return text + "</Result>\n</Prtg>\n";
+}
+
+const ResultReaderSettings kSettings{7, "03xxxxxx"};
+
+void BM_ResultReader(benchmark::State& state) {
+  const std::string text = RealisticResult(static_cast<int>(state.range(0)));
+  ItemTable items;
+  StringList work;
+  for (auto _ : state) {
+    ResultReading reading = ReadResultText(text, kSettings, items, work);
+    benchmark::DoNotOptimize(reading);
+    benchmark::DoNotOptimize(items.rows().data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ResultReader)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// Lines as the cycle holds them, processing table first as in a cycle.
+void BM_ResultReaderCycleLines(benchmark::State& state) {
+  const std::vector<std::string> lines =
+      SplitLines(RealisticResult(static_cast<int>(state.range(0))));
+  ItemTable items;
+  StringList work;
+  for (auto _ : state) {
+    ProcessingTable processing = ReadProcessingStates(lines);
+    ResultReading reading = ReadResult(lines, kSettings, items, work);
+    benchmark::DoNotOptimize(processing);
+    benchmark::DoNotOptimize(reading);
+  }
+}
+BENCHMARK(BM_ResultReaderCycleLines)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_ResultReaderJoined(benchmark::State& state) {
+  const std::string text = JoinedRecords(static_cast<int>(state.range(0)));
+  ItemTable items;
+  StringList work;
+  for (auto _ : state) {
+    ResultReading reading = ReadResultText(text, kSettings, items, work);
+    benchmark::DoNotOptimize(reading);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ResultReaderJoined)
+    ->RangeMultiplier(4)
+    ->Range(1000, 64000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity();
+
+}  // namespace
+}  // namespace vigil
+
+BENCHMARK_MAIN();

@@ -1,0 +1,49 @@
+// Reads a result text (the PRTG-style XML a sensor prints) into the item
+// table and the text records. Line-oriented and tag-driven on purpose: it
+// looks for fixed tag texts at fixed places, case-sensitively, and decodes
+// no entities, so that whatever a sensor prints reads the same way here as
+// the sensors' authors expect. Any input is read in time linear in its size.
+#ifndef VIGIL_MONITOR_RESULT_READER_H_
+#define VIGIL_MONITOR_RESULT_READER_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/item_table.h"
+#include "monitor/string_list.h"
+
+namespace vigil {
+
+// What the reader takes from the configuration record.
+struct ResultReaderSettings {
+  int row_image = 0;              // columns 38-39: image of ordinary rows
+  std::string chart_bar_indices;  // columns 41-48: four two-digit indexes
+};
+
+// Columns 38-39 and 41-48 of a record; a non-numeric row image counts as 0.
+ResultReaderSettings ResultReaderSettingsFor(std::string_view record);
+
+struct ResultReading {
+  // The one line left in the message text: the last text record, empty
+  // when the result had none.
+  std::string message_line;
+  // The Unit of row 0; nullopt without rows, so ChartUnit stays as it was.
+  std::optional<std::string> chart_unit;
+};
+
+// Rebuilds items (rows and font colour) and work (one entry per text
+// record, " " followed by the record text) from the lines of a result.
+ResultReading ReadResult(const std::vector<std::string>& result_lines,
+                         const ResultReaderSettings& settings, ItemTable& items,
+                         StringList& work);
+
+// The same for a whole text with LF or CR LF line ends.
+ResultReading ReadResultText(std::string_view result_text,
+                             const ResultReaderSettings& settings,
+                             ItemTable& items, StringList& work);
+
+}  // namespace vigil
+
+#endif  // VIGIL_MONITOR_RESULT_READER_H_

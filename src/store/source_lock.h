@@ -1,0 +1,72 @@
+// The lock file that serialises the acquisition of all orbs, of any mode,
+// that share a lock name. It is created with O_CREAT | O_EXCL, so of two
+// orbs that find it absent at the same moment exactly one gets it.
+#ifndef VIGIL_STORE_SOURCE_LOCK_H_
+#define VIGIL_STORE_SOURCE_LOCK_H_
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "shell/orb_view.h"
+#include "store/companion_files.h"
+#include "store/event_log.h"
+
+namespace vigil {
+
+class SourceLock {
+ public:
+  // Values of the orb's busy flag that the lock sets.
+  static constexpr int kBusyIdle = 0;
+  static constexpr int kBusyHoldingLock = 1;
+
+  // Between two tests of a lock held by another orb.
+  static constexpr std::chrono::milliseconds kPollInterval{1000};
+  // The cycle tries again this long after a lock that could not be written.
+  static constexpr std::chrono::milliseconds kRetryInterval{1000};
+
+  enum class Outcome {
+    kTaken,
+    // Not created for another reason than a sibling holding it; the status
+    // caption shows "<Lck>".
+    kNotWritable,
+    // The end-of-processing file appeared during the wait and its files
+    // are gone: stop the timers, announce state 6 and close the orb.
+    kEndOfProcessing,
+    // The window closed while events ran; its clean-up has run.
+    kOrbClosing,
+  };
+
+  // busy_flag is the orb's; the lock sets it to 1 while held.
+  SourceLock(const CompanionFiles& files, std::string lock_name, EventLog& log,
+             OrbView& view, int& busy_flag);
+
+  // Waits, with no time limit, while another orb holds the lock, testing
+  // for the end-of-processing file and letting window events run between
+  // tests. Logs "Lock" when taken.
+  Outcome Take();
+  // Removes the lock file, logs "ULck" and returns how long it was held.
+  std::chrono::milliseconds Release();
+  // Removes the lock file without a log line, for the cycle's error paths.
+  void Abandon();
+
+  bool held() const { return busy_flag_ == kBusyHoldingLock; }
+  const std::filesystem::path& file() const { return file_; }
+
+ private:
+  enum class Create { kCreated, kExists, kFailed };
+  Create TryCreate() const;
+
+  const CompanionFiles& files_;
+  std::string lock_name_;
+  std::filesystem::path file_;
+  EventLog& log_;
+  OrbView& view_;
+  int& busy_flag_;
+  std::chrono::steady_clock::time_point taken_at_;
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_STORE_SOURCE_LOCK_H_

@@ -1,0 +1,143 @@
+// The real AuxOrb cycling against small sensor scripts: what another
+// program sees of it in the marker files, the lock file and the event log.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include "support/orb_workspace.h"
+#include "support/record_builder.h"
+
+namespace vigil {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::OrbWorkspace;
+using testing::RecordBuilder;
+using testing::WaitUntil;
+
+const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
+
+// Prints the next value of a list on every run: 10, 50, 90, 10.
+constexpr char kSteppingSensor[] =
+    "#!/bin/sh\n"
+    "n=$(cat count 2>/dev/null || echo 0)\n"
+    "echo $((n + 1)) > count\n"
+    "case $n in 0) v=10;; 1) v=50;; 2) v=90;; *) v=10;; esac\n"
+    "echo '<Prtg>'\n"
+    "echo \"<Result><Channel>Cpu</Channel><Value>$v</Value></Result>\"\n"
+    "echo '</Prtg>'\n";
+
+RecordBuilder CyclingOrb(const std::string& program) {
+  RecordBuilder record;
+  record.number = "0102";
+  record.delay = "    1";
+  record.lock_name = "SRC";
+  record.tail = "Global;" + program + ";;Cycling";
+  return record;
+}
+
+class CycleE2eTest : public ::testing::Test {
+ protected:
+  void SetUpOrb(const std::string& sensor, const std::string& program = "sensor.sh") {
+    space_.InstallExtensionLibrary();
+    space_.dir().Write("companion/" + program, sensor);
+    std::filesystem::permissions(space_.dir() / ("companion/" + program),
+                                 std::filesystem::perms::owner_all);
+    record_ = CyclingOrb(program);
+  }
+  void WriteOrbsFile(const std::vector<std::string>& rules) {
+    std::vector<std::string> lines = {"0806 AuxOrbs...   .", record_.Text()};
+    for (const std::string& rule : rules) lines.push_back("0102 # " + rule);
+    space_.WriteOrbsFile(lines);
+  }
+  std::unique_ptr<testing::ChildProcess> Start() {
+    return space_.Start({space_.companion_dir(), "0102"}, kOffscreen);
+  }
+  bool Exists(const std::string& name) const { return space_.dir().Exists(name); }
+  bool LogHas(const std::string& text) const {
+    return space_.dir().Read("AuxOrbs.Log").find(text) != std::string::npos;
+  }
+  bool OnlyMarker(const std::string& marker) const {
+    for (const char* m : {".Grn", ".Yel", ".Red", ".Flr"}) {
+      if (Exists("AuxOrb0102" + std::string(m)) != (marker == m)) return false;
+    }
+    return true;
+  }
+  void ExpectNoOrbFilesLeft() const {
+    for (const char* name : {"AuxOrb0102.Prf", "AuxOrb0102.Wxx", "AuxOrb0102.Eop",
+                             "AuxOrb0102.Grn", "AuxOrb0102.Yel", "AuxOrb0102.Red",
+                             "AuxOrb0102.Flr", "SRC.Lck"}) {
+      EXPECT_FALSE(Exists(name)) << name;
+    }
+  }
+
+  OrbWorkspace space_;
+  RecordBuilder record_;
+};
+
+TEST_F(CycleE2eTest, MarkersAndLogFollowTheRulesAcrossCycles) {
+  SetUpOrb(kSteppingSensor);
+  WriteOrbsFile({"Cpu;>;40;Warning;", "Cpu;>;80;Set Alert;"});
+  auto orb = Start();
+  for (const char* marker : {".Grn", ".Yel", ".Red", ".Grn"}) {
+    EXPECT_TRUE(WaitUntil([&] { return OnlyMarker(marker); }, 20s)) << marker;
+  }
+  EXPECT_TRUE(WaitUntil([&] { return LogHas("Rset 0102 SRC;ID=;Global;Reset State..."); },
+                        10s));
+  EXPECT_TRUE(LogHas("Warn 0102 SRC;ID=;Global;Warning..."));
+  EXPECT_TRUE(LogHas("Alrt 0102 SRC;ID=;Global;Set Alert..."));
+  orb->Signal(SIGTERM);
+  EXPECT_EQ(orb->WaitFor(10s), 0);
+  ExpectNoOrbFilesLeft();
+}
+
+TEST_F(CycleE2eTest, WaitsForAForeignLockAndEndsOnItsEndOfProcessingFile) {
+  SetUpOrb(kSteppingSensor);
+  WriteOrbsFile({});
+  space_.dir().Write("SRC.Lck", "");
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return Exists("AuxOrb0102.Prf"); }, 15s));
+  std::this_thread::sleep_for(3s);
+  EXPECT_FALSE(Exists("count"));  // never ran its sensor
+  EXPECT_TRUE(orb->Running());
+  space_.dir().Write("AuxOrb0102.Eop", "");
+  EXPECT_EQ(orb->WaitFor(5s), 0);
+  EXPECT_TRUE(Exists("SRC.Lck"));  // the other process's lock stays
+  std::filesystem::remove(space_.dir() / "SRC.Lck");
+  ExpectNoOrbFilesLeft();
+  EXPECT_TRUE(LogHas("Stop 0102 SRC;ID=;Global;"));
+}
+
+TEST_F(CycleE2eTest, MissingSensorEndsTheOrb) {
+  SetUpOrb(kSteppingSensor);
+  record_ = CyclingOrb("absent.sh");
+  WriteOrbsFile({});
+  auto orb = Start();
+  EXPECT_TRUE(orb->WaitFor(20s));
+  EXPECT_TRUE(LogHas("Fail 0102 SRC;ID=;Global;Sensor absent.sh failed, please Check !"));
+  ExpectNoOrbFilesLeft();
+}
+
+TEST_F(CycleE2eTest, SigtermInTheMiddleOfASensorRunLeavesNoFiles) {
+  SetUpOrb("#!/bin/sh\ntouch running\nsleep 60\n");
+  WriteOrbsFile({});
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return Exists("running"); }, 15s));
+  EXPECT_TRUE(Exists("SRC.Lck"));
+  orb->Signal(SIGTERM);
+  EXPECT_EQ(orb->WaitFor(5s), 0);
+  ExpectNoOrbFilesLeft();
+}
+
+TEST_F(CycleE2eTest, SigkillWhileHoldingTheLockLeavesTheLockFile) {
+  SetUpOrb("#!/bin/sh\ntouch running\nsleep 60\n");
+  WriteOrbsFile({});
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return Exists("running"); }, 15s));
+  orb->Signal(SIGKILL);
+  orb->WaitFor(5s);
+  EXPECT_TRUE(Exists("SRC.Lck"));
+  EXPECT_TRUE(Exists("AuxOrb0102.Prf"));
+}
+
+}  // namespace
+}  // namespace vigil

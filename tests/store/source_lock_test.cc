@@ -1,0 +1,231 @@
+#include "store/source_lock.h"
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <new>
+#include <thread>
+
+#include "store/text_file.h"
+#include "support/recording_view.h"
+#include "support/temp_dir.h"
+
+namespace vigil {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::RecordingView;
+using testing::TempDir;
+
+std::string Record(std::string_view number) {
+  std::string record = std::string(number) + " Dialog";
+  record.resize(77, ' ');
+  return record + "Dialog.Prf;Check.Exe;;Dialog check";
+}
+
+// One orb's worth of lock taker in a temporary working directory.
+struct Orb {
+  // The log may live elsewhere than the orb's files.
+  explicit Orb(const std::filesystem::path& dir,
+               std::string_view number = "0102",
+               std::filesystem::path log_dir = {})
+      : files(dir, "RfcOrb", number),
+        log((log_dir.empty() ? dir : log_dir) / "RfcOrbs.Log"),
+        lock(files, "DIALOG", log, view, busy_flag) {
+    log.set_context({"RfcOrb", Record(number), "DIALOG", true});
+  }
+
+  int LogLinesWith(std::string_view code) const {
+    const auto lines = ReadLines(log.file());
+    if (!lines) return 0;
+    int count = 0;
+    for (const std::string& line : *lines) {
+      if (line.find(" " + std::string(code) + " ") != std::string::npos) {
+        ++count;
+      }
+    }
+    return count;
+  }
+
+  CompanionFiles files;
+  EventLog log;
+  RecordingView view;
+  int busy_flag = SourceLock::kBusyIdle;
+  SourceLock lock;
+};
+
+TEST(SourceLockTest, TakesAFreeLockAndReleasesIt) {
+  TempDir dir;
+  Orb orb(dir.path());
+  ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
+  EXPECT_TRUE(dir.Exists("DIALOG.Lck"));
+  EXPECT_EQ(dir.Read("DIALOG.Lck"), "");
+  EXPECT_EQ(orb.busy_flag, SourceLock::kBusyHoldingLock);
+  EXPECT_TRUE(orb.lock.held());
+  EXPECT_EQ(orb.view.captions(), (std::vector<std::string>{"<Wait>", "<RFC>"}));
+  EXPECT_EQ(orb.view.frame_colours(), (std::vector<Rgb>{kYellow, kMaroon}));
+  EXPECT_TRUE(orb.view.event_runs().empty());
+  EXPECT_EQ(orb.LogLinesWith("Lock"), 1);
+
+  orb.lock.Release();
+  EXPECT_FALSE(dir.Exists("DIALOG.Lck"));
+  EXPECT_EQ(orb.busy_flag, SourceLock::kBusyIdle);
+  EXPECT_EQ(orb.LogLinesWith("ULck"), 1);
+  const auto lines = ReadLines(orb.log.file());
+  ASSERT_EQ(lines->size(), 2u);
+  // Lock and unlock carry an empty message.
+  EXPECT_TRUE(
+      lines->back().ends_with(" ULck 0102 DIALOG;Check.Exe;Dialog.Prf;"))
+      << lines->back();
+}
+
+TEST(SourceLockTest, WaitsWhileASiblingHoldsTheLock) {
+  TempDir dir;
+  dir.Write("DIALOG.Lck", "");
+  Orb orb(dir.path());
+  orb.view.set_on_let_events_run([&](milliseconds) {
+    EXPECT_EQ(orb.busy_flag, SourceLock::kBusyIdle);
+    EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
+    if (orb.view.event_runs().size() == 3) {
+      std::filesystem::remove(dir / "DIALOG.Lck");  // the sibling releases
+    }
+  });
+  ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
+  EXPECT_EQ(orb.view.event_runs(),
+            (std::vector<milliseconds>(3, milliseconds(1000))));
+  EXPECT_EQ(orb.busy_flag, SourceLock::kBusyHoldingLock);
+  EXPECT_EQ(orb.LogLinesWith("Lock"), 1);
+}
+
+TEST(SourceLockTest, EndOfProcessingEndsTheWait) {
+  TempDir dir;
+  dir.Write("DIALOG.Lck", "");
+  dir.Write("RfcOrb0102.Prf", "profile");
+  dir.Write("RfcOrb0102.Wxx", "<Prtg>");
+  Orb orb(dir.path());
+  orb.view.set_on_let_events_run([&](milliseconds) {
+    if (orb.view.event_runs().size() == 2) dir.Write("RfcOrb0102.Eop", "");
+  });
+  EXPECT_EQ(orb.lock.Take(), SourceLock::Outcome::kEndOfProcessing);
+  // Ended at the test after the file appeared.
+  EXPECT_EQ(orb.view.event_runs().size(), 2u);
+  EXPECT_FALSE(dir.Exists("RfcOrb0102.Eop"));
+  EXPECT_FALSE(dir.Exists("RfcOrb0102.Prf"));
+  EXPECT_FALSE(dir.Exists("RfcOrb0102.Wxx"));
+  EXPECT_TRUE(dir.Exists("DIALOG.Lck"));  // the sibling's
+  EXPECT_EQ(orb.busy_flag, SourceLock::kBusyIdle);
+  EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
+}
+
+TEST(SourceLockTest, UnwritableLockIsNeverTaken) {
+  TempDir dir;
+  dir.Write("plain-file", "");
+  for (const auto& working_dir : {dir / "gone", dir / "plain-file"}) {
+    SCOPED_TRACE(working_dir.string());
+    Orb orb(working_dir, "0102", dir.path());
+    EXPECT_EQ(orb.lock.Take(), SourceLock::Outcome::kNotWritable);
+    EXPECT_EQ(orb.view.caption(), "<Lck>");
+    EXPECT_EQ(orb.busy_flag, SourceLock::kBusyIdle);
+    EXPECT_FALSE(orb.lock.held());
+    EXPECT_TRUE(orb.view.event_runs().empty());  // the cycle retries later
+    EXPECT_FALSE(FileExists(orb.lock.file()));
+    // Releasing what was never taken logs nothing.
+    orb.lock.Release();
+    EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
+    EXPECT_EQ(orb.LogLinesWith("ULck"), 0);
+  }
+}
+
+TEST(SourceLockTest, WithoutTheLockASiblingsFileStays) {
+  TempDir dir;
+  dir.Write("DIALOG.Lck", "");
+  Orb orb(dir.path());
+  EXPECT_EQ(orb.lock.Release(), milliseconds(0));
+  orb.lock.Abandon();
+  EXPECT_TRUE(dir.Exists("DIALOG.Lck"));
+  EXPECT_EQ(orb.LogLinesWith("ULck"), 0);
+}
+
+TEST(SourceLockTest, AbandonRemovesTheLockWithoutLogging) {
+  TempDir dir;
+  Orb orb(dir.path());
+  ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
+  orb.lock.Abandon();
+  EXPECT_FALSE(dir.Exists("DIALOG.Lck"));
+  EXPECT_EQ(orb.busy_flag, SourceLock::kBusyIdle);
+  EXPECT_EQ(orb.LogLinesWith("ULck"), 0);
+  // The next cycle takes it again.
+  EXPECT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
+}
+
+TEST(SourceLockTest, ReleaseTellsTheAcquisitionTime) {
+  TempDir dir;
+  Orb orb(dir.path());
+  ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
+  std::this_thread::sleep_for(milliseconds(30));
+  EXPECT_GE(orb.lock.Release(), milliseconds(30));
+}
+
+// Shared between the two taker processes.
+struct Exclusion {
+  std::atomic<int> ready{0};
+  std::atomic<int> inside{0};
+  std::atomic<int> overlaps{0};
+  std::atomic<int> entries{0};
+};
+
+int TakeManyRounds(const std::filesystem::path& dir, std::string_view number,
+                   int rounds, Exclusion& shared) {
+  Orb orb(dir, number);
+  orb.log.set_context({"RfcOrb", Record(number), "DIALOG", false});
+  // Poll without pause, so that a gap between testing for the lock and
+  // creating it would be hit.
+  orb.view.set_on_let_events_run(
+      [](milliseconds) { std::this_thread::yield(); });
+  shared.ready.fetch_add(1);
+  while (shared.ready.load() < 2) {
+  }
+  for (int round = 0; round < rounds; ++round) {
+    if (orb.lock.Take() != SourceLock::Outcome::kTaken) return 2;
+    if (shared.inside.fetch_add(1) != 0) shared.overlaps.fetch_add(1);
+    shared.entries.fetch_add(1);
+    ::usleep(100);
+    shared.inside.fetch_sub(1);
+    orb.lock.Release();
+    if (orb.busy_flag != SourceLock::kBusyIdle) return 3;
+  }
+  return 0;
+}
+
+TEST(SourceLockTest, TwoProcessesAreNeverBothInside) {
+  constexpr int kRounds = 500;
+  TempDir dir;
+  void* memory = ::mmap(nullptr, sizeof(Exclusion), PROT_READ | PROT_WRITE,
+                        MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(memory, MAP_FAILED);
+  auto* shared = new (memory) Exclusion;
+
+  std::vector<pid_t> takers;
+  for (const std::string_view number : {"0101", "0102"}) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) ::_exit(TakeManyRounds(dir.path(), number, kRounds, *shared));
+    takers.push_back(pid);
+  }
+  for (const pid_t pid : takers) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  EXPECT_EQ(shared->overlaps.load(), 0);
+  EXPECT_EQ(shared->entries.load(), 2 * kRounds);
+  EXPECT_FALSE(dir.Exists("DIALOG.Lck"));
+  ::munmap(memory, sizeof(Exclusion));
+}
+
+}  // namespace
+}  // namespace vigil
