@@ -160,13 +160,11 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
   const auto acquisition_start = std::chrono::steady_clock::now();
   context.lists->work.Clear();
 
+  bool fresh_rows = false;
   if (http) {
-    if (!context.http_acquisition || !context.http_acquisition()) {
-      lock.Abandon();
-      view.SetBusyCursor(false);
-      EndAcquisition(context);
-      report.path = CycleReport::Path::kHttpFailed;
-      return report;
+    view.SetStatusCaption("<URL>");
+    if (context.http_acquisition) {
+      fresh_rows = context.http_acquisition(lock).fresh_rows;
     }
   } else if (auto ended = RunSensor(context, view, lock, dispatch)) {
     view.SetBusyCursor(false);
@@ -205,7 +203,7 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
     error_text = std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
     context.log->Log("Fail", error_text);
   }
-  if (http && context.items->empty()) {
+  if (http && (!fresh_rows || context.items->empty())) {
     error_text = "No Data from PRTG found...";
     context.log->Log("Fail", error_text);
   }
@@ -231,6 +229,10 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
         ReadResult(message, ResultReaderSettingsFor(context.record),
                    *context.items, context.lists->work);
     if (reading.chart_unit) *context.chart_unit = *reading.chart_unit;
+  }
+  const char sorting = RecordFlag(context.record, 50);
+  if (context.sort_state && sorting != '0' && FaceMode(context.record) != '1') {
+    ApplySortingSetting(*context.items, sorting, *context.sort_state);
   }
   report.last_update = "<" + Mid(TimeText(WallClock::now()), 1, 5) + ">";
   view.SetStatusCaption("");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actions/action_dispatch.h"
+#include "face/item_sorting.h"
 #include "monitor/item_table.h"
 #include "monitor/orb_values.h"
 #include "monitor/program_runner.h"
@@ -29,9 +30,15 @@ inline constexpr int kCycleIdle = 0;
 inline constexpr int kCycleAcquiring = 1;
 inline constexpr int kCycleWaitingForLock = 2;
 
-// The HttpOrb acquisition (query the server, fill the table, write the
-// result text into the work file); false when it failed and the cycle ends.
-using HttpAcquisition = std::function<bool()>;
+class SourceLock;
+
+// What the HttpOrb acquisition (query the server, fill the table, write
+// the table as a result text into the work file) reports to the cycle.
+struct HttpOutcome {
+  bool fresh_rows = false;  // false: the no-data path, waiting for Resume
+};
+// Runs while the lock is held; it may remove the lock on a failure.
+using HttpAcquisition = std::function<HttpOutcome(SourceLock& lock)>;
 
 // The orb state a cycle reads and changes; all owned by the orb.
 struct CycleContext {
@@ -57,6 +64,7 @@ struct CycleContext {
   int* cycle_phase = nullptr;
   bool* restart_flag = nullptr;
   std::string* chart_unit = nullptr;
+  SortState* sort_state = nullptr;
   HttpAcquisition http_acquisition;
   // Asked while a sensor runs: true gives up the wait (the orb is ending).
   std::function<bool()> should_give_up;
@@ -72,7 +80,6 @@ struct CycleReport {
     kSensorMissing,     // error shown; the error timer closes the orb
     kProgramFailed,     // the shell could not start: error shown, closes
     kGaveUp,            // the orb is ending while a sensor ran
-    kHttpFailed,        // the PRTG client failed; waits for Resume
     kNoWorkFile,        // red frame, again after the delay
     kNoData,            // error panel, state 4
     kGood,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "face/item_sorting.h"
 #include "monitor/item_table.h"
 #include "monitor/orb_values.h"
 #include "monitor/string_list.h"
@@ -127,6 +128,7 @@ class OrbSession {
   int& cycle_phase_ref() { return cycle_phase_; }
   bool& restart_flag_ref() { return restart_flag_; }
   std::string& chart_unit_ref() { return chart_unit_; }
+  SortState& sort_state() { return sort_state_; }
   bool canned_result() const { return canned_result_; }
   void set_canned_result(bool on) { canned_result_ = on; }
   int delay_time() const { return delay_time_; }
@@ -190,6 +192,7 @@ class OrbSession {
   ProcessingTable processing_;
   OrbLists lists_;
   OrbValues values_;
+  SortState sort_state_;
 };
 
 }  // namespace vigil

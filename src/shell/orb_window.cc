@@ -250,6 +250,7 @@ CycleContext OrbWindow::MakeCycleContext() {
   context.cycle_phase = &session_.cycle_phase_ref();
   context.restart_flag = &session_.restart_flag_ref();
   context.chart_unit = &session_.chart_unit_ref();
+  context.sort_state = &session_.sort_state();
   context.should_give_up = [] { return TerminationRequested(); };
   return context;
 }

@@ -31,13 +31,22 @@ RecordBuilder Orb0203() {
   return record;
 }
 
-// A workspace in which orb 0203 starts.
+void WriteSensor(const OrbWorkspace& space) {
+  space.dir().Write("companion/vigil-sensor",
+                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A</Channel>"
+                    "<Value>1</Value></Result>'\necho '</Prtg>'\n");
+  std::filesystem::permissions(space.dir() / "companion/vigil-sensor",
+                               std::filesystem::perms::owner_all);
+}
+
+// A workspace in which orb 0203 starts and cycles.
 void GoodAuxOrb(const OrbWorkspace& space) {
   space.InstallExtensionLibrary();
   space.WriteOrbsFile({kHeader, Orb0203().Text()});
   space.WriteCompanionFile("Dialog.Prf",
                            {"# comment", "* Host/IP.........: 127.0.0.1",
                             "# Dudi: for the sensor"});
+  WriteSensor(space);
 }
 
 bool HasFailLine(const OrbWorkspace& space, const std::string& fields,
@@ -195,6 +204,7 @@ TEST_F(StartupTest, TakesItsGridCellAndRefusesADuplicate) {
   OrbWorkspace space;
   space.WriteOrbsFile({Orb0203().Text()});  // no header: 8 x 6 cells
   space.InstallExtensionLibrary();
+  WriteSensor(space);
   space.WriteCompanionFile("Dialog.Prf",
                            {"# comment", "* Host/IP.........: 127.0.0.1",
                             "# Dudi: for the sensor"});

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "store/source_lock.h"
+
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
@@ -73,6 +77,7 @@ class CycleTest : public ::testing::Test {
     context.cycle_phase = &cycle_phase_;
     context.restart_flag = &restart_flag_;
     context.chart_unit = &chart_unit_;
+    context.sort_state = &sort_state_;
     return context;
   }
 
@@ -99,6 +104,7 @@ class CycleTest : public ::testing::Test {
   int cycle_phase_ = 0;
   bool restart_flag_ = false;
   std::string chart_unit_;
+  SortState sort_state_;
   RecordingView view_;
   RecordingDispatch dispatch_;
 };
@@ -191,6 +197,16 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
               c.logged)
         << c.name;
   }
+}
+
+TEST_F(CycleTest, SortsByTheSettingUnlessTheFaceModeIsUnsorted) {
+  SensorPrints(kGoodResult);
+  record_.sorting = '3';  // Value Asc: Memory 7 before Cpu 42
+  Run();
+  EXPECT_EQ(items_[0].item, "Memory");
+  record_.face_mode = '1';
+  Run();
+  EXPECT_EQ(items_[0].item, "Cpu");
 }
 
 TEST_F(CycleTest, ErrorTextFollowedByAnotherTextIsNoError) {
@@ -294,15 +310,27 @@ TEST_F(CycleTest, CannedResultInTheRfcOrbMode) {
   EXPECT_EQ(items_[3].data, "438");
 }
 
-TEST_F(CycleTest, FailedHttpAcquisitionWaitsForResume) {
+TEST_F(CycleTest, HttpAcquisitionWithoutFreshRowsWaitsForResume) {
   mode_ = "HttpOrb";
   CycleContext context = Context();
-  context.http_acquisition = [] { return false; };
+  context.http_acquisition = [&](SourceLock& lock) {
+    EXPECT_TRUE(lock.held());
+    dir_.Write("HttpOrb0102.Wxx", "<Prtg>\n</Prtg>\n");
+    return HttpOutcome{false};
+  };
+  CompanionFiles http_files(dir_.path(), "HttpOrb", "0102");
+  context.files = &http_files;
   const CycleReport report = RunCycle(context, view_, dispatch_);
-  EXPECT_EQ(report.path, Path::kHttpFailed);
+  EXPECT_EQ(report.path, Path::kNoData);
+  EXPECT_EQ(report.no_data_message, "No Data from PRTG found...");
   EXPECT_FALSE(report.rearm);
   EXPECT_FALSE(dir_.Exists("SRC.Lck"));
   EXPECT_EQ(busy_flag_, 0);
+  const auto& captions = view_.captions();
+  const auto rfc = std::find(captions.begin(), captions.end(), "<RFC>");
+  const auto url = std::find(captions.begin(), captions.end(), "<URL>");
+  EXPECT_LT(rfc, url);
+  EXPECT_NE(url, captions.end());
 }
 
 TEST(CheckResultTest, OnlyTheLastTextLineCounts) {

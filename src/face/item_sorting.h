@@ -1,0 +1,34 @@
+// Reorders the item table by one column; a second sort by the same column
+// reverses the order. Chart, gauge and rules address rows by index, so they
+// see the sorted order.
+#ifndef VIGIL_FACE_ITEM_SORTING_H_
+#define VIGIL_FACE_ITEM_SORTING_H_
+
+#include <string>
+#include <string_view>
+
+#include "monitor/item_table.h"
+
+namespace vigil {
+
+// Sort columns: 0 the row label, 1 Item, 2 Data, 3 Unit, 4 Color.
+struct SortState {
+  int last_column = 0;
+  bool last_descending = false;
+};
+
+// The text the rows are ordered by: dates and time stamps as year first,
+// Data values right-aligned with their sign in front.
+std::string SortKey(std::string_view text, int column);
+
+// SortClick. Two footer rows (the second-to-last label begins with "-")
+// take no part and are dropped.
+void SortItems(ItemTable& items, int column, SortState& state);
+
+// The sorting setting of column 50 ('0' none ... '6'), as the cycle
+// applies it after every refill of the table.
+void ApplySortingSetting(ItemTable& items, char sorting, SortState& state);
+
+}  // namespace vigil
+
+#endif  // VIGIL_FACE_ITEM_SORTING_H_
