@@ -129,6 +129,7 @@ class OrbSession {
   bool& restart_flag_ref() { return restart_flag_; }
   std::string& chart_unit_ref() { return chart_unit_; }
   SortState& sort_state() { return sort_state_; }
+  StagingTable& staging() { return staging_; }
   bool canned_result() const { return canned_result_; }
   void set_canned_result(bool on) { canned_result_ = on; }
   int delay_time() const { return delay_time_; }
@@ -190,6 +191,7 @@ class OrbSession {
   // What the cycles fill.
   ItemTable items_;
   ProcessingTable processing_;
+  StagingTable staging_;
   OrbLists lists_;
   OrbValues values_;
   SortState sort_state_;

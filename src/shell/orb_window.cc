@@ -252,6 +252,20 @@ CycleContext OrbWindow::MakeCycleContext() {
   context.chart_unit = &session_.chart_unit_ref();
   context.sort_state = &session_.sort_state();
   context.should_give_up = [] { return TerminationRequested(); };
+  if (session_.mode_word() == "HttpOrb") {
+    context.http_acquisition = [this](SourceLock& lock) {
+      PrtgContext prtg;
+      prtg.mode_word = session_.mode_word();
+      prtg.record = session_.record();
+      prtg.attached_profile = session_.files().AttachedProfile();
+      prtg.work_file = session_.files().WorkFile();
+      prtg.version_text = session_.version_text();
+      const PrtgAcquisition got = prtg_client_.Acquire(
+          prtg, *this, lock, session_.items(), session_.staging(),
+          session_.lists().wrky, session_.values(), session_.event_log());
+      return HttpOutcome{got.fresh_rows};
+    };
+  }
   return context;
 }
 

@@ -8,6 +8,7 @@
 
 #include "actions/action_dispatch.h"
 #include "monitor/monitoring_cycle.h"
+#include "prtg/prtg_client.h"
 #include "shell/orb_session.h"
 #include "shell/orb_view.h"
 
@@ -84,6 +85,7 @@ class OrbWindow : public QWidget, public OrbView {
   char face_mode_ = '0';
   std::string suspend_caption_ = "Suspend Orb";  // Pop08
   ActionDispatch dispatch_;
+  PrtgClient prtg_client_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;

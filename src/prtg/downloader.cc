@@ -1,0 +1,110 @@
+#include "prtg/downloader.h"
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+#include "store/file_remover.h"
+
+namespace vigil {
+namespace {
+
+struct Sink {
+  std::FILE* file = nullptr;
+  std::int64_t written = 0;
+  std::int64_t limit = 0;
+  bool too_large = false;
+  bool write_failed = false;
+};
+
+size_t WriteToSink(char* data, size_t size, size_t count, void* user) {
+  auto* sink = static_cast<Sink*>(user);
+  const size_t bytes = size * count;
+  if (sink->written + static_cast<std::int64_t>(bytes) > sink->limit) {
+    sink->too_large = true;
+    return 0;  // makes libcurl stop with CURLE_WRITE_ERROR
+  }
+  if (std::fwrite(data, 1, bytes, sink->file) != bytes) {
+    sink->write_failed = true;
+    return 0;
+  }
+  sink->written += static_cast<std::int64_t>(bytes);
+  return bytes;
+}
+
+void InitialiseCurlOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct CurlDeleter {
+  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+DownloadOutcome Failed(std::string failure) {
+  DownloadOutcome outcome;
+  outcome.failure = std::move(failure);
+  return outcome;
+}
+
+}  // namespace
+
+DownloadOutcome DownloadToFile(const std::string& url,
+                               const std::filesystem::path& file,
+                               const DownloadSettings& settings) {
+  InitialiseCurlOnce();
+  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  if (!curl) return Failed("libcurl could not be initialised");
+  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file.c_str(), "wb"));
+  if (!out) return Failed("the work file could not be written");
+
+  Sink sink;
+  sink.file = out.get();
+  sink.limit = settings.max_bytes;
+  CURL* handle = curl.get();
+  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WriteToSink);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+  // No signals: the time-outs must work on the GUI thread of the orb.
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                   static_cast<long>(settings.connect_timeout.count()));
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS,
+                   static_cast<long>(settings.total_timeout.count()));
+  curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(settings.max_bytes));
+  // The URL carries the credentials: only HTTP(S), also after a redirect.
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, "Vigil Panel");
+
+  const CURLcode code = curl_easy_perform(handle);
+  DownloadOutcome outcome;
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
+  const bool closed = std::fclose(out.release()) == 0;
+  outcome.timed_out = code == CURLE_OPERATION_TIMEDOUT;
+  if (code != CURLE_OK) {
+    outcome.failure = sink.too_large      ? "the answer is too large"
+                      : sink.write_failed ? "the work file could not be written"
+                                          : curl_easy_strerror(code);
+  } else if (outcome.http_status < 200 || outcome.http_status > 299) {
+    outcome.failure = "HTTP status " + std::to_string(outcome.http_status);
+  } else if (!closed) {
+    outcome.failure = "the work file could not be written";
+  } else {
+    outcome.ok = true;
+  }
+  if (!outcome.ok) RemoveFile(file);
+  return outcome;
+}
+
+}  // namespace vigil

@@ -1,0 +1,106 @@
+// The acquisition step of an HttpOrb cycle: reads the attached profile
+// (`Profile`), fetches the channels of the orb's sensors from the PRTG
+// server into the item table (`GUrl`) and writes the table as a result text
+// into the work file (`cXml`).
+//
+// How the cycle calls it, between taking and releasing the lock:
+//
+//   SourceLock lock(...);                   // taken: busy flag 1, "<RFC>"
+//   RemoveFile(work_file);                  // unless the restart flag is on
+//   PrtgAcquisition got = prtg_client.Acquire(context, view, lock, items,
+//                                             staging, lists.wrky, values,
+//                                             log);
+//   lock.Release();                         // a no-op when Acquire removed it
+//   ... load the work file, check it as for every mode, append Wrky ...
+//   if (!got.fresh_rows) -> the no-data path with "No Data from PRTG
+//                           found..." and a "Fail" line (in place of the
+//                           "empty item table" test), waiting for Resume.
+//
+// On any failure the item table keeps the rows of the last good cycle and
+// the work file holds a result text without rows, so that the mail action
+// never sends old values as new ones.
+#ifndef VIGIL_PRTG_PRTG_CLIENT_H_
+#define VIGIL_PRTG_PRTG_CLIENT_H_
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "monitor/item_table.h"
+#include "monitor/orb_values.h"
+#include "monitor/string_list.h"
+#include "prtg/downloader.h"
+#include "shell/orb_view.h"
+#include "store/event_log.h"
+#include "store/source_lock.h"
+
+namespace vigil {
+
+inline constexpr std::string_view kGetChannelsFailed =
+    "Get Channels failed - Please Check !";
+inline constexpr std::string_view kGetDetailsFailed =
+    "Get Details failed - Please Check !";
+
+// What one acquisition works from; read fresh on every call.
+struct PrtgContext {
+  std::string mode_word = "HttpOrb";
+  std::string record;  // the configuration record
+  std::filesystem::path attached_profile;
+  std::filesystem::path work_file;  // the target of every download
+  std::string version_text;         // the version label, for the progress
+};
+
+struct PrtgAcquisition {
+  // Every channels request succeeded and gave at least one row: the item
+  // table holds the fresh rows and the number-format flag is that of the
+  // answers. When false, both are as they were.
+  bool fresh_rows = false;
+  // The work file holds the result text (the fresh rows, or none). False
+  // when it could not be written; then there is no work file and the cycle
+  // takes its "work file missing" path (red frame).
+  bool result_written = false;
+  // A failure removed the lock file before its message box (so that sibling
+  // orbs need not wait for the user); the lock is no longer held.
+  bool lock_removed = false;
+  // The message boxes shown, in order.
+  std::vector<std::string> messages;
+};
+
+class PrtgClient {
+ public:
+  explicit PrtgClient(DownloadSettings download = {}) : download_(download) {}
+
+  // Runs on the GUI thread and blocks it during each download (at most the
+  // total time-out per request; after the first failed channels request no
+  // further sensor is asked). Shows the status caption "<URL>" once the
+  // profile is read.
+  //
+  // Fills progress (Wrky) with lines "* hh:mm:ss ... State=...", which never
+  // hold the user name or the password, and staging (View09) with one row
+  // per sensor of a multi-sensor orb.
+  //
+  // A request that fails (no connection, a time-out, a status other than
+  // 2xx, an answer that breaks off or is no XML document) adds a "Failed"
+  // progress line, removes the lock file, turns the frame fuchsia and shows
+  // "Get Channels failed - Please Check !" or "Get Details failed - Please
+  // Check !" through view.ShowMessageBox. An attached profile that cannot
+  // be read is told the same way ("Read <name> failed, please Check !").
+  // A port line of the profile that holds no port number adds a "Failed"
+  // progress line each time and a "Fail" line to the log once per text.
+  PrtgAcquisition Acquire(const PrtgContext& context, OrbView& view,
+                          SourceLock& lock, ItemTable& items,
+                          StagingTable& staging, StringList& progress,
+                          OrbValues& values, EventLog& log);
+
+  const DownloadSettings& download_settings() const { return download_; }
+
+ private:
+  DownloadSettings download_;
+  // Profile problems already logged, so that each cycle does not log again.
+  std::set<std::string> logged_problems_;
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_PRTG_PRTG_CLIENT_H_

@@ -1,0 +1,56 @@
+// The connection lines of an HttpOrb orb's attached profile. Each line has
+// a fixed 20-character key and its value from column 21.
+#ifndef VIGIL_PRTG_PRTG_PROFILE_H_
+#define VIGIL_PRTG_PRTG_PROFILE_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vigil {
+
+inline constexpr std::string_view kHostKey = "* Host/IP.........: ";
+inline constexpr std::string_view kUserKey = "* User-ID.........: ";
+inline constexpr std::string_view kPasswordKey = "* Password........: ";
+inline constexpr std::string_view kPrtgPortKey = "* PRTG-Port.......: ";
+inline constexpr std::string_view kProxyHostKey = "* Proxy-Host......: ";
+inline constexpr std::string_view kProxyPortKey = "* Proxy-Port......: ";
+inline constexpr std::string_view kProxyUserKey = "* Proxy-User......: ";
+inline constexpr std::string_view kProxyPasswordKey = "* Proxy-Pwd.......: ";
+// Whole lines, compared on their first 24 or 25 characters.
+inline constexpr std::string_view kHttpSchemeLine = "* Setting Parm01..: True";
+inline constexpr std::string_view kHttpsSchemeLine =
+    "* Setting Parm01..: False";
+
+// Passwords are stored with every byte XORed with 0x5A; the same operation
+// reads them back.
+std::string Unscramble(std::string_view text);
+
+// True when the line begins with the key.
+bool HasKey(std::string_view line, std::string_view key);
+
+// The value of a profile line: from column 21, at most 99 characters.
+std::string ProfileValue(std::string_view line);
+
+// What the profile says about the HTTP connection. The orb's requests do
+// not use these settings; they are read so that a wrong line is reported.
+struct ConnectionSettings {
+  std::string host;
+  std::optional<int> port;
+  std::string proxy_host;
+  std::optional<int> proxy_port;
+  std::string proxy_user;
+  std::string proxy_password;  // unscrambled
+  // One message per port line that holds no port number. A message names
+  // the line and its value, never a user name or a password.
+  std::vector<std::string> problems;
+};
+
+// The last line of each key counts; an empty port value means no port.
+ConnectionSettings ReadConnectionSettings(
+    const std::vector<std::string>& profile_lines);
+
+}  // namespace vigil
+
+#endif  // VIGIL_PRTG_PRTG_PROFILE_H_

@@ -1,0 +1,165 @@
+#include "prtg/downloader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "prtg/prtg_answer.h"
+#include "prtg/prtg_request.h"
+#include "prtg/prtg_sim_process.h"
+#include "prtg/prtg_test_server.h"
+#include "support/temp_dir.h"
+
+namespace vigil {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+DownloadSettings Fast() {
+  DownloadSettings settings;
+  settings.connect_timeout = milliseconds(1000);
+  settings.total_timeout = milliseconds(1000);
+  return settings;
+}
+
+std::string ChannelsOf(const std::string& host, const std::string& id,
+                       std::string_view password = testing::kPrtgPassword) {
+  return "http://" + host + std::string(kChannelsPathPrefix) + id +
+         "&username=" + QueryEncode(testing::kPrtgUser) +
+         "&password=" + QueryEncode(password);
+}
+
+class PrtgDownloaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(
+        std::filesystem::exists(std::string(VIGIL_BIN_DIR) + "/prtg-sim"))
+        << "build the prtg-sim target first";
+    ASSERT_TRUE(sim_.ready());
+  }
+
+  // A file left from before, which a failed download must not leave.
+  std::filesystem::path WorkFile() {
+    dir_.Write("HttpOrb0102.Wxx", "<old>answer</old>");
+    return dir_ / "HttpOrb0102.Wxx";
+  }
+
+  testing::TempDir dir_;
+  testing::PrtgSim sim_{dir_.path(), std::string(testing::kPrtgSensors),
+                        testing::PrtgLogin()};
+};
+
+TEST_F(PrtgDownloaderTest, AWholeAnswerLandsInTheFile) {
+  const DownloadOutcome outcome =
+      DownloadToFile(ChannelsOf(sim_.host(), "2041"), WorkFile(), Fast());
+  EXPECT_TRUE(outcome.ok) << outcome.failure;
+  EXPECT_EQ(outcome.http_status, 200);
+  const std::string answer = dir_.Read("HttpOrb0102.Wxx");
+  EXPECT_TRUE(IsWholeAnswer(answer));
+  EXPECT_NE(answer.find("<name>Ping Time</name>"), std::string::npos);
+}
+
+struct FailureCase {
+  std::string name;
+  std::string url;
+  long http_status;
+};
+
+TEST_F(PrtgDownloaderTest, FailuresRemoveTheFile) {
+  const std::string host = sim_.host();
+  const std::vector<FailureCase> cases = {
+      {"wrong password", ChannelsOf(host, "2041", "wrong"), 401},
+      {"unknown sensor", ChannelsOf(host, "9999"), 400},
+      {"server error", ChannelsOf(host, "3002"), 500},
+      {"connection dropped", ChannelsOf(host, "3005"), 0},
+      {"body shorter than its length", ChannelsOf(host, "3006"), 200},
+      {"server down",
+       ChannelsOf("127.0.0.1:" + std::to_string(testing::UnusedLoopbackPort()),
+                  "2041"),
+       0},
+      {"no such page", "http://" + host + "/nothing.htm", 404},
+      {"not a web scheme", "file:///etc/hostname", 0},
+  };
+  for (const FailureCase& c : cases) {
+    const DownloadOutcome outcome = DownloadToFile(c.url, WorkFile(), Fast());
+    EXPECT_FALSE(outcome.ok) << c.name;
+    EXPECT_EQ(outcome.http_status, c.http_status) << c.name;
+    EXPECT_FALSE(outcome.failure.empty()) << c.name;
+    EXPECT_FALSE(dir_.Exists("HttpOrb0102.Wxx")) << c.name;
+  }
+}
+
+TEST_F(PrtgDownloaderTest, AStalledServerEndsAtTheTotalTimeOut) {
+  const Clock::time_point start = Clock::now();
+  const DownloadOutcome outcome =
+      DownloadToFile(ChannelsOf(sim_.host(), "3001"), WorkFile(), Fast());
+  const auto took =
+      std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_TRUE(outcome.timed_out);
+  EXPECT_GE(took.count(), 900);
+  EXPECT_LT(took.count(), 3000);
+  EXPECT_FALSE(dir_.Exists("HttpOrb0102.Wxx"));
+}
+
+// A complete transfer with status 200 is a download; whether it is an
+// answer is for the reader of the answer to decide.
+TEST_F(PrtgDownloaderTest, HalfDocumentsAndJunkArriveAsTheyWereSent) {
+  for (const char* id : {"3003", "3004"}) {
+    const DownloadOutcome outcome =
+        DownloadToFile(ChannelsOf(sim_.host(), id), WorkFile(), Fast());
+    EXPECT_TRUE(outcome.ok) << id;
+    EXPECT_FALSE(IsWholeAnswer(dir_.Read("HttpOrb0102.Wxx"))) << id;
+  }
+}
+
+TEST_F(PrtgDownloaderTest, AnAnswerAboveTheLimitIsRefused) {
+  DownloadSettings settings = Fast();
+  settings.max_bytes = 100;
+  const DownloadOutcome outcome =
+      DownloadToFile(ChannelsOf(sim_.host(), "2041"), WorkFile(), settings);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_FALSE(dir_.Exists("HttpOrb0102.Wxx"));
+}
+
+TEST_F(PrtgDownloaderTest, AWorkFileThatCannotBeWrittenFails) {
+  const DownloadOutcome outcome = DownloadToFile(
+      ChannelsOf(sim_.host(), "2041"), dir_ / "missing" / "x.Wxx", Fast());
+  EXPECT_FALSE(outcome.ok);
+}
+
+// A server whose certificate nobody signed is not trusted with the
+// credentials.
+TEST(PrtgDownloaderTlsTest, AnUnverifiedCertificateFails) {
+  if (!std::filesystem::exists("/usr/bin/openssl")) {
+    GTEST_SKIP() << "openssl is not installed";
+  }
+  testing::TempDir dir;
+  const std::string key = (dir / "key.pem").string();
+  const std::string cert = (dir / "cert.pem").string();
+  const std::string make_cert =
+      "/usr/bin/openssl req -x509 -newkey ec -pkeyopt "
+      "ec_paramgen_curve:prime256v1 -nodes -subj /CN=127.0.0.1 -days 1 "
+      "-keyout " +
+      key + " -out " + cert + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(make_cert.c_str()), 0);
+  const int port = testing::UnusedLoopbackPort();
+  testing::ToolProcess server;
+  ASSERT_TRUE(server.Start(
+      {"/usr/bin/openssl", "s_server", "-accept", std::to_string(port), "-cert",
+       cert, "-key", key, "-www", "-quiet"},
+      dir / "s_server.log"));
+  ASSERT_TRUE(testing::WaitForListener(port, milliseconds(5000)));
+  const DownloadOutcome outcome = DownloadToFile(
+      "https://127.0.0.1:" + std::to_string(port) + "/", dir / "x.Wxx", Fast());
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(outcome.http_status, 0);
+  EXPECT_FALSE(dir.Exists("x.Wxx"));
+}
+
+}  // namespace
+}  // namespace vigil
