@@ -9,7 +9,7 @@
 
 #include "prtg/prtg_answer.h"
 #include "prtg/prtg_request.h"
-#include "prtg/prtg_sim_process.h"
+#include "support/prtg_sim_process.h"
 #include "prtg/prtg_test_server.h"
 #include "support/temp_dir.h"
 

@@ -9,7 +9,7 @@
 
 #include "prtg/profile_lines.h"
 #include "prtg/prtg_request.h"
-#include "prtg/prtg_sim_process.h"
+#include "support/prtg_sim_process.h"
 #include "prtg/prtg_test_server.h"
 #include "prtg/result_writer.h"
 #include "store/companion_files.h"

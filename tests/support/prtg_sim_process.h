@@ -1,7 +1,7 @@
 // Real helper processes for the PRTG client tests: the PRTG simulator on a
 // free loopback port, and a TLS server with a certificate nobody signed.
-#ifndef VIGIL_TESTS_PRTG_PRTG_SIM_PROCESS_H_
-#define VIGIL_TESTS_PRTG_PRTG_SIM_PROCESS_H_
+#ifndef VIGIL_TESTS_SUPPORT_PRTG_SIM_PROCESS_H_
+#define VIGIL_TESTS_SUPPORT_PRTG_SIM_PROCESS_H_
 
 #include <sys/types.h>
 
@@ -60,4 +60,4 @@ bool WaitForListener(int port, std::chrono::milliseconds limit);
 
 }  // namespace vigil::testing
 
-#endif  // VIGIL_TESTS_PRTG_PRTG_SIM_PROCESS_H_
+#endif  // VIGIL_TESTS_SUPPORT_PRTG_SIM_PROCESS_H_

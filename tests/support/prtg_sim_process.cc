@@ -1,4 +1,4 @@
-#include "prtg/prtg_sim_process.h"
+#include "support/prtg_sim_process.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
