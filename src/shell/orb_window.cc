@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "face/face_layout.h"
+#include "prtg/prtg_browser.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
 #include "store/text.h"
@@ -298,6 +301,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       break;
     case Path::kGood:
       x_cap02_->setText(ToQString(report.last_update));
+      if (report.rules.zoom) ZoomOnAlert();
       view07_->setVisible(face_mode_ == '2');
       chrts_->setVisible(face_mode_ != '2');
       if (session_.header().hide_while_green) {
@@ -356,6 +360,25 @@ void OrbWindow::HideOrb() {
   hide();
   timer3_->start();
   hidden_by_command_ = true;
+}
+
+void OrbWindow::PrtgBrowser() {
+  OpenPrtgBrowser(session_.record(), session_.files().AttachedProfile(), *this,
+                  [](const std::string& url) {
+                    return QDesktopServices::openUrl(
+                        QUrl(QString::fromStdString(url)));
+                  });
+}
+
+void OrbWindow::ZoomOnAlert() {
+  // On top of every window at the same place and size until the next
+  // housekeeping tick returns it to the normal stacking order.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  show();
+  raise();
+  LetEventsRun(std::chrono::milliseconds(0));
+  top_most_release_ = true;
+  timer2_->start();
 }
 
 void OrbWindow::Reset() {

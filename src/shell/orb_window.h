@@ -55,6 +55,8 @@ class OrbWindow : public QWidget, public OrbView {
   void Stop();
   void HideOrb();
   void Reset();
+  // Pop00 "Prtg Browser": the sensor's page in the desktop's browser.
+  void PrtgBrowser();
   bool suspended() const { return suspend_caption_ == "Resume Orb"; }
   const std::string& suspend_caption() const { return suspend_caption_; }
 
@@ -71,6 +73,7 @@ class OrbWindow : public QWidget, public OrbView {
   void ApplyCycleReport(const CycleReport& report);
   void EndOfProcessingStop();
   void StopAllTimers();
+  void ZoomOnAlert();
   void FillListing();
 
   OrbSession session_;
