@@ -98,8 +98,7 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
   }
   if (Mid(context.actions.trace, 13, 3) == "X E") {
     ActionContext run_context;
-    run_context.item = command;
-    run_context.trigger_value = static_cast<double>(run.run_time.count());
+    run_context.run_time = run.run_time;
     dispatch.Trace(ActionKind::kRunTrace, run_context);
   }
   return std::nullopt;
@@ -245,6 +244,9 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
   inputs.today = DateText(WallClock::now());
   report.rules = EvaluateRules(inputs, *context.items, *context.values,
                                *context.log, dispatch);
+  if (report.rules.action_context) {
+    dispatch.SetActionContext(*report.rules.action_context);
+  }
 
   const Rgb orb_colour = report.rules.orb_colour;
   const int state = orb_colour == kRed      ? state_code::kRed

@@ -207,13 +207,7 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   orb.row_image_index = TwoDigitField(record_, 38).value_or(0);
   orb.delay_time = *delay;
   delay_time_ = *delay;
-  const std::string gauge = Mid(record_, 34, 1) + Mid(record_, 37, 1);
-  orb.gauge_choice = "Typ " + gauge;
-  const std::string picture = "Gauges/Gauge" + gauge + ".Jpg";
-  if (FileExists(InWorkingDir(picture))) {
-    orb.gauge_picture = picture;
-    gauge_picture_name_ = "Gauges/Gauge" + gauge;
-  }
+  orb.gauge_choice = "Typ " + Mid(record_, 34, 1) + Mid(record_, 37, 1);
   return orb;
 }
 

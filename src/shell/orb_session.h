@@ -15,7 +15,6 @@
 #include "monitor/string_list.h"
 #include "shell/command_line.h"
 #include "shell/orb_view.h"
-#include "store/bar_labels.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
 #include "store/orbs_file.h"
@@ -56,8 +55,7 @@ struct StartedOrb {
   bool chart_title_visible = false;
   int row_image_index = 0;  // columns 38-39
   int delay_time = 60;      // seconds, the cycle timer's tag
-  std::string gauge_choice;          // "Typ " + columns 34 and 37
-  std::string gauge_picture;         // file to load, empty when missing
+  std::string gauge_choice;  // "Typ " + columns 34 and 37
 };
 
 class OrbSession {
@@ -102,6 +100,9 @@ class OrbSession {
   const OrbLines& orb_lines() const { return orb_lines_; }
   const std::string& record() const { return record_; }
   const std::string& grid_size_text() const { return grid_size_text_; }
+  // The relayout recomputes it after every size change; a save stores it.
+  void set_grid_size_text(std::string text) { grid_size_text_ = std::move(text); }
+  const CellSize& cell() const { return cell_; }
   const std::string& lock_name() const { return lock_name_; }
   const std::string& source_path() const { return source_path_; }
   const std::string& attached_profile() const { return attached_profile_; }
@@ -127,11 +128,8 @@ class OrbSession {
   int& busy_flag_ref() { return busy_flag_; }
   int& cycle_phase_ref() { return cycle_phase_; }
   bool& restart_flag_ref() { return restart_flag_; }
-  std::string& chart_unit_ref() { return chart_unit_; }
   SortState& sort_state() { return sort_state_; }
   StagingTable& staging() { return staging_; }
-  bool canned_result() const { return canned_result_; }
-  void set_canned_result(bool on) { canned_result_ = on; }
   int delay_time() const { return delay_time_; }
 
  private:
@@ -154,12 +152,6 @@ class OrbSession {
   double carried_over_value_ = 0;
   std::string last_reset_date_ = "xx.xx.xx";
   int delay_time_ = 60;
-  std::string chart_unit_;
-  bool caption_shown_ = true;
-  bool gauge_chosen_ = false;
-  bool canned_result_ = false;
-  BarLabelSlots bar_label_slots_;
-  std::string gauge_picture_name_ = "Init";
   std::string version_text_;
   std::string window_caption_;
   StartupStage startup_stage_ = StartupStage::kPreparationPending;

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "face/face_layout.h"
 #include "prtg/prtg_browser.h"
@@ -83,18 +82,8 @@ void OrbWindow::CreateWidgets() {
   connect(timer4_, &QTimer::timeout, this, &OrbWindow::Timer4Timer);
   timer1_->start();
 
-  chrts_ = Named(new QWidget(this), "Chrts");
-  SetBackground(chrts_, kNeutral);
-  view07_ = Named(new QTreeWidget(this), "View07");
-  view07_->setHeaderLabels({"~", "Item", "Data", "Unit", "Color"});
-  view07_->header()->hide();
-  view07_->setRootIsDecorated(false);
-  view07_->setFrameShape(QFrame::NoFrame);
-  view07_->hide();
-
-  title_ = Named(new QLabel(chrts_), "Title");
-  title_->setGeometry(4, 4, kDesignWidth - 8, 16);
-  title_->hide();
+  face_ = new OrbFaceWidget(this);
+  face_->setGeometry(rect());
   label1_ = Named(new QLabel(this), "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
   startup_label_ = Named(new QLabel("Starting...", this), "Label2");
@@ -122,12 +111,22 @@ void OrbWindow::CreateWidgets() {
   butt00_->hide();
   connect(butt00_, &QPushButton::clicked, this, &OrbWindow::Butt00Click);
   panel2_->hide();
-  PlaceErrorPanel();
+  FaceLayoutInput input;
+  input.window_width = width();
+  input.window_height = height();
+  PlaceErrorPanel(vigil::FitBorderlessPanels(input).error_panel);
 }
 
-void OrbWindow::PlaceErrorPanel() {
-  const Rect panel = vigil::FitBorderlessPanels(
-      {width(), height(), session_.header().frame_width, 0}).error_panel;
+FaceSettings OrbWindow::Settings() const {
+  FaceSettings settings;
+  settings.record = session_.record();
+  settings.has_rules = !session_.orb_lines().rules.empty();
+  settings.header = session_.header();
+  settings.working_dir = session_.working_dir();
+  return settings;
+}
+
+void OrbWindow::PlaceErrorPanel(const Rect& panel) {
   panel2_->setGeometry(panel.left, panel.top, panel.width, panel.height);
   label5_->setGeometry(4, 4, panel.width - 8, panel.height - 34);
   butt00_->setGeometry((panel.width - 50) / 2, panel.height - 28, 50, 24);
@@ -142,7 +141,7 @@ void OrbWindow::Initialise() {
   initialised_ = true;
   setWindowTitle(ToQString(session_.window_caption()));
   label1_->setText(ToQString(session_.version_text()));
-  relayout_request_ = true;
+  face_state_.relayout_request = true;
   session_.set_startup_stage(StartupStage::kPreparationPending);
 }
 
@@ -163,14 +162,27 @@ void OrbWindow::Timer1Timer() {
 }
 
 void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
+  ActionEnvironment environment;
+  environment.mode_word = session_.mode_word();
+  environment.working_dir = session_.working_dir();
+  environment.record = &session_.record();
+  environment.actions = &session_.orb_lines().actions;
+  environment.values = &session_.values();
+  environment.work_file = session_.files().WorkFile();
+  environment.mail_body_file = session_.mail_list_file();
+  environment.view = this;
+  environment.should_give_up = [] { return TerminationRequested(); };
+  dispatch_.SetEnvironment(std::move(environment));
   delay_time_ = orb.delay_time;
   face_mode_ = orb.face_mode;
-  current_chart_ = orb.chart_type;
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);
-  title_->setText(ToQString(orb.title));
+  face_->setGeometry(rect());
+  face_->SelectChart(session_.record());
+  face_->SetTitle(orb.title);
+  face_->SetChartTitle(orb.title);
+  face_->SetChartTitleVisible(orb.chart_title_visible);
   x_cap01_->setText(ToQString(orb.caption));
-  view07_->move(4, 4);
   FitBorderlessPanels();
   if (session_.mode_word() != "HttpOrb") {
     panel3_->resize(panel3_->width(), 36);
@@ -179,42 +191,38 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   }
   RefreshFace();
   RefreshFace();
+  face_->LoadGaugePicture(Settings(), face_state_);
+  ShowStartFace(orb.face_mode);
   timer2_->start();
   timer3_->setInterval(1000);
   timer3_->start();
 }
 
+void OrbWindow::ShowStartFace(char face_mode) {
+  if (face_mode != '3' && face_mode != '4') return;
+  // Gauge and image faces cover the chart and the listing.
+  face_state_.gauge_chosen = true;
+  face_->SetListingVisible(false);
+  face_->SetChartVisible(false);
+  face_->SetGaugeVisible(face_mode == '3');
+  face_->SetImageVisible(face_mode == '4');
+  if (face_mode == '4') {
+    face_state_.relayout_request = true;
+    face_->RelayoutFace(session_.items(), session_.values(), Settings(),
+                        session_.cell(), face_state_);
+  }
+}
+
 void OrbWindow::FitBorderlessPanels() {
-  const FaceGeometry geometry = vigil::FitBorderlessPanels(
-      {width(), height(), session_.header().frame_width, 0});
-  auto place = [](QWidget* widget, const Rect& rect) {
-    widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
-  };
-  PlaceErrorPanel();
-  place(chrts_, geometry.charts);
-  place(view07_, geometry.listing);
+  face_->setGeometry(rect());
+  PlaceErrorPanel(
+      face_->FitBorderlessPanels(Settings(), face_state_).error_panel);
   label1_->hide();
-  title_->show();
 }
 
 void OrbWindow::RefreshFace() {
-  SetBackground(view07_, session_.items().colour());
-  SetBackground(chrts_, session_.items().colour());
-  FillListing();
-  update();
-}
-
-void OrbWindow::FillListing() {
-  view07_->clear();
-  for (const ItemRow& row : session_.items().rows()) {
-    auto* item = new QTreeWidgetItem(view07_);
-    item->setText(0, ToQString(row.label));
-    item->setText(1, ToQString(row.item));
-    item->setText(2, ToQString(row.data));
-    item->setText(3, ToQString(row.unit));
-    item->setText(4, ToQString(row.color));
-    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-  }
+  face_->RefreshFace(session_.items(), session_.values(), Settings(),
+                     face_state_);
 }
 
 void OrbWindow::Timer2Timer() {
@@ -241,8 +249,8 @@ CycleContext OrbWindow::MakeCycleContext() {
   context.lock_name = session_.lock_name();
   context.source_path = session_.source_path();
   context.delay_time = session_.delay_time();
-  context.canned_result = session_.canned_result();
-  context.zoomed = zoomed_;
+  context.canned_result = face_state_.canned_result;
+  context.zoomed = face_state_.zoomed;
   context.files = &session_.files();
   context.log = &session_.event_log();
   context.items = &session_.items();
@@ -252,7 +260,7 @@ CycleContext OrbWindow::MakeCycleContext() {
   context.busy_flag = &session_.busy_flag_ref();
   context.cycle_phase = &session_.cycle_phase_ref();
   context.restart_flag = &session_.restart_flag_ref();
-  context.chart_unit = &session_.chart_unit_ref();
+  context.chart_unit = &chart_state_.chart_unit;
   context.sort_state = &session_.sort_state();
   context.should_give_up = [] { return TerminationRequested(); };
   if (session_.mode_word() == "HttpOrb") {
@@ -295,15 +303,38 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     case Path::kGaveUp:
       close();
       return;
+    case Path::kSensorMissing:
+      face_->SetGaugeVisible(false);
+      face_->SetImageVisible(false);
+      break;
     case Path::kNoData:
       suspend_caption_ = "Resume Orb";
+      face_->SetOrbColour(kSilver);
       RefreshFace();
       break;
-    case Path::kGood:
+    case Path::kGood: {
       x_cap02_->setText(ToQString(report.last_update));
+      face_->ShowItemTable(session_.items());
+      if (auto grid = face_->RelayoutFace(session_.items(), session_.values(),
+                                          Settings(), session_.cell(),
+                                          face_state_)) {
+        session_.set_grid_size_text(*grid);
+      }
+      const ChartBuildResult chart = face_->ChartClick(
+          session_.items(), session_.values(), Settings(), chart_state_);
+      const std::string& record = session_.record();
+      face_->SetLegendVisible(chart.legend_allowed && !chart.hide_legend &&
+                              Mid(record, 67, 1) == "x");
+      face_->SetChartTitleVisible(Mid(record, 68, 1) == "x");
+      if (!face_state_.gauge_chosen) {
+        face_->SetListingVisible(face_mode_ == '2');
+        face_->SetChartVisible(face_mode_ != '2');
+      }
+      if (report.rules.show_legend_and_title) {
+        face_->SetLegendVisible(true);
+        face_->SetChartTitleVisible(true);
+      }
       if (report.rules.zoom) ZoomOnAlert();
-      view07_->setVisible(face_mode_ == '2');
-      chrts_->setVisible(face_mode_ != '2');
       if (session_.header().hide_while_green) {
         const Rgb colour = report.rules.orb_colour;
         setVisible(colour == kYellow || colour == kRed);
@@ -313,6 +344,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       RefreshFace();
       if (session_.header().frame_width == 0) SetFrameColour(kWhite);
       break;
+    }
     default:
       break;
   }
@@ -334,6 +366,7 @@ void OrbWindow::Suspend() {
   timer3_->stop();
   suspend_caption_ = "Resume Orb";
   SuspendOrb(session_, dispatch_);
+  face_->SetOrbColour(kSilver);
   RefreshFace();
   RefreshFace();
   RefreshFace();
@@ -343,6 +376,7 @@ void OrbWindow::Resume() {
   suspend_caption_ = "Suspend Orb";
   timer3_->setInterval(1000);
   ResumeOrb(session_, dispatch_);
+  face_->SetOrbColour(kNeutral);
   timer3_->start();
   RefreshFace();
   RefreshFace();
@@ -383,6 +417,7 @@ void OrbWindow::ZoomOnAlert() {
 
 void OrbWindow::Reset() {
   ResetOrb(session_);
+  face_->ShowItemTable(session_.items());
   RefreshFace();
   RefreshFace();
   RefreshFace();

@@ -7,6 +7,9 @@
 #include <memory>
 
 #include "actions/action_dispatch.h"
+#include "face/chart_model.h"
+#include "face/face_state.h"
+#include "face/orb_face_widget.h"
 #include "monitor/monitoring_cycle.h"
 #include "prtg/prtg_client.h"
 #include "shell/orb_session.h"
@@ -15,7 +18,6 @@
 class QLabel;
 class QPushButton;
 class QTimer;
-class QTreeWidget;
 
 namespace vigil {
 
@@ -28,6 +30,8 @@ class OrbWindow : public QWidget, public OrbView {
   ~OrbWindow() override;
 
   OrbSession& session() { return session_; }
+  OrbFaceWidget* face() { return face_; }
+  const FaceState& face_state() const { return face_state_; }
 
   // OrbView.
   void SetStatusCaption(const std::string& caption) override;
@@ -66,7 +70,7 @@ class OrbWindow : public QWidget, public OrbView {
 
  private:
   void CreateWidgets();
-  void PlaceErrorPanel();
+  void PlaceErrorPanel(const Rect& panel);
   void Initialise();
   void ApplyStartedOrb(const StartedOrb& orb);
   CycleContext MakeCycleContext();
@@ -74,17 +78,17 @@ class OrbWindow : public QWidget, public OrbView {
   void EndOfProcessingStop();
   void StopAllTimers();
   void ZoomOnAlert();
-  void FillListing();
+  FaceSettings Settings() const;
+  void ShowStartFace(char face_mode);
 
   OrbSession session_;
   bool initialised_ = false;
   int delay_time_ = 60;  // the cycle timer's tag
-  int current_chart_ = 0;
-  bool relayout_request_ = false;
+  FaceState face_state_;
+  ChartState chart_state_;
   bool closing_ = false;
   bool hidden_by_command_ = false;   // the tag of Pop081
   bool top_most_release_ = false;
-  bool zoomed_ = false;
   char face_mode_ = '0';
   std::string suspend_caption_ = "Suspend Orb";  // Pop08
   ActionDispatch dispatch_;
@@ -94,9 +98,7 @@ class OrbWindow : public QWidget, public OrbView {
   QTimer* timer2_ = nullptr;
   QTimer* timer3_ = nullptr;
   QTimer* timer4_ = nullptr;
-  QWidget* chrts_ = nullptr;
-  QTreeWidget* view07_ = nullptr;
-  QLabel* title_ = nullptr;
+  OrbFaceWidget* face_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* startup_label_ = nullptr;
   QWidget* panel2_ = nullptr;

@@ -129,7 +129,7 @@ TEST_F(CycleE2eTest, SigtermInTheMiddleOfASensorRunLeavesNoFiles) {
 }
 
 TEST_F(CycleE2eTest, SigkillWhileHoldingTheLockLeavesTheLockFile) {
-  SetUpOrb("#!/bin/sh\ntouch running\nsleep 60\n");
+  SetUpOrb("#!/bin/sh\necho $$ > running\nexec sleep 60\n");
   WriteOrbsFile({});
   auto orb = Start();
   ASSERT_TRUE(WaitUntil([&] { return Exists("running"); }, 15s));
@@ -137,6 +137,9 @@ TEST_F(CycleE2eTest, SigkillWhileHoldingTheLockLeavesTheLockFile) {
   orb->WaitFor(5s);
   EXPECT_TRUE(Exists("SRC.Lck"));
   EXPECT_TRUE(Exists("AuxOrb0102.Prf"));
+  // The orphaned sensor would keep the test's output open for a minute.
+  const std::string sensor = space_.dir().Read("running");
+  if (!sensor.empty()) ::kill(std::stoi(sensor), SIGKILL);
 }
 
 }  // namespace

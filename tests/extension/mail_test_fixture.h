@@ -10,7 +10,7 @@
 #include <string>
 
 #include "extension/extension_library.h"
-#include "extension/smtp_sink_server.h"
+#include "support/smtp_sink_server.h"
 
 namespace vigil {
 

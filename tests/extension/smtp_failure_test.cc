@@ -10,6 +10,7 @@
 #include <string>
 
 #include "extension/mail_test_fixture.h"
+#include "support/loopback_port.h"
 
 namespace vigil {
 namespace {
@@ -141,7 +142,7 @@ TEST_F(SmtpArgumentsTest, AccountWithoutLoginOfferStillDelivers) {
 class UnreachableServerTest : public MailTest {};
 
 TEST_F(UnreachableServerTest, DeadPortFailsQuickly) {
-  int dead_port = FreeLoopbackPort();
+  int dead_port = testing::UnusedLoopbackPort();
   ASSERT_GT(dead_port, 0);
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Smtp("25 127.0.0.1:" + std::to_string(dead_port), kAddresses,

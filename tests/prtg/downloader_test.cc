@@ -148,11 +148,12 @@ TEST(PrtgDownloaderTlsTest, AnUnverifiedCertificateFails) {
       key + " -out " + cert + " >/dev/null 2>&1";
   ASSERT_EQ(std::system(make_cert.c_str()), 0);
   const int port = testing::UnusedLoopbackPort();
-  testing::ToolProcess server;
-  ASSERT_TRUE(server.Start(
+  testing::ChildProcess server(
       {"/usr/bin/openssl", "s_server", "-accept", std::to_string(port), "-cert",
        cert, "-key", key, "-www", "-quiet"},
-      dir / "s_server.log"));
+      testing::ChildOptions{.capture_stdout = true,
+                            .stderr_file = dir / "s_server.log"});
+  ASSERT_TRUE(server.started());
   ASSERT_TRUE(testing::WaitForListener(port, milliseconds(5000)));
   const DownloadOutcome outcome = DownloadToFile(
       "https://127.0.0.1:" + std::to_string(port) + "/", dir / "x.Wxx", Fast());

@@ -1,5 +1,7 @@
 #include "support/child_process.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,16 +9,17 @@
 
 #include <array>
 #include <cstdio>
-#include <thread>
 
 extern char** environ;
 
 namespace vigil::testing {
+namespace {
 
-ChildProcess::ChildProcess(std::vector<std::string> argv,
-                           std::filesystem::path dir,
-                           std::vector<std::string> env) {
-  // Entries of env replace ours of the same name.
+using Clock = std::chrono::steady_clock;
+
+// Ours with the entries of env replacing those of the same name.
+std::vector<std::string> MergedEnvironment(
+    const std::vector<std::string>& env) {
   auto name_of = [](const std::string& entry) {
     return entry.substr(0, entry.find('='));
   };
@@ -27,6 +30,22 @@ ChildProcess::ChildProcess(std::vector<std::string> argv,
     for (const std::string& own : env) replaced |= name_of(own) == name;
     if (!replaced) environment.emplace_back(*entry);
   }
+  return environment;
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(std::vector<std::string> argv,
+                           std::filesystem::path dir,
+                           std::vector<std::string> env)
+    : ChildProcess(std::move(argv),
+                   ChildOptions{.dir = std::move(dir), .env = std::move(env)}) {
+}
+
+ChildProcess::ChildProcess(std::vector<std::string> argv,
+                           const ChildOptions& options) {
+  if (argv.empty()) return;
+  std::vector<std::string> environment = MergedEnvironment(options.env);
   std::vector<char*> arg_pointers;
   for (std::string& arg : argv) arg_pointers.push_back(arg.data());
   arg_pointers.push_back(nullptr);
@@ -34,12 +53,23 @@ ChildProcess::ChildProcess(std::vector<std::string> argv,
   for (std::string& entry : environment) env_pointers.push_back(entry.data());
   env_pointers.push_back(nullptr);
 
+  int pipe_fds[2] = {-1, -1};
+  if (options.capture_stdout && ::pipe2(pipe_fds, O_CLOEXEC) != 0) return;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  if (options.capture_stdout) {
+    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
+  }
+  if (!options.stderr_file.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO,
+                                     options.stderr_file.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  if (!options.dir.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, options.dir.c_str());
+  }
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  // Its own process group, so that a kill reaches what it started.
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
   if (posix_spawn(&pid_, arg_pointers[0], &actions, &attributes,
@@ -48,6 +78,14 @@ ChildProcess::ChildProcess(std::vector<std::string> argv,
   }
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
+  if (options.capture_stdout) {
+    ::close(pipe_fds[1]);
+    if (pid_ > 0) {
+      out_fd_ = pipe_fds[0];
+    } else {
+      ::close(pipe_fds[0]);
+    }
+  }
 }
 
 ChildProcess::~ChildProcess() {
@@ -56,6 +94,7 @@ ChildProcess::~ChildProcess() {
     int status = 0;
     waitpid(pid_, &status, 0);
   }
+  if (out_fd_ >= 0) ::close(out_fd_);
 }
 
 bool ChildProcess::Running() {
@@ -76,6 +115,52 @@ std::optional<int> ChildProcess::WaitFor(std::chrono::milliseconds limit) {
 
 void ChildProcess::Signal(int signal) {
   if (Running()) ::kill(pid_, signal);
+}
+
+void ChildProcess::SignalGroup(int signal) {
+  if (Running()) ::kill(-pid_, signal);
+}
+
+bool ChildProcess::FillBuffer(Clock::time_point deadline) {
+  if (out_fd_ < 0) return false;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline - Clock::now());
+  if (left.count() <= 0) return false;
+  pollfd waiting{out_fd_, POLLIN, 0};
+  if (::poll(&waiting, 1, static_cast<int>(left.count())) <= 0) return false;
+  std::array<char, 4096> chunk;
+  const ssize_t count = ::read(out_fd_, chunk.data(), chunk.size());
+  if (count <= 0) {
+    ::close(out_fd_);
+    out_fd_ = -1;
+    return false;
+  }
+  buffer_.append(chunk.data(), static_cast<size_t>(count));
+  return true;
+}
+
+std::optional<std::string> ChildProcess::ReadLine(
+    std::chrono::milliseconds timeout) {
+  const Clock::time_point deadline = Clock::now() + timeout;
+  for (;;) {
+    const size_t end = buffer_.find('\n');
+    if (end != std::string::npos) {
+      std::string line = buffer_.substr(0, end);
+      buffer_.erase(0, end + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return line;
+    }
+    if (!FillBuffer(deadline)) return std::nullopt;
+  }
+}
+
+std::string ChildProcess::ReadAll(std::chrono::milliseconds timeout) {
+  const Clock::time_point deadline = Clock::now() + timeout;
+  while (FillBuffer(deadline)) {
+  }
+  std::string all;
+  all.swap(buffer_);
+  return all;
 }
 
 std::string CommandOutput(const std::string& command) {

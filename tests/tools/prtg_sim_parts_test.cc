@@ -167,6 +167,10 @@ TEST(OptionsTest, CommandLine) {
       {"--port", "0", "--lifetime", "5", "--sensors", "s", "--bogus", "1"},
       {"--port", "0", "--lifetime", "5", "--sensors"},
       {"--port", "0", "--lifetime", "5", "--sensors", "s", "--next", "drop"},
+      {"--port", "0", "--lifetime", "5", "--sensors", "s", "--next", "0:drop"},
+      {"--port", "0", "--lifetime", "5", "--sensors", "s", "--next", "2:bogus"},
+      {"--port", "0", "--lifetime", "5", "--sensors", "s", "--fault", "7"},
+      {"--port", "0", "--lifetime", "5", "--sensors", "s", "--fault", "x:drop"},
   };
   for (const std::vector<std::string>& arguments : bad) {
     EXPECT_FALSE(ParseOptions(arguments).options.has_value())

@@ -2,13 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "tools/child_process.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
 #include "tools/loopback_http.h"
 
 namespace vigil::tools_test {
@@ -17,6 +19,9 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 using Clock = std::chrono::steady_clock;
+using testing::ChildOptions;
+using testing::ChildProcess;
+using testing::TempDir;
 
 constexpr char kSensors[] =
     "credentials admin secret 4242\n"
@@ -81,26 +86,28 @@ class Simulator {
  public:
   explicit Simulator(std::vector<std::string> extra = {}, int lifetime = 30,
                      const std::string& sensors = kSensors) {
-    const std::string file = dir_.Write("sensors.txt", sensors);
+    dir_.Write("sensors.txt", sensors);
     std::vector<std::string> argv = {std::string(VIGIL_BIN_DIR) + "/prtg-sim",
                                      "--port",
                                      "0",
                                      "--lifetime",
                                      std::to_string(lifetime),
                                      "--sensors",
-                                     file,
+                                     (dir_ / "sensors.txt").string(),
                                      "--quiet"};
     argv.insert(argv.end(), extra.begin(), extra.end());
-    if (!process_.Start(argv)) return;
-    const std::optional<std::string> line = process_.ReadLine(seconds(10));
+    process_ = std::make_unique<ChildProcess>(
+        argv, ChildOptions{.capture_stdout = true});
+    if (!process_->started()) return;
+    const std::optional<std::string> line = process_->ReadLine(seconds(10));
     if (line) port_ = std::atoi(line->c_str());
   }
   int port() const { return port_; }
-  ChildProcess& process() { return process_; }
+  ChildProcess& process() { return *process_; }
 
  private:
   TempDir dir_;
-  ChildProcess process_;
+  std::unique_ptr<ChildProcess> process_;
   int port_ = 0;
 };
 
@@ -333,7 +340,7 @@ TEST(PrtgSimServerTest, EndsByItselfEvenWithAStalledClient) {
   HttpExchange stalled;
   std::thread waiter(
       [&] { stalled = Get(sim.port(), Channels(300), seconds(8)); });
-  const std::optional<int> exit_code = sim.process().Wait(seconds(8));
+  const std::optional<int> exit_code = sim.process().WaitFor(seconds(8));
   waiter.join();
   EXPECT_EQ(exit_code, 0);
   EXPECT_LT(Clock::now() - start, seconds(4));
@@ -360,12 +367,13 @@ TEST(PrtgSimServerTest, RefusesABrokenSetUp) {
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
     if (c.sensors) {
       argv.push_back("--sensors");
-      argv.push_back(dir.Write("s.txt", *c.sensors));
+      dir.Write("s.txt", *c.sensors);
+      argv.push_back((dir / "s.txt").string());
     }
-    ChildProcess process;
-    ASSERT_TRUE(process.Start(argv));
+    ChildProcess process(argv, ChildOptions{.capture_stdout = true});
+    ASSERT_TRUE(process.started());
     EXPECT_EQ(process.ReadAll(seconds(5)), "");  // no port line
-    EXPECT_EQ(process.Wait(seconds(5)), 2);
+    EXPECT_EQ(process.WaitFor(seconds(5)), 2);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,12 +14,16 @@
 #include "monitor/result_reader.h"
 #include "monitor/string_list.h"
 #include "store/value_parser.h"
-#include "tools/child_process.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
 
 namespace vigil::tools_test {
 namespace {
 
 using std::chrono::seconds;
+using testing::ChildOptions;
+using testing::ChildProcess;
+using testing::TempDir;
 
 struct SensorRun {
   std::optional<int> exit_code;
@@ -28,17 +33,17 @@ struct SensorRun {
 };
 
 SensorRun RunSensor(const std::vector<std::string>& arguments,
-                    const std::string& cwd = {}) {
+                    const std::filesystem::path& cwd = {}) {
   std::vector<std::string> argv = {std::string(VIGIL_BIN_DIR) +
                                    "/vigil-sensor"};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  ChildProcess child;
+  ChildProcess child(argv, ChildOptions{.dir = cwd, .capture_stdout = true});
   SensorRun run;
-  if (!child.Start(argv, cwd)) return run;
+  if (!child.started()) return run;
   while (std::optional<std::string> line = child.ReadLine(seconds(10))) {
     run.lines.push_back(*line);
   }
-  run.exit_code = child.Wait(seconds(10));
+  run.exit_code = child.WaitFor(seconds(10));
   for (const std::string& line : run.lines) {
     constexpr std::string_view kOpen = "<Result><Channel>";
     if (line.rfind(kOpen, 0) == 0) {
@@ -177,8 +182,7 @@ TEST(SensorProgramTest, UnmeasurableResponseExitsWithAnErrorText) {
 
 TEST(SensorProgramTest, ProfileInTheWorkingDirectoryChoosesDiskAndAddress) {
   TempDir dir;
-  ASSERT_FALSE(dir.path().empty());
-  dir.Write("AuxOrb0102.Prf", "* Mount Point.....: " + dir.path() +
+  dir.Write("AuxOrb0102.Prf", "* Mount Point.....: " + dir.path().string() +
                                   "\r\n* Sensor-Address..: 127.0.0.1:1\r\n");
   const SensorRun run = RunSensor({"AuxOrb0102.Prf"}, dir.path());
   ExpectWellFormed(run);
@@ -190,7 +194,7 @@ TEST(SensorProgramTest, ProfileInTheWorkingDirectoryChoosesDiskAndAddress) {
       "* PROFILE  AuxOrb0102.Prf State=Done",
       "* LOAD     /proc/loadavg State=Done",
       "* MEMORY   /proc/meminfo State=Done",
-      "* DISK     " + dir.path() + " State=Done",
+      "* DISK     " + dir.path().string() + " State=Done",
       "* RESPONSE tcp 127.0.0.1:1 State=Failed",
   };
   EXPECT_EQ(steps, expected);

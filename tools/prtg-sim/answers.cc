@@ -1,10 +1,32 @@
 #include "prtg-sim/answers.h"
 
+#include "common/tool_text.h"
 #include "prtg-sim/display_value.h"
-#include "prtg-sim/sim_text.h"
 
 namespace vigil::sim {
 namespace {
+
+// Text for XML element content.
+std::string XmlEscape(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
 
 // "]]>" cannot stand inside a CDATA section; split it over two.
 std::string Cdata(std::string_view text) {
@@ -43,7 +65,7 @@ std::string PrimaryValue(const Sensor& sensor,
 }  // namespace
 
 int StatusId(std::string_view status) {
-  const std::string lower = ToLower(status);
+  const std::string lower = tools::ToLower(status);
   if (lower == "up") return 3;
   if (lower == "warning") return 4;
   if (lower == "down") return 5;

@@ -1,6 +1,6 @@
 #include "prtg-sim/http_request.h"
 
-#include "prtg-sim/sim_text.h"
+#include "common/tool_text.h"
 
 namespace vigil::sim {
 namespace {
@@ -87,8 +87,8 @@ std::map<std::string, std::string> ParseQuery(std::string_view query) {
 
 std::optional<HttpRequest> ParseRequestHead(std::string_view head) {
   const size_t line_end = head.find('\n');
-  const std::string line = Trim(head.substr(0, line_end));
-  const std::vector<std::string> words = SplitWords(line);
+  const std::string line = tools::Trim(head.substr(0, line_end));
+  const std::vector<std::string> words = tools::SplitWords(line);
   if (words.size() != 3 || words[2].rfind("HTTP/", 0) != 0) return std::nullopt;
   for (char c : words[0]) {
     if (c < 'A' || c > 'Z') return std::nullopt;

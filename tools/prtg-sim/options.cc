@@ -1,12 +1,32 @@
 #include "prtg-sim/options.h"
 
-#include "prtg-sim/sim_text.h"
+#include "common/tool_text.h"
 
 namespace vigil::sim {
 
 std::optional<Fault> ParseFaultSpec(std::string_view spec) {
-  return ParseFault(SplitTrimmed(spec, ':'));
+  return ParseFault(tools::SplitTrimmed(spec, ':'));
 }
+
+namespace {
+
+// "N:FAULT", as --fault and --next take it.
+struct NumberedFault {
+  long long number = 0;
+  Fault fault;
+};
+
+std::optional<NumberedFault> ParseNumberedFault(std::string_view value) {
+  const size_t colon = value.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::optional<long long> number =
+      tools::ParseWhole(value.substr(0, colon));
+  const std::optional<Fault> fault = ParseFaultSpec(value.substr(colon + 1));
+  if (!number || !fault) return std::nullopt;
+  return NumberedFault{*number, *fault};
+}
+
+}  // namespace
 
 OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
@@ -26,12 +46,12 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
     if (i + 1 >= arguments.size()) return fail(flag + " needs a value");
     const std::string& value = arguments[++i];
     if (flag == "--port") {
-      const std::optional<long long> port = ParseWhole(value);
+      const std::optional<long long> port = tools::ParseWhole(value);
       if (!port || *port < 0 || *port > 65535)
         return fail("--port must be 0 to 65535");
       options.port = static_cast<int>(*port);
     } else if (flag == "--lifetime") {
-      const std::optional<long long> seconds = ParseWhole(value);
+      const std::optional<long long> seconds = tools::ParseWhole(value);
       if (!seconds || *seconds < 1 || *seconds > 86400) {
         return fail("--lifetime must be 1 to 86400 seconds");
       }
@@ -48,31 +68,20 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
       options.locale = ParseLocale(value);
       if (!options.locale) return fail("--locale must be en or de");
     } else if (flag == "--seed") {
-      const std::optional<long long> seed = ParseWhole(value);
+      const std::optional<long long> seed = tools::ParseWhole(value);
       if (!seed || *seed < 0) return fail("--seed must be a whole number");
       options.seed = static_cast<uint64_t>(*seed);
     } else if (flag == "--fault") {
-      const size_t colon = value.find(':');
-      const std::optional<long long> id =
-          colon == std::string::npos ? std::nullopt
-                                     : ParseWhole(value.substr(0, colon));
-      const std::optional<Fault> fault =
-          colon == std::string::npos ? std::nullopt
-                                     : ParseFaultSpec(value.substr(colon + 1));
-      if (!id || !fault) return fail("--fault needs ID:FAULT, got " + value);
-      options.id_faults.emplace_back(*id, *fault);
+      const std::optional<NumberedFault> id_fault = ParseNumberedFault(value);
+      if (!id_fault) return fail("--fault needs ID:FAULT, got " + value);
+      options.id_faults.emplace_back(id_fault->number, id_fault->fault);
     } else if (flag == "--next") {
-      const size_t colon = value.find(':');
-      const std::optional<long long> count =
-          colon == std::string::npos ? std::nullopt
-                                     : ParseWhole(value.substr(0, colon));
-      const std::optional<Fault> fault =
-          colon == std::string::npos ? std::nullopt
-                                     : ParseFaultSpec(value.substr(colon + 1));
-      if (!count || *count < 1 || *count > 1000000 || !fault) {
+      const std::optional<NumberedFault> next = ParseNumberedFault(value);
+      if (!next || next->number < 1 || next->number > 1000000) {
         return fail("--next needs K:FAULT, got " + value);
       }
-      options.next_faults.push_back({static_cast<int>(*count), *fault});
+      options.next_faults.push_back(
+          {static_cast<int>(next->number), next->fault});
     } else {
       return fail("unknown option " + flag);
     }

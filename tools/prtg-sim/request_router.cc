@@ -2,8 +2,8 @@
 
 #include <ctime>
 
+#include "common/tool_text.h"
 #include "prtg-sim/answers.h"
-#include "prtg-sim/sim_text.h"
 
 namespace vigil::sim {
 namespace {
@@ -103,7 +103,7 @@ Reply RequestRouter::Route(const HttpRequest& request) {
   if (channels) {
     const auto content = request.query.find("content");
     if (content == request.query.end() ||
-        ToLower(content->second) != "channels") {
+        tools::ToLower(content->second) != "channels") {
       return XmlReply(400, ErrorXml("Sorry, only content=channels is served."));
     }
   }
@@ -147,7 +147,8 @@ bool RequestRouter::Authorized(const HttpRequest& request) const {
 const Sensor* RequestRouter::FindSensor(const HttpRequest& request) const {
   const auto id_field = request.query.find("id");
   if (id_field == request.query.end()) return nullptr;
-  const std::optional<long long> id = ParseWhole(Trim(id_field->second));
+  const std::optional<long long> id =
+      tools::ParseWhole(tools::Trim(id_field->second));
   if (!id) return nullptr;
   for (const Sensor& sensor : set_.sensors) {
     if (sensor.id == *id) return &sensor;

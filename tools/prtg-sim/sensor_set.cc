@@ -2,22 +2,22 @@
 
 #include <set>
 
-#include "prtg-sim/sim_text.h"
+#include "common/tool_text.h"
 
 namespace vigil::sim {
 namespace {
 
 // The rest of the line after its first word, as written.
 std::string RestAfterKeyword(const std::string& line) {
-  const std::string trimmed = Trim(line);
+  const std::string trimmed = tools::Trim(line);
   const size_t blank = trimmed.find_first_of(" \t");
   return blank == std::string::npos ? std::string()
-                                    : Trim(trimmed.substr(blank));
+                                    : tools::Trim(trimmed.substr(blank));
 }
 
 std::optional<Channel> ParseChannel(const std::string& spec,
                                     std::string& error) {
-  const std::vector<std::string> pieces = SplitTrimmed(spec, '|');
+  const std::vector<std::string> pieces = tools::SplitTrimmed(spec, '|');
   if (pieces.size() < 2 || pieces[0].empty()) {
     error = "channel needs NAME | VALUE";
     return std::nullopt;
@@ -28,12 +28,13 @@ std::optional<Channel> ParseChannel(const std::string& spec,
   }
   Channel channel;
   channel.name = pieces[0];
-  const std::string value = ToLower(pieces[1]);
+  const std::string value = tools::ToLower(pieces[1]);
   if (value == "-") {
     channel.kind = ValueKind::kEmpty;
   } else if (value == "none") {
     channel.kind = ValueKind::kAbsent;
-  } else if (const std::optional<double> number = ParseDecimal(pieces[1])) {
+  } else if (const std::optional<double> number =
+                 tools::ParseDecimal(pieces[1])) {
     channel.value = *number;
   } else {
     error = "channel value \"" + pieces[1] + "\" is not a number, - or none";
@@ -41,7 +42,7 @@ std::optional<Channel> ParseChannel(const std::string& spec,
   }
   if (pieces.size() > 2) channel.unit = pieces[2];
   if (pieces.size() > 3 && !pieces[3].empty()) {
-    const std::optional<long long> decimals = ParseWhole(pieces[3]);
+    const std::optional<long long> decimals = tools::ParseWhole(pieces[3]);
     if (!decimals || *decimals < 0 || *decimals > 6) {
       error = "channel decimals must be 0 to 6";
       return std::nullopt;
@@ -49,7 +50,7 @@ std::optional<Channel> ParseChannel(const std::string& spec,
     channel.decimals = static_cast<int>(*decimals);
   }
   if (pieces.size() > 4 && !pieces[4].empty()) {
-    const std::optional<double> span = ParseDecimal(pieces[4]);
+    const std::optional<double> span = tools::ParseDecimal(pieces[4]);
     if (!span || *span < 0) {
       error = "channel span must be a number of at least 0";
       return std::nullopt;
@@ -62,7 +63,7 @@ std::optional<Channel> ParseChannel(const std::string& spec,
 }  // namespace
 
 std::optional<Locale> ParseLocale(std::string_view word) {
-  const std::string lower = ToLower(word);
+  const std::string lower = tools::ToLower(word);
   if (lower == "en" || lower == "english") return Locale::kEnglish;
   if (lower == "de" || lower == "german") return Locale::kGerman;
   return std::nullopt;
@@ -70,7 +71,7 @@ std::optional<Locale> ParseLocale(std::string_view word) {
 
 std::optional<Fault> ParseFault(const std::vector<std::string>& words) {
   if (words.empty()) return std::nullopt;
-  const std::string kind = ToLower(words[0]);
+  const std::string kind = tools::ToLower(words[0]);
   const auto simple = [&](FaultKind k) -> std::optional<Fault> {
     if (words.size() != 1) return std::nullopt;
     return Fault{k, 0};
@@ -82,7 +83,7 @@ std::optional<Fault> ParseFault(const std::vector<std::string>& words) {
   if (kind == "short") return simple(FaultKind::kShort);
   if (kind == "junk") return simple(FaultKind::kJunk);
   if (kind == "delay" && words.size() == 2) {
-    const std::optional<long long> seconds = ParseWhole(words[1]);
+    const std::optional<long long> seconds = tools::ParseWhole(words[1]);
     if (!seconds || *seconds < 0 || *seconds > 3600) return std::nullopt;
     return Fault{FaultKind::kDelay, static_cast<int>(*seconds)};
   }
@@ -92,22 +93,22 @@ std::optional<Fault> ParseFault(const std::vector<std::string>& words) {
 SensorSetParse ParseSensorSet(std::string_view text) {
   SensorSet set;
   std::set<long long> ids;
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<std::string> lines = tools::SplitLines(text);
   for (size_t index = 0; index < lines.size(); ++index) {
     const std::string& line = lines[index];
-    const std::vector<std::string> words = SplitWords(line);
+    const std::vector<std::string> words = tools::SplitWords(line);
     if (words.empty() || words[0][0] == '#') continue;
     const auto fail = [&](const std::string& why) {
       return SensorSetParse{std::nullopt,
                             "line " + std::to_string(index + 1) + ": " + why};
     };
-    const std::string keyword = ToLower(words[0]);
+    const std::string keyword = tools::ToLower(words[0]);
     const std::string rest = RestAfterKeyword(line);
     Sensor* sensor = set.sensors.empty() ? nullptr : &set.sensors.back();
 
     if (keyword == "sensor") {
       const std::optional<long long> id =
-          words.size() > 1 ? ParseWhole(words[1]) : std::nullopt;
+          words.size() > 1 ? tools::ParseWhole(words[1]) : std::nullopt;
       if (!id || *id < 0) return fail("sensor needs a numeric id");
       if (!ids.insert(*id).second) return fail("sensor id appears twice");
       Sensor added;
@@ -129,7 +130,7 @@ SensorSetParse ParseSensorSet(std::string_view text) {
     } else if (keyword == "next") {
       if (sensor) return fail("next belongs before the first sensor");
       const std::optional<long long> count =
-          words.size() > 2 ? ParseWhole(words[1]) : std::nullopt;
+          words.size() > 2 ? tools::ParseWhole(words[1]) : std::nullopt;
       const std::optional<Fault> fault =
           words.size() > 2 ? ParseFault(std::vector<std::string>(
                                  words.begin() + 2, words.end()))

@@ -2,12 +2,12 @@
 
 #include <charconv>
 
-#include "sensor/text_util.h"
+#include "common/tool_text.h"
 
 namespace vigil::sensor {
 
 std::optional<HostPort> ParseAddress(std::string_view address) {
-  const std::string text = Trim(address);
+  const std::string text = tools::Trim(address);
   std::string host;
   std::string_view port_text;
   if (!text.empty() && text[0] == '[') {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "sensor/text_util.h"
+#include "common/tool_text.h"
 
 namespace vigil::sensor {
 namespace {
@@ -46,8 +46,8 @@ std::string DecodeField(std::string_view field) {
 
 std::vector<Mount> ParseMounts(std::string_view mounts_text) {
   std::vector<Mount> mounts;
-  for (const std::string& line : SplitLines(mounts_text)) {
-    const std::vector<std::string> words = SplitWords(line);
+  for (const std::string& line : tools::SplitLines(mounts_text)) {
+    const std::vector<std::string> words = tools::SplitWords(line);
     if (words.size() < 3) continue;
     mounts.push_back(
         {DecodeField(words[0]), DecodeField(words[1]), DecodeField(words[2])});

@@ -4,15 +4,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "sensor/text_util.h"
+#include "common/tool_text.h"
+#include "sensor/result_text.h"
 
 namespace vigil::sensor {
 
 std::string PrettyOsName(std::string_view os_release_text) {
   constexpr std::string_view kKey = "PRETTY_NAME=";
-  for (const std::string& line : SplitLines(os_release_text)) {
+  for (const std::string& line : tools::SplitLines(os_release_text)) {
     if (line.rfind(kKey, 0) != 0) continue;
-    std::string value = Trim(std::string_view(line).substr(kKey.size()));
+    std::string value = tools::Trim(std::string_view(line).substr(kKey.size()));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
@@ -23,9 +24,10 @@ std::string PrettyOsName(std::string_view os_release_text) {
 }
 
 std::optional<long long> UptimeSeconds(std::string_view uptime_text) {
-  const std::vector<std::string> words = SplitWords(Trim(uptime_text));
+  const std::vector<std::string> words =
+      tools::SplitWords(tools::Trim(uptime_text));
   if (words.empty()) return std::nullopt;
-  const std::optional<double> seconds = ParseNumber(words[0]);
+  const std::optional<double> seconds = tools::ParseDecimal(words[0]);
   if (!seconds || *seconds < 0 || *seconds > 1e15) return std::nullopt;
   return static_cast<long long>(std::floor(*seconds));
 }
@@ -42,10 +44,10 @@ std::string FormatUptime(long long seconds) {
 
 int CountProcessors(std::string_view cpuinfo_text) {
   int count = 0;
-  for (const std::string& line : SplitLines(cpuinfo_text)) {
+  for (const std::string& line : tools::SplitLines(cpuinfo_text)) {
     const size_t colon = line.find(':');
     if (colon != std::string::npos &&
-        Trim(line.substr(0, colon)) == "processor") {
+        tools::Trim(line.substr(0, colon)) == "processor") {
       ++count;
     }
   }
@@ -56,7 +58,7 @@ std::string DescribeMachine(const MachineFacts& facts) {
   std::vector<std::string> parts;
   const std::string os = PrettyOsName(facts.os_release_text);
   parts.push_back(os.empty() ? "Linux" : os);
-  const std::string kernel = Trim(facts.kernel_release_text);
+  const std::string kernel = tools::Trim(facts.kernel_release_text);
   if (!kernel.empty()) parts.push_back("kernel " + kernel);
   const int cpus = CountProcessors(facts.cpuinfo_text);
   if (cpus > 0)

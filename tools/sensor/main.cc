@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/tool_text.h"
 #include "sensor/address.h"
 #include "sensor/file_systems.h"
 #include "sensor/load_average.h"
@@ -22,7 +23,6 @@
 #include "sensor/memory_usage.h"
 #include "sensor/result_text.h"
 #include "sensor/sensor_profile.h"
-#include "sensor/text_util.h"
 #include "sensor/timing.h"
 
 namespace vigil::sensor {
@@ -179,7 +179,7 @@ std::string HostName() {
 
 int Run(int argc, char** argv) {
   const std::string profile_argument = argc > 1 ? argv[1] : "Global";
-  std::string address = argc > 2 ? Trim(argv[2]) : "";
+  std::string address = argc > 2 ? tools::Trim(argv[2]) : "";
 
   Report report;
   const SensorProfile profile = LoadProfile(profile_argument, report);

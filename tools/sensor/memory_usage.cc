@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "sensor/text_util.h"
+#include "common/tool_text.h"
 
 namespace vigil::sensor {
 namespace {
@@ -11,13 +11,13 @@ namespace {
 // "MemTotal:       24683772 kB" lines as key to kB.
 std::map<std::string, double> ReadFields(std::string_view meminfo_text) {
   std::map<std::string, double> fields;
-  for (const std::string& line : SplitLines(meminfo_text)) {
+  for (const std::string& line : tools::SplitLines(meminfo_text)) {
     const size_t colon = line.find(':');
     if (colon == std::string::npos || colon == 0) continue;
     const std::vector<std::string> words =
-        SplitWords(std::string_view(line).substr(colon + 1));
+        tools::SplitWords(std::string_view(line).substr(colon + 1));
     if (words.empty()) continue;
-    const std::optional<double> number = ParseNumber(words[0]);
+    const std::optional<double> number = tools::ParseDecimal(words[0]);
     if (!number || *number < 0) continue;
     fields.emplace(line.substr(0, colon), *number);
   }

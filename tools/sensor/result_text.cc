@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sensor/text_util.h"
+#include "common/tool_text.h"
 
 namespace vigil::sensor {
 namespace {
@@ -27,6 +27,26 @@ std::string StepText(const std::string& text) {
 
 }  // namespace
 
+std::string SafeText(std::string_view text) {
+  std::string safe;
+  safe.reserve(text.size());
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '<' || c == '>' || c == '&') {
+      safe += '_';
+    } else if (c == '(') {
+      safe += '[';
+    } else if (c == ')') {
+      safe += ']';
+    } else if (byte < 0x20 || byte == 0x7F) {
+      safe += ' ';
+    } else {
+      safe += c;
+    }
+  }
+  return safe;
+}
+
 std::string FormatValue(double value, int decimals) {
   if (!std::isfinite(value) || value < 0) value = 0;
   if (value > kLargestPlainValue) value = kLargestPlainValue;
@@ -44,7 +64,7 @@ std::string FormatValue(double value, int decimals) {
 }
 
 std::string ProcessingLine(const ProcessingStep& step) {
-  std::string caption = Mid(StepText(step.caption), 1, 8);
+  std::string caption = tools::Mid(StepText(step.caption), 1, 8);
   caption.resize(8, ' ');
   std::string line = "* " + caption + " " + StepText(step.description);
   if (!step.state.empty()) line += " State=" + StepText(step.state);

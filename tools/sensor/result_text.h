@@ -5,6 +5,7 @@
 #define VIGIL_TOOLS_SENSOR_RESULT_TEXT_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigil::sensor {
@@ -38,6 +39,11 @@ struct SensorResult {
 // and a text longer than 7 characters gets a point inserted: so values are
 // clamped to 0..1000 and shown with fewer decimals until they fit.
 std::string FormatValue(double value, int decimals);
+
+// Makes a text safe for the line-oriented result reader: no "<", ">" or
+// "&" (it would cut the text), no " (" (it ends the message part), no
+// control characters.
+std::string SafeText(std::string_view text);
 
 std::string ProcessingLine(const ProcessingStep& step);
 

@@ -1,13 +1,14 @@
 // Runs smtp_sink.py, a real SMTP server on 127.0.0.1, for the length of a
 // test, and reads back the messages it stored.
-#ifndef VIGIL_TESTS_EXTENSION_SMTP_SINK_SERVER_H_
-#define VIGIL_TESTS_EXTENSION_SMTP_SINK_SERVER_H_
-
-#include <sys/types.h>
+#ifndef VIGIL_TESTS_SUPPORT_SMTP_SINK_SERVER_H_
+#define VIGIL_TESTS_SUPPORT_SMTP_SINK_SERVER_H_
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace vigil {
 
@@ -50,15 +51,12 @@ class SmtpSinkServer {
  private:
   bool StartOnce(const SmtpSinkOptions& options);
 
-  pid_t pid_ = -1;
+  std::unique_ptr<testing::ChildProcess> process_;
   int port_ = 0;
   std::string directory_;
   std::string error_;
 };
 
-// A loopback port that nothing listened on a moment ago.
-int FreeLoopbackPort();
-
 }  // namespace vigil
 
-#endif  // VIGIL_TESTS_EXTENSION_SMTP_SINK_SERVER_H_
+#endif  // VIGIL_TESTS_SUPPORT_SMTP_SINK_SERVER_H_

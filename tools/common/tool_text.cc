@@ -1,19 +1,33 @@
-#include "prtg-sim/sim_text.h"
+#include "common/tool_text.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace vigil::sim {
+namespace vigil::tools {
 
 std::string Trim(std::string_view text) {
-  const auto blank = [](char c) {
+  const auto is_blank = [](char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
   };
   size_t begin = 0;
   size_t end = text.size();
-  while (begin < end && blank(text[begin])) ++begin;
-  while (end > begin && blank(text[end - 1])) --end;
+  while (begin < end && is_blank(text[begin])) ++begin;
+  while (end > begin && is_blank(text[end - 1])) --end;
   return std::string(text.substr(begin, end - begin));
+}
+
+std::string Mid(std::string_view text, int from, int count) {
+  if (count <= 0) return {};
+  if (from < 1) {
+    // Columns before the first do not exist but still use up count.
+    const long long shift = 1LL - from;
+    if (shift >= count) return {};
+    count -= static_cast<int>(shift);
+    from = 1;
+  }
+  const size_t start = static_cast<size_t>(from) - 1;
+  if (start >= text.size()) return {};
+  return std::string(text.substr(start, static_cast<size_t>(count)));
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -78,31 +92,11 @@ std::optional<double> ParseDecimal(std::string_view text) {
   double value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  // from_chars takes "inf" and "nan", which no tool input means.
   if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
     return std::nullopt;
   }
   return value;
 }
 
-std::string XmlEscape(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
-}  // namespace vigil::sim
+}  // namespace vigil::tools

@@ -1,12 +1,6 @@
-#include "extension/smtp_sink_server.h"
+#include "support/smtp_sink_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,9 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
-extern char** environ;
+#include "support/loopback_port.h"
 
 namespace vigil {
 namespace {
@@ -24,24 +17,6 @@ namespace {
 constexpr auto kStartLimit = std::chrono::seconds(15);
 constexpr auto kStopLimit = std::chrono::seconds(5);
 constexpr int kStartAttempts = 3;
-
-sockaddr_in LoopbackAddress(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-bool Accepts(int port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  sockaddr_in address = LoopbackAddress(port);
-  bool connected =
-      connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return connected;
-}
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -58,20 +33,6 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 }  // namespace
-
-int FreeLoopbackPort() {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return 0;
-  sockaddr_in address = LoopbackAddress(0);
-  socklen_t length = sizeof address;
-  int port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  close(fd);
-  return port;
-}
 
 SmtpSinkServer::~SmtpSinkServer() { Stop(); }
 
@@ -93,7 +54,7 @@ bool SmtpSinkServer::Start(const SmtpSinkOptions& options) {
 }
 
 bool SmtpSinkServer::StartOnce(const SmtpSinkOptions& options) {
-  port_ = FreeLoopbackPort();
+  port_ = testing::UnusedLoopbackPort();
   if (port_ == 0) {
     error_ = "no free loopback port";
     return false;
@@ -108,56 +69,30 @@ bool SmtpSinkServer::StartOnce(const SmtpSinkOptions& options) {
     arguments.insert(arguments.end(),
                      {"--user", options.user, "--password", options.password});
   }
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  pid_t pid = -1;
-  int spawned =
-      posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) {
+  process_ = std::make_unique<testing::ChildProcess>(arguments,
+                                                     testing::ChildOptions{});
+  if (!process_->started()) {
+    process_.reset();
     error_ = "cannot start /usr/bin/python3";
     return false;
   }
-  pid_ = pid;
-
-  auto deadline = std::chrono::steady_clock::now() + kStartLimit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (Accepts(port_)) return true;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      error_ = "the SMTP sink ended before it listened";
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  error_ = "the SMTP sink did not listen in time";
-  kill(-pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  const bool settled = testing::WaitUntil(
+      [this] {
+        return testing::AcceptsConnections(port_) || !process_->Running();
+      },
+      kStartLimit);
+  if (settled && process_->Running()) return true;
+  error_ = settled ? "the SMTP sink ended before it listened"
+                   : "the SMTP sink did not listen in time";
+  process_.reset();  // kills the whole group
   return false;
 }
 
 void SmtpSinkServer::Stop() {
-  if (pid_ > 0) {
-    kill(-pid_, SIGTERM);
-    auto deadline = std::chrono::steady_clock::now() + kStopLimit;
-    bool ended = false;
-    while (!ended && std::chrono::steady_clock::now() < deadline) {
-      ended = waitpid(pid_, nullptr, WNOHANG) == pid_;
-      if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (!ended) {
-      kill(-pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    pid_ = -1;
+  if (process_) {
+    process_->SignalGroup(SIGTERM);
+    process_->WaitFor(kStopLimit);
+    process_.reset();  // what did not end by now is killed
   }
   if (!directory_.empty()) {
     std::error_code ignored;

@@ -1,0 +1,189 @@
+#include "face/face_refresh.h"
+
+#include <algorithm>
+
+#include "face/chart_bars.h"
+#include "face/face_pictures.h"
+#include "face/gauge_scale.h"
+#include "store/config_record.h"
+#include "store/text.h"
+#include "store/value_parser.h"
+
+namespace vigil {
+namespace {
+
+constexpr std::string_view kTitleSplit = " / ";
+constexpr char kLineBreak = '\r';
+
+// Where each scale mark goes: top in percent of H; left in percent of W,
+// measured from the right edge of the text for the right-hand marks.
+struct MarkSpot {
+  int top_percent;
+  int left_percent;
+  bool right_aligned;
+};
+constexpr std::array<MarkSpot, 6> kMarkSpots = {{
+    {62, 78, true},
+    {42, 81, true},
+    {24, 73, true},
+    {24, 32, false},
+    {42, 22, false},
+    {62, 25, false},
+}};
+
+std::string WithUnit(std::string text, const std::string& unit) {
+  if (unit != "#") text += " " + unit;
+  return text;
+}
+
+struct GaugeValue {
+  bool has_row = false;
+  double value = 0;
+  std::string text = "No Data";
+  bool unreadable = false;
+  bool kept_item_missing = false;
+};
+
+GaugeValue ReadGaugeValue(const ItemTable& items, const OrbValues& values,
+                          std::string_view record) {
+  GaugeValue gauge;
+  if (items.empty()) return gauge;
+  const auto index = KeptItemIndex(record);
+  const ItemRow* row = index ? items.RowAt(*index) : nullptr;
+  if (row == nullptr) {
+    gauge.kept_item_missing = true;
+    return gauge;
+  }
+  gauge.has_row = true;
+  const std::string unit = Trim(row->unit);
+  gauge.text = WithUnit(Trim(row->data), unit);
+  if (const auto value = ParseValue(row->data, values.number_format)) {
+    gauge.value = *value;
+  } else {
+    gauge.unreadable = true;
+  }
+  if (RecordFlag(record, 55) == '!') {
+    gauge.value = values.kept_increase;
+    gauge.unreadable = false;
+    gauge.text = WithUnit("+ " + NumberText(gauge.value), unit);
+  }
+  return gauge;
+}
+
+std::string ImageCaption(const std::string& title,
+                         const std::string& gauge_caption,
+                         const std::string& value_caption) {
+  const size_t split = title.find(kTitleSplit);
+  if (split != std::string::npos) {
+    return title.substr(0, split) + kLineBreak +
+           Mid(title, static_cast<int>(split + kTitleSplit.size()) + 1, 99);
+  }
+  return gauge_caption + kLineBreak + value_caption;
+}
+
+}  // namespace
+
+FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
+                                const FaceSettings& settings,
+                                const GaugeGeometry& geometry,
+                                const TextWidth& text_width, FaceState& state) {
+  const std::string& record = settings.record;
+  const int w_gauge = geometry.gauge_width;
+  const int h_gauge = geometry.gauge_height;
+  const int w_window = geometry.window_width;
+  const Rgb orb = values.orb_colour;
+  const bool suspended = orb == kSilver;
+  const char units_digit = RecordFlag(record, 37);
+  FaceRefreshPlan plan;
+
+  // Label sizes; a tiny gauge still gets a readable size of 1.
+  const int offset = settings.header.label_size_offset;
+  plan.label_point_size =
+      std::max(1, std::min(w_gauge / 20, h_gauge / 14) + offset);
+  plan.value_point_size =
+      std::max(1, std::min(w_gauge / 24, h_gauge / 18) + offset / 2);
+
+  // Image caption colours.
+  ImageCaptionColours& caption = plan.image_caption_colours;
+  caption.text = settings.has_rules ? kBlack : kTeal;
+  if (orb == kYellow) caption = {kBlack, kYellow, true};
+  if (orb == kRed) caption = {kYellow, kRed, true};
+
+  // The value and its text.
+  const GaugeValue gauge = ReadGaugeValue(items, values, record);
+  plan.value_unreadable = gauge.unreadable;
+  plan.kept_item_missing = gauge.kept_item_missing;
+
+  // The scale maximum grows only while there is a value to show.
+  if (gauge.has_row)
+    state.gauge_max = ScaleMaximum(state.gauge_max, gauge.value);
+
+  // Value label.
+  plan.value_label = {suspended ? "Suspended" : gauge.text,
+                      geometry.gauge_left + 4, h_gauge * 57 / 100};
+
+  // Captions.
+  const std::string title = Trim(SplitTail(record).title);
+  const std::string gauge_caption = " " + title + " ";
+  plan.image_caption =
+      ImageCaption(title, gauge_caption, plan.value_label.text);
+
+  // Scale marks, placed by the width of their text.
+  const auto texts = ScaleMarkTexts(state.gauge_max);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const MarkSpot& spot = kMarkSpots[i];
+    int left = w_gauge * spot.left_percent / 100;
+    if (spot.right_aligned) {
+      left -= text_width(FaceFont::kScratch, plan.label_point_size, texts[i]);
+    }
+    plan.marks[i] = {texts[i], left, h_gauge * spot.top_percent / 100};
+  }
+  plan.value_label_width =
+      w_gauge -
+      text_width(FaceFont::kGauge, plan.label_point_size, texts[0]) / 2 - 8;
+
+  // Label colours.
+  const Rgb base = IsLightDial(units_digit) ? kBlack : kWhite;
+  plan.label_colour = suspended ? kSilver : base;
+  plan.gauge_caption_colour = base;
+
+  // Gauge caption, centred on the window.
+  const int caption_width =
+      text_width(FaceFont::kGauge, plan.label_point_size, gauge_caption);
+  plan.gauge_caption = {gauge_caption, w_window / 2 - caption_width / 2 - 8,
+                        h_gauge * 76 / 100};
+
+  // State flag.
+  StateFlag& flag = plan.flag;
+  flag.point_size = plan.value_point_size;
+  flag.top = h_gauge * 36 / 100;
+  if (orb == kYellow || orb == kRed) {
+    const bool warning = orb == kYellow;
+    flag.visible = true;
+    flag.text = warning ? " Warning " : " Alert ";
+    flag.background = warning ? kYellow : kRed;
+    flag.text_colour = warning ? kRed : kYellow;
+    const int flag_width =
+        text_width(FaceFont::kGauge, flag.point_size, flag.text);
+    flag.left = w_window / 2 - flag_width / 2 - 8;
+  }
+
+  // Pointer.
+  state.gauge_percent = GaugePercent(gauge.value, state.gauge_max);
+  plan.pointer_file = PointerFile(PointerStyle(orb, units_digit),
+                                  PointerPart(state.gauge_percent));
+
+  // Image and the caption flags.
+  state.caption_shown = true;
+  state.canned_result = false;
+  if (title.empty()) {
+    state.caption_shown = false;
+    state.canned_result = true;
+  } else if (title.find(kTitleSplit) != std::string::npos) {
+    state.canned_result = true;
+  }
+  plan.image_file = ImageFile(record);
+  return plan;
+}
+
+}  // namespace vigil

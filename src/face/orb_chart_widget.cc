@@ -1,0 +1,351 @@
+#include "face/orb_chart_widget.h"
+
+#include <QGraphicsLayout>
+#include <QLinearGradient>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QHorizontalStackedBarSeries>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QPieSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "store/text.h"
+
+namespace vigil {
+namespace {
+
+enum class SlotKind {
+  kBars,
+  kHorizontalBars,
+  kStackedBars,
+  kLine,
+  kArea,
+  kRectPoints,
+  kPoints
+};
+
+SlotKind KindOfSlot(int chart_kind, size_t slot) {
+  switch (chart_kind) {
+    case 1:
+      return slot == 0 ? SlotKind::kBars : SlotKind::kLine;
+    case 2:
+      return SlotKind::kHorizontalBars;
+    case 3:
+      return SlotKind::kStackedBars;
+    case 4:
+      return SlotKind::kArea;
+    case 5:
+      return SlotKind::kLine;
+    case 6:
+      return slot == 0 ? SlotKind::kRectPoints : SlotKind::kPoints;
+    default:
+      return SlotKind::kBars;
+  }
+}
+
+bool HasGradient(int chart_kind, size_t slot) {
+  return slot == 0 && (chart_kind == 0 || chart_kind == 2);
+}
+
+QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+
+QString ToQString(const std::string& bytes) {
+  return QString::fromUtf8(ToDisplayUtf8(bytes));
+}
+
+bool IsDrawn(const SeriesSlot& slot) {
+  return slot.active && !slot.points.empty();
+}
+
+// A category axis drops repeated names, so repeats get invisible marks.
+QStringList UniqueLabels(const SeriesSlot& slot, size_t count) {
+  QStringList labels;
+  std::map<QString, int> seen;
+  for (size_t i = 0; i < count; ++i) {
+    QString label =
+        i < slot.points.size() ? ToQString(slot.points[i].label) : QString();
+    const int repeats = seen[label]++;
+    label += QString(repeats, QChar(0x200B));
+    labels.append(label);
+  }
+  return labels;
+}
+
+QBrush BarBrush(const QColor& colour, bool gradient, bool horizontal) {
+  if (!gradient) return QBrush(colour);
+  QLinearGradient shade(0, 0, horizontal ? 0 : 1, horizontal ? 1 : 0);
+  shade.setCoordinateMode(QGradient::ObjectBoundingMode);
+  shade.setColorAt(0, colour.lighter(150));
+  shade.setColorAt(0.5, colour);
+  shade.setColorAt(1, colour.darker(130));
+  return QBrush(shade);
+}
+
+// One bar set per colour: a set draws every bar in one colour, and the
+// slots colour each point on its own.
+void AddColourSets(QAbstractBarSeries* series, const SeriesSlot& slot,
+                   size_t count, bool gradient, bool horizontal) {
+  std::vector<std::tuple<int, int, int>> colours;
+  for (const ChartPoint& point : slot.points) {
+    const auto key =
+        std::make_tuple(point.colour.r, point.colour.g, point.colour.b);
+    if (std::find(colours.begin(), colours.end(), key) == colours.end()) {
+      colours.push_back(key);
+    }
+  }
+  for (const auto& [r, g, b] : colours) {
+    auto* set = new QBarSet(ToQString(slot.title));
+    for (size_t i = 0; i < count; ++i) {
+      const bool mine =
+          i < slot.points.size() &&
+          slot.points[i].colour ==
+              Rgb{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
+      set->append(mine ? slot.points[i].value : 0);
+    }
+    const QColor colour(r, g, b);
+    set->setBrush(BarBrush(colour, gradient, horizontal));
+    set->setPen(QPen(colour.darker(150), 0.5));
+    series->append(set);
+  }
+}
+
+void HideExtraMarkers(QChart* chart, QAbstractSeries* series) {
+  const auto markers = chart->legend()->markers(series);
+  for (qsizetype i = 1; i < markers.size(); ++i) markers[i]->setVisible(false);
+}
+
+QFont SmallFont() {
+  QFont font("Arial");
+  font.setPixelSize(7);
+  return font;
+}
+
+}  // namespace
+
+OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
+    : QChartView(parent), kind_(kind) {
+  setObjectName(QString("Chart0%1").arg(kind));
+  setFrameShape(QFrame::NoFrame);
+  setRenderHint(QPainter::Antialiasing);
+  setRubberBand(QChartView::NoRubberBand);
+  QChart* c = chart();
+  c->setMargins(QMargins(0, 0, 0, 0));
+  c->layout()->setContentsMargins(0, 0, 0, 0);
+  c->setBackgroundRoundness(0);
+  c->setBackgroundPen(Qt::NoPen);
+  c->setPlotAreaBackgroundVisible(false);
+  QFont title_font("Arial");
+  title_font.setBold(true);
+  title_font.setPixelSize(12);
+  c->setTitleFont(title_font);
+  c->setTitleBrush(ToQColor(kTeal));
+  c->legend()->setAlignment(Qt::AlignTop);
+  c->legend()->setFont(SmallFont());
+  c->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
+  c->legend()->setVisible(false);
+  SetBackground(kNeutral);
+  hide();
+}
+
+void OrbChartWidget::SetBackground(Rgb colour) {
+  chart()->setBackgroundBrush(ToQColor(colour));
+  setBackgroundBrush(ToQColor(colour));
+}
+
+void OrbChartWidget::SetLegendVisible(bool visible) {
+  legend_visible_ = visible;
+  chart()->legend()->setVisible(visible);
+}
+
+void OrbChartWidget::SetTitleVisible(bool visible) {
+  title_visible_ = visible;
+  ApplyTitle();
+}
+
+void OrbChartWidget::SetTitleText(const QString& title) {
+  title_ = title;
+  ApplyTitle();
+}
+
+void OrbChartWidget::ApplyTitle() {
+  chart()->setTitle(title_visible_ ? title_ : QString());
+}
+
+void OrbChartWidget::Draw(const ChartContent& content) {
+  QChart* c = chart();
+  c->removeAllSeries();
+  for (QAbstractAxis* axis : c->axes()) {
+    c->removeAxis(axis);
+    delete axis;
+  }
+  title_ = ToQString(content.title);
+  ApplyTitle();
+  if (kind_ == kPieChart) {
+    DrawPie(content);
+  } else {
+    DrawAxes(content);
+  }
+  c->legend()->setVisible(legend_visible_);
+}
+
+void OrbChartWidget::DrawPie(const ChartContent& content) {
+  const SeriesSlot& slot = content.series[0];
+  // Qt Charts has no 3-D pie: a darker copy just below gives it depth.
+  auto* depth = new QPieSeries;
+  auto* pie = new QPieSeries;
+  depth->setVerticalPosition(0.55);
+  pie->setVerticalPosition(0.48);
+  depth->setPieSize(0.8);
+  pie->setPieSize(0.8);
+  for (const ChartPoint& point : slot.points) {
+    if (!(point.value > 0)) continue;  // a pie has no room for the rest
+    const QColor colour = ToQColor(point.colour);
+    QPieSlice* shadow = depth->append(QString(), point.value);
+    shadow->setBrush(colour.darker(170));
+    shadow->setPen(Qt::NoPen);
+    QPieSlice* slice = pie->append(ToQString(point.label), point.value);
+    slice->setBrush(colour);
+    slice->setPen(QPen(colour.darker(140), 0.5));
+  }
+  chart()->addSeries(depth);
+  chart()->addSeries(pie);
+  for (QLegendMarker* marker : chart()->legend()->markers(depth)) {
+    marker->setVisible(false);
+  }
+}
+
+void OrbChartWidget::DrawAxes(const ChartContent& content) {
+  QChart* c = chart();
+  size_t count = 0;
+  size_t label_slot = 0;
+  for (size_t k = 0; k < content.series.size(); ++k) {
+    const SeriesSlot& slot = content.series[k];
+    if (IsDrawn(slot) && slot.points.size() > count) {
+      count = slot.points.size();
+      label_slot = k;
+    }
+  }
+  const bool horizontal = kind_ == 2;
+  auto* categories = new QBarCategoryAxis;
+  categories->append(UniqueLabels(content.series[label_slot], count));
+  categories->setLabelsFont(SmallFont());
+  categories->setGridLineVisible(false);
+  // Names are readable only while they have some room.
+  const int room = horizontal ? height() : width();
+  categories->setLabelsVisible(count > 0 &&
+                               static_cast<int>(count) * 28 <= room);
+  auto* values = new QValueAxis;
+  values->setLabelsFont(SmallFont());
+  values->setLabelFormat("%g");
+  values->setTickCount(3);
+  values->setGridLineColor(QColor(220, 220, 220));
+  c->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+  c->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+
+  double low = 0;
+  double high = 0;
+  std::vector<double> stacked_high(count, 0);
+  std::vector<double> stacked_low(count, 0);
+  QStackedBarSeries* stack = nullptr;
+  auto attach = [&](QAbstractSeries* series) {
+    c->addSeries(series);
+    series->attachAxis(categories);
+    series->attachAxis(values);
+    HideExtraMarkers(c, series);
+  };
+
+  for (size_t k = 0; k < content.series.size(); ++k) {
+    const SeriesSlot& slot = content.series[k];
+    if (!IsDrawn(slot)) continue;
+    const SlotKind slot_kind = KindOfSlot(kind_, k);
+    const QColor first = ToQColor(slot.points.front().colour);
+    for (size_t i = 0; i < slot.points.size(); ++i) {
+      const double v = slot.points[i].value;
+      (v >= 0 ? stacked_high[i] : stacked_low[i]) += v;
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+    switch (slot_kind) {
+      case SlotKind::kBars: {
+        auto* series = new QStackedBarSeries;
+        AddColourSets(series, slot, count, HasGradient(kind_, k), false);
+        attach(series);
+        break;
+      }
+      case SlotKind::kHorizontalBars: {
+        auto* series = new QHorizontalStackedBarSeries;
+        AddColourSets(series, slot, count, HasGradient(kind_, k), true);
+        attach(series);
+        break;
+      }
+      case SlotKind::kStackedBars:
+        if (stack == nullptr) stack = new QStackedBarSeries;
+        AddColourSets(stack, slot, count, false, false);
+        break;
+      case SlotKind::kLine: {
+        auto* line = new QLineSeries;
+        line->setName(ToQString(slot.title));
+        for (size_t i = 0; i < slot.points.size(); ++i) {
+          line->append(double(i), slot.points[i].value);
+        }
+        line->setPen(QPen(first, 2));
+        attach(line);
+        break;
+      }
+      case SlotKind::kArea: {
+        auto* upper = new QLineSeries;
+        for (size_t i = 0; i < slot.points.size(); ++i) {
+          upper->append(double(i), slot.points[i].value);
+        }
+        auto* area = new QAreaSeries(upper);
+        area->setName(ToQString(slot.title));
+        QColor fill = first;
+        fill.setAlpha(235);
+        area->setBrush(fill);
+        area->setPen(QPen(first.darker(140), 1));
+        attach(area);
+        break;
+      }
+      case SlotKind::kRectPoints:
+      case SlotKind::kPoints: {
+        auto* points = new QScatterSeries;
+        points->setName(ToQString(slot.title));
+        points->setMarkerShape(slot_kind == SlotKind::kRectPoints
+                                   ? QScatterSeries::MarkerShapeRectangle
+                                   : QScatterSeries::MarkerShapeCircle);
+        points->setMarkerSize(7);
+        points->setColor(first);
+        points->setBorderColor(first.darker(150));
+        for (size_t i = 0; i < slot.points.size(); ++i) {
+          points->append(double(i), slot.points[i].value);
+        }
+        attach(points);
+        for (size_t i = 0; i < slot.points.size(); ++i) {
+          points->setPointConfiguration(static_cast<int>(i),
+                                        {{QXYSeries::PointConfiguration::Color,
+                                          ToQColor(slot.points[i].colour)}});
+        }
+        break;
+      }
+    }
+  }
+  if (stack != nullptr) {
+    attach(stack);
+    for (size_t i = 0; i < count; ++i) {
+      high = std::max(high, stacked_high[i]);
+      low = std::min(low, stacked_low[i]);
+    }
+  }
+  if (high <= low) high = low + 1;
+  values->setRange(low, high + (high - low) * 0.05);
+  values->applyNiceNumbers();
+}
+
+}  // namespace vigil

@@ -1,0 +1,561 @@
+#include "face/orb_face_widget.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTime>
+#include <QTreeWidget>
+
+#include "face/face_picture_widget.h"
+#include "face/face_pictures.h"
+#include "face/orb_chart_widget.h"
+#include "face/orb_image_list_widget.h"
+#include "store/config_record.h"
+#include "store/text.h"
+
+namespace vigil {
+namespace {
+
+constexpr char kGaugeFontFamily[] = "Times New Roman";
+constexpr char kScratchFontFamily[] = "System";
+
+QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+
+QString ToQString(const std::string& bytes) {
+  return QString::fromUtf8(ToDisplayUtf8(bytes));
+}
+
+// Captions break their lines with a carriage return.
+QString CaptionText(const std::string& bytes) {
+  QString text = ToQString(bytes);
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+void Place(QWidget* widget, const Rect& rect) {
+  widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
+void SetBackground(QWidget* widget, Rgb colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, ToQColor(colour));
+  palette.setColor(QPalette::Base, ToQColor(colour));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+// A label's text colour and, when opaque, its background.
+void SetLabelColours(QLabel* label, Rgb text, std::optional<Rgb> background) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, ToQColor(text));
+  if (background) palette.setColor(QPalette::Window, ToQColor(*background));
+  label->setPalette(palette);
+  label->setAutoFillBackground(background.has_value());
+}
+
+void SetPointSize(QWidget* widget, int point_size) {
+  QFont font = widget->font();
+  font.setPointSize(std::max(1, point_size));
+  widget->setFont(font);
+}
+
+QLabel* BoldLabel(QWidget* parent, const char* name, const char* text,
+                  const char* family) {
+  auto* label = Named(new QLabel(text, parent), name);
+  QFont font(family);
+  font.setBold(true);
+  label->setFont(font);
+  label->setMargin(0);
+  return label;
+}
+
+// The strip behind the title above the listing.
+QPixmap StartPicture() {
+  QPixmap picture(320, 23);
+  QPainter painter(&picture);
+  QLinearGradient shade(0, 0, 0, 23);
+  shade.setColorAt(0, QColor(250, 252, 255));
+  shade.setColorAt(1, QColor(200, 222, 226));
+  painter.fillRect(picture.rect(), shade);
+  painter.setPen(ToQColor(kTeal));
+  painter.drawLine(0, 22, 320, 22);
+  return picture;
+}
+
+}  // namespace
+
+OrbFaceWidget::OrbFaceWidget(QWidget* parent) : QWidget(parent) {
+  setObjectName("OrbFace");
+  if (parent != nullptr) {
+    setGeometry(parent->rect());
+    parent->installEventFilter(this);
+  } else {
+    resize(169, 89);
+  }
+  for (int kind = 0; kind < kChartKinds; ++kind) {
+    contents_[static_cast<size_t>(kind)] = NewChartContent();
+  }
+  CreateChartPanel();
+  CreateGauge();
+  CreateImagePanel();
+  for (QWidget* child : findChildren<QWidget*>()) WatchMouse(child);
+}
+
+void OrbFaceWidget::CreateChartPanel() {
+  chrts_ = Named(new QFrame(this), "Chrts");
+  chrts_->setGeometry(4, 4, 161, 81);
+  chrts_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  chrts_->setLineWidth(2);
+  SetBackground(chrts_, kNeutral);
+
+  image_ = Named(new QLabel(chrts_), "Image");
+  image_->setGeometry(3, 3, 155, 23);
+  image_->setPixmap(StartPicture());
+  image_->setScaledContents(true);
+  title_ = BoldLabel(chrts_, "Title", "", "Arial");
+  SetLabelColours(title_, kTeal, std::nullopt);
+  title_->setGeometry(8, 7, 145, 14);
+  title_->hide();
+
+  for (int kind = 0; kind < kChartKinds; ++kind) {
+    auto* chart = new OrbChartWidget(kind, chrts_);
+    chart->setGeometry(3, 3, 157, 77);
+    charts_[static_cast<size_t>(kind)] = chart;
+  }
+
+  view07_ = Named(new QTreeWidget(this), "View07");
+  view07_->setColumnCount(static_cast<int>(kItemColumns.size()));
+  QStringList titles;
+  for (const TableColumn& column : kItemColumns) {
+    titles.append(QString::fromUtf8(column.title.data(),
+                                    static_cast<int>(column.title.size())));
+  }
+  view07_->setHeaderLabels(titles);
+  view07_->header()->hide();
+  view07_->header()->setStretchLastSection(false);
+  for (size_t i = 0; i < kItemColumns.size(); ++i) {
+    view07_->setColumnWidth(static_cast<int>(i), kItemColumns[i].width);
+  }
+  view07_->setRootIsDecorated(false);
+  view07_->setUniformRowHeights(true);
+  view07_->setFrameShape(QFrame::NoFrame);
+  view07_->setIconSize(QSize(16, 16));
+  view07_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view07_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view07_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view07_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QFont listing_font("Arial");
+  listing_font.setPointSize(8);
+  view07_->setFont(listing_font);
+  view07_->setGeometry(4, 36, 161, 49);
+  SetBackground(view07_, kNeutral);
+  SetBackground(view07_->viewport(), kNeutral);
+  view07_->hide();
+}
+
+void OrbFaceWidget::CreateGauge() {
+  gauge_ = Named(new QFrame(this), "Gauge");
+  gauge_->setGeometry(4, 4, 161, 81);
+  SetBackground(gauge_, kWhite);
+  gauge0x_ = Named(new QLabel(gauge_), "Gauge0x");
+  gauge0x_->setGeometry(1, 1, 155, 76);
+  gauge0x_->setScaledContents(true);
+  point_ = Named(new QLabel(gauge_), "Point");
+  point_->setGeometry(32, 20, 105, 29);
+  point_->setScaledContents(true);
+  point_->hide();
+
+  glab_[0] = BoldLabel(this, "GLab00", "Max", kScratchFontFamily);
+  glab_[0]->hide();
+  gauge_measure_ = BoldLabel(this, "GaugeMeasure", "", kGaugeFontFamily);
+  gauge_measure_->hide();
+  glab_[1] = BoldLabel(gauge_, "GLab01", "Caption", kGaugeFontFamily);
+  glab_[1]->setAlignment(Qt::AlignCenter);
+  glab_[2] = BoldLabel(gauge_, "GLab02", "Unit", kGaugeFontFamily);
+  glab_[2]->setAlignment(Qt::AlignCenter);
+  static constexpr const char* kMarkNames[] = {"GLab03", "GLab04", "GLab05",
+                                               "GLab06", "GLab07", "GLab08"};
+  static constexpr const char* kMarkTexts[] = {"100", "80", "60",
+                                               "40",  "20", "0"};
+  for (size_t i = 0; i < 6; ++i) {
+    QLabel* mark =
+        BoldLabel(gauge_, kMarkNames[i], kMarkTexts[i], kGaugeFontFamily);
+    mark->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    glab_[3 + i] = mark;
+  }
+  glab_[9] = BoldLabel(gauge_, "GLab09", "Flag", kGaugeFontFamily);
+  SetLabelColours(glab_[9], kBlack, kYellow);
+  glab_[9]->hide();
+  gauge_->hide();
+}
+
+void OrbFaceWidget::CreateImagePanel() {
+  objct_ = Named(new QFrame(this), "Objct");
+  objct_->setGeometry(4, 4, 161, 81);
+  objct_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  objct_->setLineWidth(1);
+  SetBackground(objct_, kWhite);
+  image00_ = Named(new QLabel(objct_), "Image00");
+  image00_->setGeometry(1, 0, 155, 56);
+  image00_->setScaledContents(true);
+  img_cap02_ = BoldLabel(objct_, "ImgCap02", "Caption", kGaugeFontFamily);
+  img_cap02_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  img_cap02_->setWordWrap(true);
+  SetLabelColours(img_cap02_, kBlack, kYellow);
+  img_cap02_->setGeometry(1, 38, 155, 36);
+  img_cap02_->hide();
+  image01_ = Named(new QFrame(objct_), "Image01");
+  image01_->setGeometry(1, 57, 155, 22);
+  SetBackground(image01_, kPurple);
+  img_cap01_ = BoldLabel(image01_, "ImgCap01", "Caption", kGaugeFontFamily);
+  img_cap01_->setAlignment(Qt::AlignCenter);
+  SetLabelColours(img_cap01_, kWhite, std::nullopt);
+  img_cap01_->setGeometry(0, 0, 155, 22);
+  objct_->hide();
+}
+
+void OrbFaceWidget::WatchMouse(QWidget* widget) {
+  widget->installEventFilter(this);
+  if (auto* view = qobject_cast<QAbstractScrollArea*>(widget)) {
+    view->viewport()->installEventFilter(this);
+  }
+}
+
+bool OrbFaceWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parent() && event->type() == QEvent::Resize) {
+    setGeometry(parentWidget()->rect());
+    return false;
+  }
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonRelease &&
+      type != QEvent::MouseButtonDblClick) {
+    return false;
+  }
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  if (mouse->button() != Qt::LeftButton) return false;
+  // An event that a child ignores travels on to its parent as a copy with
+  // the same time and place: report it once.
+  const MouseStamp stamp{type, mouse->timestamp(), mouse->globalPosition()};
+  if (stamp == last_mouse_) return false;
+  last_mouse_ = stamp;
+  if (type == QEvent::MouseButtonDblClick) {
+    emit DoubleClicked();
+  } else {
+    emit Clicked();
+  }
+  return false;
+}
+
+void OrbFaceWidget::ShowItemTable(const ItemTable& items) {
+  view07_->clear();
+  const QColor font_colour = ToQColor(items.font_colour());
+  QList<QTreeWidgetItem*> rows;
+  rows.reserve(static_cast<qsizetype>(items.size()));
+  for (const ItemRow& row : items.rows()) {
+    auto* entry = new QTreeWidgetItem(QStringList{
+        ToQString(row.label), ToQString(row.item), ToQString(row.data),
+        ToQString(row.unit), ToQString(row.color)});
+    entry->setIcon(0, OrbImage(row.image_index));
+    for (size_t column = 0; column < kItemColumns.size(); ++column) {
+      entry->setForeground(static_cast<int>(column), font_colour);
+      if (kItemColumns[column].right_aligned) {
+        entry->setTextAlignment(static_cast<int>(column),
+                                Qt::AlignRight | Qt::AlignVCenter);
+      }
+    }
+    rows.append(entry);
+  }
+  view07_->addTopLevelItems(rows);
+  SetOrbColour(items.colour());
+}
+
+void OrbFaceWidget::SetOrbColour(Rgb colour) {
+  SetBackground(view07_, colour);
+  SetBackground(view07_->viewport(), colour);
+  SetBackground(chrts_, colour);
+  for (OrbChartWidget* chart : charts_) chart->SetBackground(colour);
+}
+
+int OrbFaceWidget::MeasureText(FaceFont font, int point_size,
+                               const std::string& text) {
+  QLabel* label = font == FaceFont::kScratch ? glab_[0] : gauge_measure_;
+  SetPointSize(label, point_size);
+  label->setText(ToQString(text));
+  label->adjustSize();
+  return label->width();
+}
+
+FaceRefreshPlan OrbFaceWidget::RefreshFace(const ItemTable& items,
+                                           const OrbValues& values,
+                                           const FaceSettings& settings,
+                                           FaceState& state) {
+  const GaugeGeometry geometry{gauge_->x(), gauge_->width(), gauge_->height(),
+                               width()};
+  const FaceRefreshPlan plan = PlanFaceRefresh(
+      items, values, settings, geometry,
+      [this](FaceFont font, int point_size, const std::string& text) {
+        return MeasureText(font, point_size, text);
+      },
+      state);
+  ApplyPlan(plan, settings);
+  return plan;
+}
+
+void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan,
+                              const FaceSettings& settings) {
+  for (size_t i : {1, 3, 4, 5, 6, 7, 8}) {
+    SetPointSize(glab_[i], plan.label_point_size);
+  }
+  SetPointSize(glab_[2], plan.value_point_size);
+
+  const ImageCaptionColours& caption = plan.image_caption_colours;
+  SetLabelColours(
+      img_cap02_, caption.text,
+      caption.opaque ? std::optional<Rgb>(caption.background) : std::nullopt);
+
+  QLabel* value = glab_[2];
+  value->setText(ToQString(plan.value_label.text));
+  value->setGeometry(plan.value_label.left, plan.value_label.top,
+                     std::max(0, plan.value_label_width),
+                     value->sizeHint().height());
+
+  img_cap01_->setText(CaptionText(plan.image_caption));
+  img_cap02_->setText(img_cap01_->text());
+
+  for (size_t i = 0; i < plan.marks.size(); ++i) {
+    QLabel* mark = glab_[3 + i];
+    mark->setText(ToQString(plan.marks[i].text));
+    mark->adjustSize();
+    mark->move(plan.marks[i].left, plan.marks[i].top);
+    SetLabelColours(mark, plan.label_colour, std::nullopt);
+  }
+  SetLabelColours(value, plan.label_colour, std::nullopt);
+  SetLabelColours(glab_[1], plan.gauge_caption_colour, std::nullopt);
+
+  QLabel* caption_label = glab_[1];
+  caption_label->setText(ToQString(plan.gauge_caption.text));
+  caption_label->adjustSize();
+  caption_label->move(plan.gauge_caption.left, plan.gauge_caption.top);
+
+  QLabel* flag = glab_[9];
+  flag->hide();
+  SetPointSize(flag, plan.flag.point_size);
+  if (plan.flag.visible) {
+    flag->setText(ToQString(plan.flag.text));
+    SetLabelColours(flag, plan.flag.text_colour, plan.flag.background);
+    flag->adjustSize();
+    flag->move(plan.flag.left, plan.flag.top);
+    flag->show();
+    flag->raise();
+  } else {
+    flag->move(flag->x(), plan.flag.top);
+  }
+
+  const std::filesystem::path& dir = settings.working_dir;
+  if (auto pointer = LoadFacePicture(dir / plan.pointer_file, true)) {
+    point_->setPixmap(QPixmap::fromImage(*pointer));
+  }
+  if (auto image = LoadFacePicture(dir / plan.image_file, false)) {
+    image00_->setPixmap(QPixmap::fromImage(*image));
+  }
+  // Repaint now rather than run pending events, which could start a cycle
+  // in the middle of this one.
+  if (gauge_->isVisible()) gauge_->repaint();
+  if (objct_->isVisible()) objct_->repaint();
+}
+
+FaceGeometry OrbFaceWidget::FitBorderlessPanels(const FaceSettings& settings,
+                                                const FaceState& state) {
+  const FaceLayoutInput input{width(),
+                              height(),
+                              settings.header.frame_width,
+                              charts_[static_cast<size_t>(current_chart_)]->y(),
+                              state.caption_shown,
+                              settings.header.caption_size_offset};
+  const FaceGeometry geometry = vigil::FitBorderlessPanels(input);
+  ApplyPanels(geometry);
+  return geometry;
+}
+
+void OrbFaceWidget::ApplyPanels(const FaceGeometry& geometry) {
+  Place(objct_, geometry.image_panel);
+  Place(image00_, geometry.image);
+  Place(img_cap02_, geometry.image_caption);
+  SetPointSize(img_cap02_, geometry.image_caption_point_size);
+  img_cap02_->setVisible(geometry.image_caption_shown);
+  if (geometry.image_caption_shown) img_cap02_->raise();
+
+  Place(gauge_, geometry.gauge);
+  Place(gauge0x_, geometry.dial);
+  Place(chrts_, geometry.charts);
+  // Every chart, so that a chart chosen later already fits.
+  for (OrbChartWidget* chart : charts_) Place(chart, geometry.chart);
+  Place(view07_, geometry.listing);
+
+  for (QFrame* panel : {objct_, gauge_, chrts_}) {
+    panel->setFrameShape(QFrame::NoFrame);
+  }
+  image01_->hide();
+  Place(image_, geometry.start_picture);
+  title_->setGeometry(8, 7, std::max(0, geometry.start_picture.width - 10), 14);
+  title_->show();
+}
+
+std::optional<std::string> OrbFaceWidget::RelayoutFace(
+    const ItemTable& items, const OrbValues& values,
+    const FaceSettings& settings, const CellSize& cell, FaceState& state) {
+  if (!state.relayout_request) return std::nullopt;
+  state.relayout_request = false;
+  RelayoutInput input;
+  input.layout = {width(),
+                  height(),
+                  settings.header.frame_width,
+                  charts_[static_cast<size_t>(current_chart_)]->y(),
+                  state.caption_shown,
+                  settings.header.caption_size_offset};
+  input.cell_width = cell.width;
+  input.cell_height = cell.height;
+  input.zoomed = state.zoomed;
+  input.record_grid_size = GridSizeText(settings.record);
+  const RelayoutGeometry geometry = vigil::RelayoutFace(input);
+  ApplyPanels(geometry.panels);
+  Place(point_, geometry.pointer);
+  RefreshFace(items, values, settings, state);
+  for (size_t i = 0; i < geometry.listing_columns.size(); ++i) {
+    view07_->setColumnWidth(static_cast<int>(i), geometry.listing_columns[i]);
+  }
+  point_->show();
+  return geometry.grid_size_text;
+}
+
+int OrbFaceWidget::SelectChart(std::string_view record) {
+  const int kind = CurrentChartKind(record);
+  if (kind != current_chart_) {
+    OrbChartWidget* previous = charts_[static_cast<size_t>(current_chart_)];
+    const QRect geometry = previous->geometry();
+    previous->hide();
+    charts_[static_cast<size_t>(kind)]->setGeometry(geometry);
+    current_chart_ = kind;
+  }
+  return current_chart_;
+}
+
+OrbChartWidget* OrbFaceWidget::chart_widget(int kind) const {
+  if (kind < 0 || kind >= kChartKinds) return nullptr;
+  return charts_[static_cast<size_t>(kind)];
+}
+
+ChartContent& OrbFaceWidget::chart_content(int kind) {
+  return contents_[static_cast<size_t>(std::clamp(kind, 0, kChartKinds - 1))];
+}
+
+ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
+                                           const OrbValues& values,
+                                           const FaceSettings& settings,
+                                           ChartState& state) {
+  const size_t kind = static_cast<size_t>(current_chart_);
+  const std::string title = SplitTail(settings.record).title;
+  ChartBuildInput input;
+  input.chart_kind = current_chart_;
+  input.record = settings.record;
+  input.title = title;
+  input.number_format = values.number_format;
+  input.time_label = QTime::currentTime().toString("hh:mm").toStdString();
+  const ChartBuildResult result =
+      BuildChart(items, input, contents_[kind], state);
+  if (result.history_shifted) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  OrbChartWidget* chart = charts_[kind];
+  chart->Draw(contents_[kind]);
+  if (result.hide_legend) chart->SetLegendVisible(false);
+  if (result.history_shifted) QApplication::restoreOverrideCursor();
+  view07_->hide();
+  chart->show();
+  return result;
+}
+
+void OrbFaceWidget::RedrawChart() {
+  const size_t kind = static_cast<size_t>(current_chart_);
+  charts_[kind]->Draw(contents_[kind]);
+}
+
+void OrbFaceWidget::SetLegendVisible(bool visible) {
+  charts_[static_cast<size_t>(current_chart_)]->SetLegendVisible(visible);
+}
+
+bool OrbFaceWidget::legend_visible() const {
+  return charts_[static_cast<size_t>(current_chart_)]->legend_visible();
+}
+
+void OrbFaceWidget::SetChartTitleVisible(bool visible) {
+  charts_[static_cast<size_t>(current_chart_)]->SetTitleVisible(visible);
+}
+
+bool OrbFaceWidget::chart_title_visible() const {
+  return charts_[static_cast<size_t>(current_chart_)]->title_visible();
+}
+
+void OrbFaceWidget::SetChartTitle(const std::string& title) {
+  charts_[static_cast<size_t>(current_chart_)]->SetTitleText(ToQString(title));
+}
+
+std::string OrbFaceWidget::chart_title() const {
+  return charts_[static_cast<size_t>(current_chart_)]
+      ->title_text()
+      .toStdString();
+}
+
+void OrbFaceWidget::SetTitle(const std::string& title) {
+  title_->setText(ToQString(title));
+}
+
+bool OrbFaceWidget::LoadGaugePicture(const FaceSettings& settings,
+                                     FaceState& state) {
+  const std::string name = GaugeDialFile(settings.record);
+  const auto dial = LoadFacePicture(settings.working_dir / name, false);
+  if (!dial) return false;
+  gauge0x_->setPixmap(QPixmap::fromImage(*dial));
+  state.gauge_picture_name = name;
+  return true;
+}
+
+void OrbFaceWidget::SetListingVisible(bool visible) {
+  view07_->setVisible(visible);
+}
+
+bool OrbFaceWidget::listing_visible() const { return !view07_->isHidden(); }
+
+void OrbFaceWidget::SetChartVisible(bool visible) {
+  charts_[static_cast<size_t>(current_chart_)]->setVisible(visible);
+}
+
+bool OrbFaceWidget::chart_visible() const {
+  return !charts_[static_cast<size_t>(current_chart_)]->isHidden();
+}
+
+void OrbFaceWidget::SetGaugeVisible(bool visible) {
+  gauge_->setVisible(visible);
+  if (visible) gauge_->raise();
+}
+
+bool OrbFaceWidget::gauge_visible() const { return !gauge_->isHidden(); }
+
+void OrbFaceWidget::SetImageVisible(bool visible) {
+  objct_->setVisible(visible);
+  if (visible) objct_->raise();
+}
+
+bool OrbFaceWidget::image_visible() const { return !objct_->isHidden(); }
+
+}  // namespace vigil

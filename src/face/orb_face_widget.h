@@ -1,0 +1,183 @@
+// The orb's face: every element of the inner area of the orb window, each
+// with its name as objectName:
+//   Chrts (panel) holding Chart00 to Chart07, the start picture Image and
+//     the title label Title;
+//   View07, the listing of the item table;
+//   Gauge (panel) with the dial Gauge0x, the pointer Point and the labels
+//     GLab01 (caption), GLab02 (value), GLab03 to GLab08 (scale marks) and
+//     GLab09 (state flag); GLab00 is the hidden label that measures texts;
+//   Objct (panel) with the picture Image00, the caption ImgCap02 and the
+//     caption bar Image01 with ImgCap01 (hidden in the borderless orb).
+//
+// Embedding: create it as a child of the orb window. It covers the window
+// and follows its size; it paints no background of its own, so the
+// window's frame colour shows around the panels. Positions are relative to
+// the window, as the face layout gives them.
+//
+// The caller owns the state (FaceState, ChartState) and the data (item
+// table, orb values, record); every operation takes them explicitly:
+//   start-up:  SelectChart(record); SetTitle(title); FitBorderlessPanels;
+//              RefreshFace twice; LoadGaugePicture; show a face;
+//   a cycle:   ShowItemTable after the rules set the colour; RelayoutFace;
+//              ChartClick; SetLegendVisible / SetChartTitleVisible from
+//              columns 67 and 68; SetListingVisible / SetChartVisible;
+//              RefreshFace;
+//   the menu:  SetGaugeVisible / SetImageVisible / SetListingVisible /
+//              SetChartVisible; "Reset Scale" sets gauge_max to 0 and runs
+//              RefreshFace.
+// Nothing here reads files other than the face's pictures, and nothing
+// throws: a missing or unreadable picture leaves the previous one.
+#ifndef VIGIL_FACE_ORB_FACE_WIDGET_H_
+#define VIGIL_FACE_ORB_FACE_WIDGET_H_
+
+#include <QEvent>
+#include <QPointF>
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "face/chart_model.h"
+#include "face/face_layout.h"
+#include "face/face_refresh.h"
+#include "face/face_state.h"
+#include "monitor/item_table.h"
+#include "monitor/orb_values.h"
+#include "store/orbs_file.h"
+
+class QFrame;
+class QLabel;
+class QTreeWidget;
+
+namespace vigil {
+
+class OrbChartWidget;
+
+class OrbFaceWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit OrbFaceWidget(QWidget* parent = nullptr);
+
+  // The listing: one row per item with its small image; the background
+  // is the table's colour (the orb colour the rules gave it), which also
+  // goes behind the charts.
+  void ShowItemTable(const ItemTable& items);
+  // The orb colour alone, for a table shown silver after a cycle without
+  // data.
+  void SetOrbColour(Rgb colour);
+
+  // RefreshFace: brings the gauge and the image up to date and updates
+  // GaugeMax, GaugePercent, CaptionShown and CannedResult in the state.
+  // Returns the plan applied; its flags tell of an unreadable value or a
+  // kept item that names no row.
+  FaceRefreshPlan RefreshFace(const ItemTable& items, const OrbValues& values,
+                              const FaceSettings& settings, FaceState& state);
+
+  // FitBorderlessPanels: places the panels, pictures and the listing in
+  // the window's current size. Returns the geometry, whose error_panel is
+  // where the window puts Panel2.
+  FaceGeometry FitBorderlessPanels(const FaceSettings& settings,
+                                   const FaceState& state);
+
+  // RelayoutFace: only while state.relayout_request is set, which it
+  // clears; fits the panels, places the pointer, refreshes the face and
+  // sets the listing's column widths. Returns the grid-size text for the
+  // Save command (the stored one while zoomed), nullopt when it did
+  // nothing.
+  std::optional<std::string> RelayoutFace(const ItemTable& items,
+                                          const OrbValues& values,
+                                          const FaceSettings& settings,
+                                          const CellSize& cell,
+                                          FaceState& state);
+
+  // The current chart: "Chart0" + column 18; a value outside "0" to "7"
+  // falls back to Chart00. A previously current chart is hidden.
+  int SelectChart(std::string_view record);
+  int current_chart() const { return current_chart_; }
+  OrbChartWidget* chart_widget(int kind) const;
+
+  // ChartClick: rebuilds the current chart from the item table, hides the
+  // listing and shows the chart. legend_allowed in the result tells
+  // whether the menu's legend entry is enabled.
+  ChartBuildResult ChartClick(const ItemTable& items, const OrbValues& values,
+                              const FaceSettings& settings, ChartState& state);
+  // The series of a chart, for the alter-settings flow: it resets the tag
+  // (history_started) or remaps a history, then calls RedrawChart.
+  ChartContent& chart_content(int kind);
+  void RedrawChart();
+
+  // Legend and title of the current chart.
+  void SetLegendVisible(bool visible);
+  bool legend_visible() const;
+  void SetChartTitleVisible(bool visible);
+  bool chart_title_visible() const;
+  void SetChartTitle(const std::string& title);
+  std::string chart_title() const;
+
+  // The title label above the listing.
+  void SetTitle(const std::string& title);
+
+  // Loads "Gauges/Gauge" + columns 34 and 37 + ".Jpg" into Gauge0x and
+  // remembers its name; false (the dial unchanged) when it is missing.
+  bool LoadGaugePicture(const FaceSettings& settings, FaceState& state);
+
+  // Which face is shown. The gauge and the image panel cover the chart
+  // and the listing while visible.
+  void SetListingVisible(bool visible);
+  bool listing_visible() const;
+  void SetChartVisible(bool visible);
+  bool chart_visible() const;
+  void SetGaugeVisible(bool visible);
+  bool gauge_visible() const;
+  void SetImageVisible(bool visible);
+  bool image_visible() const;
+
+ signals:
+  // A click or a double click anywhere on the face (View07Click and
+  // View07DblClick); the events still reach the elements and the window.
+  void Clicked();
+  void DoubleClicked();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateChartPanel();
+  void CreateGauge();
+  void CreateImagePanel();
+  void WatchMouse(QWidget* widget);
+  void ApplyPanels(const FaceGeometry& geometry);
+  void ApplyPlan(const FaceRefreshPlan& plan, const FaceSettings& settings);
+  int MeasureText(FaceFont font, int point_size, const std::string& text);
+
+  int current_chart_ = 0;
+  std::array<OrbChartWidget*, kChartKinds> charts_{};
+  std::array<ChartContent, kChartKinds> contents_;
+  QFrame* chrts_ = nullptr;
+  QLabel* image_ = nullptr;  // the start picture
+  QLabel* title_ = nullptr;
+  QTreeWidget* view07_ = nullptr;
+  QFrame* gauge_ = nullptr;
+  QLabel* gauge0x_ = nullptr;
+  QLabel* point_ = nullptr;
+  std::array<QLabel*, 10> glab_{};   // GLab00 to GLab09
+  QLabel* gauge_measure_ = nullptr;  // measures in the gauge labels' font
+  QFrame* objct_ = nullptr;
+  QLabel* image00_ = nullptr;
+  QLabel* img_cap02_ = nullptr;
+  QFrame* image01_ = nullptr;
+  QLabel* img_cap01_ = nullptr;
+  struct MouseStamp {
+    QEvent::Type type = QEvent::None;
+    quint64 time = 0;
+    QPointF place;
+    bool operator==(const MouseStamp&) const = default;
+  };
+  MouseStamp last_mouse_;
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_FACE_ORB_FACE_WIDGET_H_

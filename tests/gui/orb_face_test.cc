@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "face/orb_chart_widget.h"
+#include "face/orb_face_widget.h"
+#include "face/orb_image_list_widget.h"
+#include "support/record_builder.h"
+#include "support/temp_dir.h"
+
+namespace vigil {
+namespace {
+
+using testing::RecordBuilder;
+using testing::TempDir;
+
+constexpr Rgb kWindowColour{10, 20, 30};  // what shows where nothing is drawn
+
+bool Near(const QColor& colour, Rgb expected, int tolerance = 40) {
+  return std::abs(colour.red() - expected.r) <= tolerance &&
+         std::abs(colour.green() - expected.g) <= tolerance &&
+         std::abs(colour.blue() - expected.b) <= tolerance;
+}
+
+int CountNear(const QImage& image, const QRect& area, Rgb expected) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (Near(image.pixelColor(x, y), expected)) ++count;
+    }
+  }
+  return count;
+}
+
+void SavePicture(const std::filesystem::path& file, QColor colour,
+                 const char* format, QSize size = {64, 32}) {
+  std::filesystem::create_directories(file.parent_path());
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(colour);
+  ASSERT_TRUE(picture.save(QString::fromStdString(file.string()), format))
+      << file;
+}
+
+// A pointer: see-through magenta with a solid block in the middle.
+void SavePointer(const std::filesystem::path& file, QColor colour) {
+  std::filesystem::create_directories(file.parent_path());
+  QImage picture(40, 20, QImage::Format_RGB32);
+  picture.fill(QColor(255, 0, 255));
+  for (int y = 5; y < 15; ++y) {
+    for (int x = 10; x < 30; ++x) picture.setPixelColor(x, y, colour);
+  }
+  ASSERT_TRUE(picture.save(QString::fromStdString(file.string()), "BMP"));
+}
+
+class OrbFaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.resize(169, 89);
+    QPalette palette = window_.palette();
+    palette.setColor(QPalette::Window,
+                     QColor(kWindowColour.r, kWindowColour.g, kWindowColour.b));
+    window_.setPalette(palette);
+    window_.setAutoFillBackground(true);
+    face_ = new OrbFaceWidget(&window_);
+    settings_.working_dir = dir_.path();
+    window_.show();
+    table_.Append({"01:", "Disk C free", "42", "%", "clRed", 0});
+    table_.Append({"02:", "Disk D free", "17", "%", "clRed", 0});
+  }
+
+  // The first layout, as the first cycle after start-up runs it.
+  void Layout() {
+    settings_.record = record_.Text();
+    face_->SelectChart(settings_.record);
+    face_->SetTitle("Disks");
+    state_.relayout_request = true;
+    ASSERT_TRUE(face_->RelayoutFace(table_, values_, settings_, cell_, state_));
+  }
+
+  QImage Grab() {
+    QApplication::processEvents();
+    QImage image = window_.grab().toImage();
+    if (const char* dump = std::getenv("VIGIL_FACE_DUMP")) {
+      image.save(QString("%1/%2.png").arg(dump).arg(++grabs_));
+    }
+    return image;
+  }
+  static inline int grabs_ = 0;
+
+  template <typename Widget>
+  Widget* Child(const char* name) {
+    auto* child = face_->findChild<Widget*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+
+  QRect InWindow(QWidget* widget) {
+    return QRect(widget->mapTo(&window_, QPoint(0, 0)), widget->size());
+  }
+
+  TempDir dir_;
+  QWidget window_;
+  OrbFaceWidget* face_ = nullptr;
+  RecordBuilder record_;
+  FaceSettings settings_;
+  FaceState state_;
+  ChartState chart_state_;
+  OrbValues values_ = InitialOrbValues("AuxOrb");
+  CellSize cell_{169, 89};
+  ItemTable table_;
+};
+
+TEST_F(OrbFaceTest, EveryElementCarriesItsName) {
+  for (const char* name :
+       {"Chrts",   "Image",    "Title",    "View07", "Gauge",  "Gauge0x",
+        "Point",   "GLab00",   "GLab01",   "GLab02", "GLab03", "GLab04",
+        "GLab05",  "GLab06",   "GLab07",   "GLab08", "GLab09", "Objct",
+        "Image00", "ImgCap01", "ImgCap02", "Image01"}) {
+    EXPECT_NE(face_->findChild<QWidget*>(name), nullptr) << name;
+  }
+  for (int kind = 0; kind < 8; ++kind) {
+    const QString name = QString("Chart0%1").arg(kind);
+    auto* chart = face_->findChild<OrbChartWidget*>(name);
+    ASSERT_NE(chart, nullptr) << name.toStdString();
+    EXPECT_EQ(chart->kind(), kind);
+  }
+}
+
+TEST_F(OrbFaceTest, RelayoutPlacesTheCompactFrameless) {
+  Layout();
+  EXPECT_EQ(Child<QWidget>("Gauge")->geometry(), QRect(1, 1, 167, 87));
+  EXPECT_EQ(Child<QWidget>("Point")->geometry(), QRect(41, 19, 83, 45));
+  EXPECT_TRUE(Child<QWidget>("Point")->isVisibleTo(Child<QWidget>("Gauge")));
+  EXPECT_EQ(Child<QWidget>("Chrts")->geometry(), QRect(1, 1, 167, 87));
+  EXPECT_EQ(face_->chart_widget(0)->geometry(), QRect(0, 0, 166, 87));
+  // The chart was at its designed top 3 before this first layout.
+  auto* listing = Child<QTreeWidget>("View07");
+  EXPECT_EQ(listing->geometry(), QRect(1, 35, 166, 55));
+  state_.relayout_request = true;
+  const auto grid =
+      face_->RelayoutFace(table_, values_, settings_, cell_, state_);
+  EXPECT_EQ(grid, " 1  1");
+  EXPECT_EQ(listing->y(), 32);
+  EXPECT_EQ(listing->columnWidth(1), (166 * 100 - 2200) * 50 / 10000);
+  // Without the request the relayout does nothing.
+  EXPECT_FALSE(face_->RelayoutFace(table_, values_, settings_, cell_, state_));
+}
+
+TEST_F(OrbFaceTest, ListingShowsTheOrbColour) {
+  Layout();
+  table_.set_colour(kYellow);
+  face_->ShowItemTable(table_);
+  face_->SetChartVisible(false);
+  face_->SetListingVisible(true);
+  auto* listing = Child<QTreeWidget>("View07");
+  ASSERT_EQ(listing->topLevelItemCount(), 2);
+  EXPECT_EQ(listing->topLevelItem(1)->text(1), "Disk D free");
+  EXPECT_FALSE(listing->topLevelItem(0)->icon(0).isNull());
+  const QImage image = Grab();
+  const QRect area = InWindow(listing);
+  // Below the rows and in the empty right part of a row.
+  EXPECT_TRUE(
+      Near(image.pixelColor(area.center().x(), area.bottom() - 2), kYellow, 2));
+  EXPECT_TRUE(
+      Near(image.pixelColor(area.right() - 2, area.top() + 4), kYellow, 2));
+}
+
+TEST_F(OrbFaceTest, RedGaugeShowsTheAlertFlag) {
+  SavePointer(dir_ / "Gauges/PtBlk80.Bmp", Qt::blue);
+  Layout();
+  values_.orb_colour = kRed;
+  face_->RefreshFace(table_, values_, settings_, state_);
+  face_->SetGaugeVisible(true);
+  auto* flag = Child<QLabel>("GLab09");
+  ASSERT_TRUE(flag->isVisible());
+  EXPECT_EQ(flag->text(), " Alert ");
+  EXPECT_EQ(Child<QLabel>("GLab02")->text(), "42 %");
+  EXPECT_EQ(Child<QLabel>("GLab03")->text(), "50");
+  const QImage image = Grab();
+  const QRect area = InWindow(flag);
+  // Red behind the small yellow text: most of the flag is red.
+  EXPECT_GT(CountNear(image, area, kRed), area.width() * area.height() / 2);
+  // The pointer picture 80 of the black style (42 of 50): opaque where
+  // it is blue, see-through where it was magenta.
+  const QRect pointer = InWindow(Child<QLabel>("Point"));
+  EXPECT_GT(CountNear(image, pointer, kBlue), 100);
+  EXPECT_EQ(CountNear(image, pointer, kFuchsia), 0);
+}
+
+TEST_F(OrbFaceTest, GaugeKeepsItsPointerWhenThePictureIsMissingOrBroken) {
+  SavePointer(dir_ / "Gauges/PtBlk80.Bmp", Qt::blue);
+  Layout();
+  auto* point = Child<QLabel>("Point");
+  const qint64 first = point->pixmap().cacheKey();
+  ASSERT_FALSE(point->pixmap().isNull());
+  // 17 of 50 needs pointer 30, which is missing; 5 of 50 needs 10, broken.
+  std::filesystem::create_directories(dir_ / "Gauges");
+  dir_.Write("Gauges/PtBlk10.Bmp", "BM not really a bitmap");
+  for (const char* data : {"17", "5"}) {
+    table_[0].data = data;
+    face_->RefreshFace(table_, values_, settings_, state_);
+    EXPECT_EQ(point->pixmap().cacheKey(), first) << data;
+  }
+}
+
+TEST_F(OrbFaceTest, ImageFaceShowsItsPictureAndCaption) {
+  SavePicture(dir_ / "Images/Image00.Jpg", Qt::blue, "JPG");
+  record_.tail = "Local.Prf;vigil-sensor;;Server / Disk";
+  Layout();
+  face_->SetImageVisible(true);
+  auto* caption = Child<QLabel>("ImgCap02");
+  EXPECT_TRUE(caption->isVisible());
+  EXPECT_EQ(caption->text(), "Server\nDisk");
+  EXPECT_TRUE(state_.canned_result);
+  const QImage image = Grab();
+  const QRect picture = InWindow(Child<QLabel>("Image00"));
+  EXPECT_GT(CountNear(image, picture, kBlue), picture.width() * 10);
+  // A broken image file leaves the picture in place.
+  dir_.Write("Images/Image00.Jpg", "\xFF\xD8\xFF garbage");
+  const qint64 before = Child<QLabel>("Image00")->pixmap().cacheKey();
+  face_->RefreshFace(table_, values_, settings_, state_);
+  EXPECT_EQ(Child<QLabel>("Image00")->pixmap().cacheKey(), before);
+}
+
+TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
+  for (char kind : std::string("01234567")) {
+    SCOPED_TRACE(kind);
+    record_.chart_type = kind;
+    Layout();
+    const ChartBuildResult result =
+        face_->ChartClick(table_, values_, settings_, chart_state_);
+    EXPECT_EQ(result.legend_allowed, kind != '1' && kind != '3' && kind != '6');
+    OrbChartWidget* chart = face_->chart_widget(kind - '0');
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_FALSE(Child<QWidget>("View07")->isVisible());
+    for (int other = 0; other < 8; ++other) {
+      if (other == kind - '0') continue;
+      EXPECT_FALSE(face_->chart_widget(other)->isVisible()) << other;
+    }
+    // Both rows are "clRed": red must be drawn, and it is not the
+    // background of this chart.
+    const QImage image = Grab();
+    const int minimum = kind == '5' ? 40 : kind == '6' ? 25 : 200;
+    EXPECT_GT(CountNear(image, InWindow(chart), kRed), minimum);
+  }
+}
+
+TEST_F(OrbFaceTest, ChartTitleAndLegendFollowTheCaller) {
+  Layout();
+  face_->ChartClick(table_, values_, settings_, chart_state_);
+  EXPECT_EQ(face_->chart_title(), "My Title");
+  EXPECT_FALSE(face_->chart_title_visible());
+  face_->SetChartTitleVisible(true);
+  face_->SetLegendVisible(true);
+  face_->ChartClick(table_, values_, settings_, chart_state_);
+  EXPECT_TRUE(face_->chart_title_visible());
+  EXPECT_TRUE(face_->legend_visible());
+  // A chart kind without a legend hides it at every build.
+  record_.chart_type = '3';
+  Layout();
+  face_->SetLegendVisible(true);
+  face_->ChartClick(table_, values_, settings_, chart_state_);
+  EXPECT_FALSE(face_->legend_visible());
+}
+
+TEST_F(OrbFaceTest, UnknownChartKindFallsBackToBars) {
+  record_.chart_type = '5';
+  Layout();
+  ASSERT_EQ(face_->current_chart(), 5);
+  std::string record = record_.Text();
+  record[17] = '9';
+  EXPECT_EQ(face_->SelectChart(record), 0);
+}
+
+TEST_F(OrbFaceTest, GaugePicture) {
+  Layout();
+  EXPECT_FALSE(face_->LoadGaugePicture(settings_, state_));
+  EXPECT_EQ(state_.gauge_picture_name, "Init");
+  SavePicture(dir_ / "Gauges/Gauge00.Jpg", QColor(0, 160, 0), "JPG");
+  EXPECT_TRUE(face_->LoadGaugePicture(settings_, state_));
+  EXPECT_EQ(state_.gauge_picture_name, "Gauges/Gauge00.Jpg");
+  face_->SetGaugeVisible(true);
+  const QImage image = Grab();
+  EXPECT_GT(CountNear(image, InWindow(Child<QLabel>("Gauge0x")), kGreen), 1000);
+}
+
+TEST_F(OrbFaceTest, DoubleClickOnTheListingIsReported) {
+  Layout();
+  face_->SetListingVisible(true);
+  int double_clicks = 0;
+  QObject::connect(face_, &OrbFaceWidget::DoubleClicked,
+                   [&] { ++double_clicks; });
+  QWidget* target = Child<QTreeWidget>("View07")->viewport();
+  const QPointF at(10, 10);
+  QMouseEvent event(QEvent::MouseButtonDblClick, at, target->mapToGlobal(at),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+  EXPECT_EQ(double_clicks, 1);
+  // On a label the event travels on to the gauge panel: still one.
+  face_->SetGaugeVisible(true);
+  QWidget* label = Child<QLabel>("GLab02");
+  const QPointF on_label(2, 2);
+  QMouseEvent on_gauge(QEvent::MouseButtonDblClick, on_label,
+                       label->mapToGlobal(on_label), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(label, &on_gauge);
+  EXPECT_EQ(double_clicks, 2);
+}
+
+TEST(OrbImageListTest, EightyNineSmallImagesWithStateDots) {
+  const auto& images = OrbImageList();
+  ASSERT_EQ(images.size(), 89u);
+  for (const QPixmap& image : images) EXPECT_EQ(image.size(), QSize(16, 16));
+  const QImage red_dot = images[64].toImage();
+  EXPECT_TRUE(Near(red_dot.pixelColor(9, 9), kRed, 60));
+  const QImage lime_dot = images[62].toImage();
+  EXPECT_TRUE(Near(lime_dot.pixelColor(9, 9), kLime, 60));
+  EXPECT_TRUE(OrbImage(89).isNull());
+}
+
+}  // namespace
+}  // namespace vigil

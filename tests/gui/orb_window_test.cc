@@ -1,0 +1,169 @@
+// The orb window driven through its handlers, without waiting for timers.
+#include "shell/orb_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "support/record_builder.h"
+#include "support/temp_dir.h"
+
+namespace vigil {
+namespace {
+
+using testing::RecordBuilder;
+using testing::TempDir;
+
+constexpr char kSensor[] =
+    "#!/bin/sh\n"
+    "echo '<Prtg>'\n"
+    "echo '<Result><Channel>Cpu</Channel><Value>42</Value></Result>'\n"
+    "echo '</Prtg>'\n";
+
+class OrbWindowTest : public ::testing::Test {
+ protected:
+  OrbWindowTest() {
+    dir_.Write("AuxOrbs.so", "");
+    dir_.Write("sensor.sh", kSensor);
+    std::filesystem::permissions(dir_ / "sensor.sh",
+                                 std::filesystem::perms::owner_all);
+    record_.number = "0102";
+    record_.lock_name = "SRC";
+    record_.delay = "   30";
+    record_.tail = "Global;sensor.sh;;Window test";
+  }
+
+  std::unique_ptr<OrbWindow> StartedWindow() {
+    dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", record_.Text()});
+    CommandLine command_line;
+    command_line.companion_dir = dir_.path().string();
+    command_line.orb_number = "0102";
+    auto window = std::make_unique<OrbWindow>("AuxOrb", command_line,
+                                              dir_.path(), "testhost");
+    window->show();
+    window->Timer1Timer();  // preparation
+    window->Timer1Timer();  // start-up
+    return window;
+  }
+
+  QTimer* Timer(OrbWindow& window, const char* name) {
+    return window.findChild<QTimer*>(name);
+  }
+
+  std::string Log() const { return dir_.Read("AuxOrbs.Log"); }
+
+  TempDir dir_;
+  RecordBuilder record_;
+};
+
+TEST_F(OrbWindowTest, StartUpShowsTheVersionAndArmsTheCycle) {
+  auto window = StartedWindow();
+  EXPECT_EQ(window->session().startup_stage(), StartupStage::kStarted);
+  EXPECT_EQ(window->findChild<QLabel*>("Label1")->text().toStdString(),
+            "AuxOrb 3.3 / 06.05.15");
+  EXPECT_EQ(window->windowTitle().toStdString(), " AuxOrb...");
+  ASSERT_TRUE(Timer(*window, "Timer3"));
+  EXPECT_TRUE(Timer(*window, "Timer3")->isActive());
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 1000);
+  EXPECT_TRUE(dir_.Exists("AuxOrb0102.Prf"));
+}
+
+TEST_F(OrbWindowTest, FailureThatMustBeAcknowledgedOffersOk) {
+  std::filesystem::create_directory(dir_ / "AuxOrbs.Prf");
+  CommandLine command_line;
+  command_line.orb_number = "0102";
+  OrbWindow window("AuxOrb", command_line, dir_.path(), "testhost");
+  window.show();
+  window.Timer1Timer();
+  window.Timer1Timer();
+  auto* label = window.findChild<QLabel*>("Label5");
+  EXPECT_EQ(label->text().toStdString(), "Starting failed, please Retry !");
+  EXPECT_TRUE(window.findChild<QWidget*>("Panel2")->isVisible());
+  EXPECT_TRUE(Timer(window, "Timer4")->isActive());
+  window.Timer4Timer();
+  EXPECT_TRUE(window.isVisible());  // waits for OK
+  auto* ok = window.findChild<QPushButton*>("Butt00");
+  EXPECT_TRUE(ok->isVisible());
+  ok->click();
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(OrbWindowTest, FailureThatEndsByItselfCloses) {
+  dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   ."});
+  CommandLine command_line;
+  command_line.orb_number = "0102";
+  OrbWindow window("AuxOrb", command_line, dir_.path(), "testhost");
+  window.show();
+  window.Timer1Timer();
+  window.Timer1Timer();
+  window.Timer4Timer();
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(OrbWindowTest, SuspendAndResume) {
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  EXPECT_TRUE(dir_.Exists("AuxOrb0102.Grn"));
+  window->Suspend();
+  EXPECT_TRUE(window->suspended());
+  EXPECT_FALSE(Timer(*window, "Timer3")->isActive());
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Grn"));
+  EXPECT_EQ(window->session().values().state_code, 7);
+  window->Resume();
+  EXPECT_FALSE(window->suspended());
+  EXPECT_TRUE(Timer(*window, "Timer3")->isActive());
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 1000);
+  EXPECT_EQ(window->session().values().state_code, 8);
+  const std::string log = Log();
+  const size_t suspend = log.find(" Susp 0102 SRC;ID=;Global;Suspend...");
+  const size_t resume = log.find(" Rsme 0102 SRC;ID=;Global;Resume...");
+  ASSERT_NE(suspend, std::string::npos);
+  ASSERT_NE(resume, std::string::npos);
+  EXPECT_LT(suspend, resume);
+}
+
+TEST_F(OrbWindowTest, HideUntilTheNextCycle) {
+  auto window = StartedWindow();
+  window->HideOrb();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 60000);
+  window->Timer3Timer();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 30000);
+}
+
+TEST_F(OrbWindowTest, ResetForgetsTheStateShown) {
+  record_.hold = '!';
+  auto window = StartedWindow();
+  window->session().items().set_colour(kRed);
+  dir_.Write("AuxOrb0102.Red", "");
+  window->Reset();
+  EXPECT_EQ(window->session().items().colour(), kNeutral);
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Red"));
+}
+
+TEST_F(OrbWindowTest, EndOfProcessingFileEndsAnIdleOrb) {
+  auto window = StartedWindow();
+  dir_.Write("AuxOrb0102.Eop", "");
+  window->Timer2Timer();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Eop"));
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Prf"));
+  EXPECT_EQ(window->session().values().state_code, 6);
+}
+
+TEST_F(OrbWindowTest, StopEndsTheOrbAndLogsStopOnce) {
+  auto window = StartedWindow();
+  window->Stop();
+  EXPECT_FALSE(window->isVisible());
+  window.reset();
+  const std::string log = Log();
+  EXPECT_NE(log.find(" Stop 0102 SRC;ID=;Global;\r\n"), std::string::npos);
+  EXPECT_EQ(log.find(" Stop "), log.rfind(" Stop "));
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Prf"));
+}
+
+}  // namespace
+}  // namespace vigil
