@@ -22,11 +22,16 @@ bool IsDate(std::string_view text) {
 
 std::string FieldForColumn(const ItemRow& row, int column) {
   switch (column) {
-    case 0: return row.label;
-    case 1: return row.item;
-    case 2: return row.data;
-    case 3: return row.unit;
-    default: return row.color;
+    case 0:
+      return row.label;
+    case 1:
+      return row.item;
+    case 2:
+      return row.data;
+    case 3:
+      return row.unit;
+    default:
+      return row.color;
   }
 }
 
@@ -44,11 +49,13 @@ bool KeyLess(const std::string& a, const std::string& b) {
 std::string SortKey(std::string_view text, int column) {
   std::string key(text);
   if (IsDateTime(text)) {
-    key = Mid(text, 7, 2) + Mid(text, 4, 2) + Mid(text, 1, 2) + Mid(text, 10, 5);
+    key =
+        Mid(text, 7, 2) + Mid(text, 4, 2) + Mid(text, 1, 2) + Mid(text, 10, 5);
   }
   if (IsDate(text)) {
     const std::string year = Mid(text, 7, 2);
-    key = (year > "50" ? "19" : "20") + year + Mid(text, 4, 2) + Mid(text, 1, 2);
+    key =
+        (year > "50" ? "19" : "20") + year + Mid(text, 4, 2) + Mid(text, 1, 2);
   }
   if (column == kDataColumn) {
     const std::string padded = std::string(20, ' ') + std::string(text);
@@ -69,9 +76,9 @@ void SortItems(ItemTable& items, int column, SortState& state) {
     keyed.emplace_back(SortKey(FieldForColumn(row, column), column),
                        std::move(row));
   }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-    return KeyLess(a.first, b.first);
-  });
+  std::stable_sort(
+      keyed.begin(), keyed.end(),
+      [](const auto& a, const auto& b) { return KeyLess(a.first, b.first); });
   const bool descending = column == state.last_column && !state.last_descending;
   if (descending) std::reverse(keyed.begin(), keyed.end());
   rows.clear();

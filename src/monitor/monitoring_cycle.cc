@@ -35,11 +35,13 @@ void EndAcquisition(CycleContext& context) {
 // Steps of the RfcOrb and AuxOrb acquisition; nullopt when they went on to
 // the result check.
 std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
-                                     SourceLock& lock, ActionDispatch& dispatch) {
+                                     SourceLock& lock,
+                                     ActionDispatch& dispatch) {
   const RecordTail tail = SplitTail(context.record);
   const bool global = IsGlobalSource(context.record);
   const std::string profile_argument =
-      global ? std::string("Global") : context.files->AttachedProfile().filename().string();
+      global ? std::string("Global")
+             : context.files->AttachedProfile().filename().string();
   StringList& work = context.lists->work;
   const std::filesystem::path dir = context.files->working_dir();
   auto profile_failed = [&] {
@@ -62,7 +64,8 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
   // Looked up where it is run: in the companion directory.
   const std::string program_path = context.companion_dir + "/" + tail.program;
   if (tail.program.empty() || !FileExists(program_path)) {
-    const std::string message = "Sensor " + tail.program + " failed, please Check !";
+    const std::string message =
+        "Sensor " + tail.program + " failed, please Check !";
     view.ShowError(message);
     context.log->Log("Fail", message);
     CycleReport report;
@@ -76,10 +79,10 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
     canned.SaveToFile(work_file);
     return std::nullopt;
   }
-  const std::string command = RedirectedCommandLine(
-      SensorCommand(context.companion_dir, tail.program, profile_argument,
-                    tail.address),
-      work_file.filename().string());
+  const std::string command =
+      RedirectedCommandLine(SensorCommand(context.companion_dir, tail.program,
+                                          profile_argument, tail.address),
+                            work_file.filename().string());
   const ProgramRun run = RunShellCommand(command, dir, context.should_give_up);
   if (run.abandoned) {
     CycleReport report;
@@ -170,13 +173,13 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
     return *ended;
   }
 
-  context.values->acquisition_time =
-      std::chrono::duration_cast<milliseconds>(
-          std::chrono::steady_clock::now() - acquisition_start);
+  context.values->acquisition_time = std::chrono::duration_cast<milliseconds>(
+      std::chrono::steady_clock::now() - acquisition_start);
   lock.Release();
   view.SetBusyCursor(false);
   *context.busy_flag = SourceLock::kBusyIdle;
-  if (const auto idle = IdleColour(TwoDigitField(context.record, 35).value_or(-1))) {
+  if (const auto idle =
+          IdleColour(TwoDigitField(context.record, 35).value_or(-1))) {
     view.SetFrameColour(*idle);
   }
 
@@ -199,7 +202,8 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
     message.insert(message.end(), progress.begin(), progress.end());
   }
   if (!check.complete) {
-    error_text = std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
+    error_text =
+        std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
     context.log->Log("Fail", error_text);
   }
   if (http && (!fresh_rows || context.items->empty())) {

@@ -73,15 +73,15 @@ struct CycleContext {
 // What the window does after the cycle returned.
 struct CycleReport {
   enum class Path {
-    kLockNotWritable,   // "<Lck>", again after 1000 ms
-    kEndOfProcessing,   // stop the timers, announce 6, close the orb
-    kOrbClosing,        // the window closed during the lock wait
-    kProfileFailed,     // "<Prf>", again after 1000 ms
-    kSensorMissing,     // error shown; the error timer closes the orb
-    kProgramFailed,     // the shell could not start: error shown, closes
-    kGaveUp,            // the orb is ending while a sensor ran
-    kNoWorkFile,        // red frame, again after the delay
-    kNoData,            // error panel, state 4
+    kLockNotWritable,  // "<Lck>", again after 1000 ms
+    kEndOfProcessing,  // stop the timers, announce 6, close the orb
+    kOrbClosing,       // the window closed during the lock wait
+    kProfileFailed,    // "<Prf>", again after 1000 ms
+    kSensorMissing,    // error shown; the error timer closes the orb
+    kProgramFailed,    // the shell could not start: error shown, closes
+    kGaveUp,           // the orb is ending while a sensor ran
+    kNoWorkFile,       // red frame, again after the delay
+    kNoData,           // error panel, state 4
     kGood,
   };
   Path path = Path::kGood;
@@ -90,7 +90,7 @@ struct CycleReport {
   bool show_view_logging = false;  // the result had "* " lines
   std::string first_text_line;     // Editxx
   std::string no_data_message;
-  std::string last_update;         // xCap02 after a good cycle
+  std::string last_update;  // xCap02 after a good cycle
   RuleOutcome rules;
   int state_code = 0;
   bool state_changed = false;

@@ -80,8 +80,8 @@ ProgramRun RunShellCommand(const std::string& command_line,
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = -1;
-  const int error = posix_spawn(&pid, shell.c_str(), &actions, &attributes,
-                                argv, environ);
+  const int error =
+      posix_spawn(&pid, shell.c_str(), &actions, &attributes, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) return run;

@@ -27,8 +27,8 @@ void OnTerminationSignal(int) {
 // window as the system would, so that the usual clean-up runs.
 void CloseOnTerminationSignals(vigil::OrbWindow& window) {
   if (pipe2(termination_pipe, O_CLOEXEC) != 0) return;
-  auto* notifier = new QSocketNotifier(termination_pipe[0],
-                                       QSocketNotifier::Read, &window);
+  auto* notifier =
+      new QSocketNotifier(termination_pipe[0], QSocketNotifier::Read, &window);
   QObject::connect(notifier, &QSocketNotifier::activated, &window,
                    [&window] { window.close(); });
   struct sigaction action {};
@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
   std::error_code error;
   const std::filesystem::path working_dir =
       std::filesystem::current_path(error);
-  vigil::OrbWindow window(mode_word, vigil::ParseCommandLine(args),
-                          working_dir, ComputerName());
+  vigil::OrbWindow window(mode_word, vigil::ParseCommandLine(args), working_dir,
+                          ComputerName());
   CloseOnTerminationSignals(window);
   window.show();
   return QApplication::exec();

@@ -27,7 +27,8 @@ enum class CreateResult { kCreated, kExists, kFailed };
 CreateResult CreateExclusively(const std::filesystem::path& file) {
   const int fd =
       ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
+  if (fd < 0)
+    return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
   ::close(fd);
   return CreateResult::kCreated;
 }
@@ -111,16 +112,17 @@ bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
   item_choices_.insert(item_choices_.end(), orb_lines_.item_choices.begin(),
                        orb_lines_.item_choices.end());
   if (!orb_lines_.record) {
-    ReportFailure(view, mode_word_ + "-Position " + RowSlashColumn() +
-                            " not found...", false);
+    ReportFailure(
+        view, mode_word_ + "-Position " + RowSlashColumn() + " not found...",
+        false);
     return false;
   }
   record_ = *orb_lines_.record;
   grid_size_text_ = GridSizeText(record_);
   lock_name_ = LockName(record_, mode_word_);
   const std::string source = SplitTail(record_).source;
-  source_path_ = mode_word_ == "HttpOrb" ? source
-                                         : companion_dir_ + "/" + source;
+  source_path_ =
+      mode_word_ == "HttpOrb" ? source : companion_dir_ + "/" + source;
   event_log_.set_context(
       {mode_word_, record_, lock_name_, header_.log_every_event});
   return true;
@@ -134,8 +136,9 @@ bool OrbSession::TakeInstance(OrbView& view) {
       return true;
     case CreateResult::kExists:
       busy_flag_ = kRefusedDuplicate;
-      ReportFailure(view, mode_word_ + " " + RowSlashColumn() +
-                              " already running !", false);
+      ReportFailure(view,
+                    mode_word_ + " " + RowSlashColumn() + " already running !",
+                    false);
       return false;
     case CreateResult::kFailed:
       ReportFailure(view, "Save.Prf failed, please Check !", true);
@@ -147,8 +150,8 @@ bool OrbSession::TakeInstance(OrbView& view) {
 bool OrbSession::WriteAttachedProfile(OrbView& view) {
   const bool global = IsGlobalSource(record_);
   if (!global && !FileExists(InWorkingDir(source_path_))) {
-    ReportFailure(view, "Profile " + SplitTail(record_).source + " not found...",
-                  false);
+    ReportFailure(
+        view, "Profile " + SplitTail(record_).source + " not found...", false);
     return false;
   }
   if (mode_word_ == "RfcOrb" &&
@@ -178,18 +181,22 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   const auto size = ParseGridSizeText(grid_size_text_);
   const auto delay = DelayTime(record_);
   if (!row || !column || *row < 0 || *column < 0) {
-    ReportFailure(view, "Position " + RowSlashColumn() +
-                            " invalid, please Check !", true);
+    ReportFailure(view,
+                  "Position " + RowSlashColumn() + " invalid, please Check !",
+                  true);
     return std::nullopt;
   }
   if (!size) {
-    ReportFailure(view, "Grid size '" + grid_size_text_ +
-                            "' invalid, please Check !", true);
+    ReportFailure(view,
+                  "Grid size '" + grid_size_text_ + "' invalid, please Check !",
+                  true);
     return std::nullopt;
   }
   if (!delay) {
-    ReportFailure(view, "Delay time '" + Mid(record_, 29, 5) +
-                            "' invalid, please Check !", true);
+    ReportFailure(
+        view,
+        "Delay time '" + Mid(record_, 29, 5) + "' invalid, please Check !",
+        true);
     return std::nullopt;
   }
   StartedOrb orb;
@@ -198,8 +205,8 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
                 cell_.width * size->columns, cell_.height * size->rows};
   home_ = orb.window;
   orb.title = SplitTail(record_).title;
-  orb.caption = " " + SplitTail(record_).source + " / " +
-                DisplayName(record_) + "...";
+  orb.caption =
+      " " + SplitTail(record_).source + " / " + DisplayName(record_) + "...";
   orb.face_mode = FaceMode(record_);
   // A chart type outside 0-7 shows the first chart rather than none.
   orb.chart_type = ChartType(record_).value_or(0);
@@ -234,7 +241,8 @@ void OrbSession::CloseCleanUp() {
     RemoveFile(InWorkingDir(LockFileName(lock_name_)));
   }
   if (!restart_flag_) RemoveFile(InWorkingDir(work_file_));
-  RemoveFile(InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+  RemoveFile(
+      InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
 }
 
 void OrbSession::DestroyCleanUp() {
@@ -249,7 +257,8 @@ void OrbSession::DestroyCleanUp() {
   for (const std::string_view marker : kAllMarkers) {
     RemoveFile(InWorkingDir(MarkerName(attached_profile_, marker)));
   }
-  RemoveFile(InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+  RemoveFile(
+      InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
 }
 
 }  // namespace vigil

@@ -24,7 +24,11 @@ namespace vigil {
 inline constexpr char kVersionText[] = " 3.3 / 06.05.15";
 
 // The tag of Timer1.
-enum class StartupStage { kStartupPending = 0, kStarted = 1, kPreparationPending = 2 };
+enum class StartupStage {
+  kStartupPending = 0,
+  kStarted = 1,
+  kPreparationPending = 2
+};
 
 // The busy flag: 1 while this orb holds its lock file.
 inline constexpr int kIdle = 0;
@@ -48,13 +52,13 @@ struct ScreenInfo {
 struct StartedOrb {
   WindowRect window;
   CellSize cell;
-  std::string title;        // chart title and title label
-  std::string caption;      // xCap01
-  char face_mode = '0';     // column 17
-  int chart_type = 0;       // column 18
+  std::string title;     // chart title and title label
+  std::string caption;   // xCap01
+  char face_mode = '0';  // column 17
+  int chart_type = 0;    // column 18
   bool chart_title_visible = false;
-  int row_image_index = 0;  // columns 38-39
-  int delay_time = 60;      // seconds, the cycle timer's tag
+  int row_image_index = 0;   // columns 38-39
+  int delay_time = 60;       // seconds, the cycle timer's tag
   std::string gauge_choice;  // "Typ " + columns 34 and 37
 };
 
@@ -101,7 +105,9 @@ class OrbSession {
   const std::string& record() const { return record_; }
   const std::string& grid_size_text() const { return grid_size_text_; }
   // The relayout recomputes it after every size change; a save stores it.
-  void set_grid_size_text(std::string text) { grid_size_text_ = std::move(text); }
+  void set_grid_size_text(std::string text) {
+    grid_size_text_ = std::move(text);
+  }
   const CellSize& cell() const { return cell_; }
   const std::string& lock_name() const { return lock_name_; }
   const std::string& source_path() const { return source_path_; }
@@ -115,9 +121,7 @@ class OrbSession {
   const std::vector<std::string>& image_choices() const {
     return image_choices_;
   }
-  const std::vector<std::string>& item_choices() const {
-    return item_choices_;
-  }
+  const std::vector<std::string>& item_choices() const { return item_choices_; }
   const WindowRect& home() const { return home_; }
   EventLog& event_log() { return event_log_; }
   CompanionFiles& files() { return files_; }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include "face/face_layout.h"
 #include "prtg/prtg_browser.h"
@@ -315,9 +315,9 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     case Path::kGood: {
       x_cap02_->setText(ToQString(report.last_update));
       face_->ShowItemTable(session_.items());
-      if (auto grid = face_->RelayoutFace(session_.items(), session_.values(),
-                                          Settings(), session_.cell(),
-                                          face_state_)) {
+      if (auto grid =
+              face_->RelayoutFace(session_.items(), session_.values(),
+                                  Settings(), session_.cell(), face_state_)) {
         session_.set_grid_size_text(*grid);
       }
       const ChartBuildResult chart = face_->ChartClick(
@@ -397,11 +397,11 @@ void OrbWindow::HideOrb() {
 }
 
 void OrbWindow::PrtgBrowser() {
-  OpenPrtgBrowser(session_.record(), session_.files().AttachedProfile(), *this,
-                  [](const std::string& url) {
-                    return QDesktopServices::openUrl(
-                        QUrl(QString::fromStdString(url)));
-                  });
+  OpenPrtgBrowser(
+      session_.record(), session_.files().AttachedProfile(), *this,
+      [](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+      });
 }
 
 void OrbWindow::ZoomOnAlert() {

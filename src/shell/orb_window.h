@@ -87,7 +87,7 @@ class OrbWindow : public QWidget, public OrbView {
   FaceState face_state_;
   ChartState chart_state_;
   bool closing_ = false;
-  bool hidden_by_command_ = false;   // the tag of Pop081
+  bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
   char face_mode_ = '0';
   std::string suspend_caption_ = "Suspend Orb";  // Pop08

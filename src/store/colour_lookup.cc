@@ -27,11 +27,24 @@ std::optional<Rgb> ColourByName(std::string_view name) {
 
 std::optional<Rgb> ColourByImageIndex(int image_index) {
   switch (image_index) {
-    case 66: case 71: case 73: return kAqua;
-    case 62: case 68: case 74: return kLime;
-    case 63: case 69: case 75: return kYellow;
-    case 64: case 70: case 76: return kRed;
-    default: return std::nullopt;
+    case 66:
+    case 71:
+    case 73:
+      return kAqua;
+    case 62:
+    case 68:
+    case 74:
+      return kLime;
+    case 63:
+    case 69:
+    case 75:
+      return kYellow;
+    case 64:
+    case 70:
+    case 76:
+      return kRed;
+    default:
+      return std::nullopt;
   }
 }
 

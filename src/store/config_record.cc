@@ -35,9 +35,7 @@ char RecordFlag(std::string_view record, int column) {
 }
 
 char FaceMode(std::string_view record) { return RecordFlag(record, 17); }
-std::string GridSizeText(std::string_view record) {
-  return Mid(record, 19, 5);
-}
+std::string GridSizeText(std::string_view record) { return Mid(record, 19, 5); }
 
 std::optional<int> ChartType(std::string_view record) {
   const char type = RecordFlag(record, 18);

@@ -23,13 +23,13 @@ RecordTail SplitTail(std::string_view record);
 // The source field "Global" means the orb has no source file.
 bool IsGlobalSource(std::string_view record);
 
-std::string RecordNumber(std::string_view record);  // columns 1-4
-std::string RecordRow(std::string_view record);     // columns 1-2
-std::string RecordColumn(std::string_view record);  // columns 3-4
-std::string DisplayName(std::string_view record);   // 6-15, trimmed
-char FaceMode(std::string_view record);             // 17
+std::string RecordNumber(std::string_view record);     // columns 1-4
+std::string RecordRow(std::string_view record);        // columns 1-2
+std::string RecordColumn(std::string_view record);     // columns 3-4
+std::string DisplayName(std::string_view record);      // 6-15, trimmed
+char FaceMode(std::string_view record);                // 17
 char RecordFlag(std::string_view record, int column);  // blank when short
-std::string GridSizeText(std::string_view record);  // 19-23
+std::string GridSizeText(std::string_view record);     // 19-23
 
 // Chart type of column 18: blank counts as 0; nullopt outside 0-7.
 std::optional<int> ChartType(std::string_view record);

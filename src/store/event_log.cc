@@ -17,8 +17,8 @@ bool IsMainEvent(std::string_view code) {
   return Pos(code, "Fail Strt Stop Warn Alrt Rset Susp Rsme") > 0;
 }
 
-std::string FormatLogLine(const EventLogContext& context,
-                          std::string_view code, std::string_view message,
+std::string FormatLogLine(const EventLogContext& context, std::string_view code,
+                          std::string_view message,
                           WallClock::time_point when) {
   std::string line = DateText(when) + " " + TimeText(when) + " ";
   line += code;

@@ -15,7 +15,7 @@ inline constexpr size_t kEventLogLines = 100;
 // What every line carries besides the event itself.
 struct EventLogContext {
   std::string mode_word;
-  std::string record;     // empty before the record was found
+  std::string record;  // empty before the record was found
   std::string lock_name;
   bool log_every_event = false;  // header column 19 not "."
 };
@@ -25,9 +25,8 @@ std::string EventLogName(std::string_view mode_word);  // "AuxOrbs.Log"
 // Fail Strt Stop Warn Alrt Rset Susp Rsme are always written.
 bool IsMainEvent(std::string_view code);
 
-std::string FormatLogLine(const EventLogContext& context,
-                          std::string_view code, std::string_view message,
-                          WallClock::time_point when);
+std::string FormatLogLine(const EventLogContext& context, std::string_view code,
+                          std::string_view message, WallClock::time_point when);
 
 class EventLog {
  public:

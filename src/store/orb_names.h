@@ -10,10 +10,10 @@
 namespace vigil {
 
 std::string OrbStem(std::string_view mode_word, std::string_view orb_number);
-std::string OrbsFileName(std::string_view mode_word);         // "AuxOrbs.Prf"
-std::string AttachedProfileName(std::string_view orb_stem);   // stem.Prf
-std::string EndOfProcessingName(std::string_view orb_stem);   // stem.Eop
-std::string LockFileName(std::string_view lock_name);         // name.Lck
+std::string OrbsFileName(std::string_view mode_word);          // "AuxOrbs.Prf"
+std::string AttachedProfileName(std::string_view orb_stem);    // stem.Prf
+std::string EndOfProcessingName(std::string_view orb_stem);    // stem.Eop
+std::string LockFileName(std::string_view lock_name);          // name.Lck
 std::string ExtensionLibraryName(std::string_view mode_word);  // "AuxOrbs.so"
 // "RfcOrb" + number + ".Mls" in every mode.
 std::string MailListName(std::string_view orb_number);

@@ -68,12 +68,18 @@ std::array<std::string, 4> SplitCaptions(std::string_view content) {
 
 std::string* ActionFor(char marker, ActionSettings& actions) {
   switch (marker) {
-    case kStateMailMarker: return &actions.state_mail;
-    case kValueMailMarker: return &actions.value_mail;
-    case kStateExecMarker: return &actions.state_exec;
-    case kValueExecMarker: return &actions.value_exec;
-    case kTraceMarker: return &actions.trace;
-    default: return nullptr;
+    case kStateMailMarker:
+      return &actions.state_mail;
+    case kValueMailMarker:
+      return &actions.value_mail;
+    case kStateExecMarker:
+      return &actions.state_exec;
+    case kValueExecMarker:
+      return &actions.value_exec;
+    case kTraceMarker:
+      return &actions.trace;
+    default:
+      return nullptr;
   }
 }
 
@@ -114,8 +120,8 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
     const auto rows = ParseInteger(Mid(line, 1, 2));
     const auto columns = ParseInteger(Mid(line, 3, 2));
     if (!rows || !columns || *rows < 1 || *columns < 1) {
-      current.error = "Header grid '" + Mid(line, 1, 4) +
-                      "' invalid, please Check !";
+      current.error =
+          "Header grid '" + Mid(line, 1, 4) + "' invalid, please Check !";
     } else {
       header.rows = *rows;
       header.columns = *columns;
@@ -126,8 +132,8 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
       if (width && *width >= 0) {
         header.frame_width = *width;
       } else if (current.error.empty()) {
-        current.error = "Header frame width '" + frame +
-                        "' invalid, please Check !";
+        current.error =
+            "Header frame width '" + frame + "' invalid, please Check !";
       }
     }
     if (IsDigits(Mid(line, 25, 2))) {
@@ -171,9 +177,8 @@ CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
 
 std::vector<std::string> RewriteOrbLines(
     const std::vector<std::string>& file_lines, std::string_view mode_word,
-    std::string_view record,
-    const std::vector<std::string>& rules, const ActionSettings& actions,
-    const std::optional<MoveNote>& move_note) {
+    std::string_view record, const std::vector<std::string>& rules,
+    const ActionSettings& actions, const std::optional<MoveNote>& move_note) {
   const std::string number = Mid(record, 1, 4);
   const std::string old_number =
       move_note ? Mid(move_note->old_number, 1, 4) : number;
@@ -205,8 +210,8 @@ std::vector<std::string> RewriteOrbLines(
   return result;
 }
 
-bool SaveOrbsFile(const std::filesystem::path& file,
-                  std::string_view mode_word, std::string_view record,
+bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
+                  std::string_view record,
                   const std::vector<std::string>& rules,
                   const ActionSettings& actions,
                   const std::optional<MoveNote>& move_note) {

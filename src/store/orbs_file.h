@@ -28,11 +28,11 @@ struct HeaderSettings {
   std::string header_line;  // empty when the file has none
   int rows = 8;
   int columns = 6;
-  int frame_width = 0;             // FrameWidth, columns 16-17
-  bool log_every_event = false;    // column 19 not "."
-  bool hide_while_green = false;   // column 23 "X"
-  int label_size_offset = 0;       // LabelSizeOffset, columns 25-26
-  int caption_size_offset = 0;     // CaptionSizeOffset, columns 28-29
+  int frame_width = 0;            // FrameWidth, columns 16-17
+  bool log_every_event = false;   // column 19 not "."
+  bool hide_while_green = false;  // column 23 "X"
+  int label_size_offset = 0;      // LabelSizeOffset, columns 25-26
+  int caption_size_offset = 0;    // CaptionSizeOffset, columns 28-29
 };
 
 struct HeaderScan {
@@ -85,15 +85,14 @@ CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
 // from memory; every other line keeps its text and relative order.
 std::vector<std::string> RewriteOrbLines(
     const std::vector<std::string>& file_lines, std::string_view mode_word,
-    std::string_view record,
-    const std::vector<std::string>& rules, const ActionSettings& actions,
-    const std::optional<MoveNote>& move_note);
+    std::string_view record, const std::vector<std::string>& rules,
+    const ActionSettings& actions, const std::optional<MoveNote>& move_note);
 
 // Reads the file anew and writes it back with RewriteOrbLines, under an
 // advisory lock and through a rename, so that sibling orbs' saves are kept
 // and a crash leaves a whole file. False when it could not be read or written.
-bool SaveOrbsFile(const std::filesystem::path& file,
-                  std::string_view mode_word, std::string_view record,
+bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
+                  std::string_view record,
                   const std::vector<std::string>& rules,
                   const ActionSettings& actions,
                   const std::optional<MoveNote>& move_note);

@@ -56,8 +56,8 @@ std::optional<std::vector<std::string>> ReadLines(
 
 bool WriteLines(const std::filesystem::path& file,
                 const std::vector<std::string>& lines, std::string_view eol) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                        0644);
+  const int fd =
+      ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, JoinLines(lines, eol));
   return ::close(fd) == 0 && written;
@@ -68,8 +68,8 @@ bool WriteLinesAtomically(const std::filesystem::path& file,
                           std::string_view eol) {
   std::filesystem::path temporary = file;
   temporary += ".tmp" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(),
-                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool written = WriteAll(fd, JoinLines(lines, eol)) && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;

@@ -1,7 +1,7 @@
 #include "store/value_parser.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 #include "store/text.h"
@@ -38,7 +38,8 @@ std::optional<double> ParseValue(std::string_view text, char number_format) {
   double value = 0;
   const char* end = number.data() + number.size();
   const auto [ptr, error] = std::from_chars(number.data(), end, value);
-  if (ptr != end || (error != std::errc() && error != std::errc::result_out_of_range)) {
+  if (ptr != end ||
+      (error != std::errc() && error != std::errc::result_out_of_range)) {
     return std::nullopt;
   }
   if (error == std::errc::result_out_of_range || !std::isfinite(value)) {

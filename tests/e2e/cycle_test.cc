@@ -37,7 +37,8 @@ RecordBuilder CyclingOrb(const std::string& program) {
 
 class CycleE2eTest : public ::testing::Test {
  protected:
-  void SetUpOrb(const std::string& sensor, const std::string& program = "sensor.sh") {
+  void SetUpOrb(const std::string& sensor,
+                const std::string& program = "sensor.sh") {
     space_.InstallExtensionLibrary();
     space_.dir().Write("companion/" + program, sensor);
     std::filesystem::permissions(space_.dir() / ("companion/" + program),
@@ -52,7 +53,9 @@ class CycleE2eTest : public ::testing::Test {
   std::unique_ptr<testing::ChildProcess> Start() {
     return space_.Start({space_.companion_dir(), "0102"}, kOffscreen);
   }
-  bool Exists(const std::string& name) const { return space_.dir().Exists(name); }
+  bool Exists(const std::string& name) const {
+    return space_.dir().Exists(name);
+  }
   bool LogHas(const std::string& text) const {
     return space_.dir().Read("AuxOrbs.Log").find(text) != std::string::npos;
   }
@@ -63,9 +66,10 @@ class CycleE2eTest : public ::testing::Test {
     return true;
   }
   void ExpectNoOrbFilesLeft() const {
-    for (const char* name : {"AuxOrb0102.Prf", "AuxOrb0102.Wxx", "AuxOrb0102.Eop",
-                             "AuxOrb0102.Grn", "AuxOrb0102.Yel", "AuxOrb0102.Red",
-                             "AuxOrb0102.Flr", "SRC.Lck"}) {
+    for (const char* name :
+         {"AuxOrb0102.Prf", "AuxOrb0102.Wxx", "AuxOrb0102.Eop",
+          "AuxOrb0102.Grn", "AuxOrb0102.Yel", "AuxOrb0102.Red",
+          "AuxOrb0102.Flr", "SRC.Lck"}) {
       EXPECT_FALSE(Exists(name)) << name;
     }
   }
@@ -81,8 +85,8 @@ TEST_F(CycleE2eTest, MarkersAndLogFollowTheRulesAcrossCycles) {
   for (const char* marker : {".Grn", ".Yel", ".Red", ".Grn"}) {
     EXPECT_TRUE(WaitUntil([&] { return OnlyMarker(marker); }, 20s)) << marker;
   }
-  EXPECT_TRUE(WaitUntil([&] { return LogHas("Rset 0102 SRC;ID=;Global;Reset State..."); },
-                        10s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return LogHas("Rset 0102 SRC;ID=;Global;Reset State..."); }, 10s));
   EXPECT_TRUE(LogHas("Warn 0102 SRC;ID=;Global;Warning..."));
   EXPECT_TRUE(LogHas("Alrt 0102 SRC;ID=;Global;Set Alert..."));
   orb->Signal(SIGTERM);
@@ -113,7 +117,8 @@ TEST_F(CycleE2eTest, MissingSensorEndsTheOrb) {
   WriteOrbsFile({});
   auto orb = Start();
   EXPECT_TRUE(orb->WaitFor(20s));
-  EXPECT_TRUE(LogHas("Fail 0102 SRC;ID=;Global;Sensor absent.sh failed, please Check !"));
+  EXPECT_TRUE(LogHas(
+      "Fail 0102 SRC;ID=;Global;Sensor absent.sh failed, please Check !"));
   ExpectNoOrbFilesLeft();
 }
 

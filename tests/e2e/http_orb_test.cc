@@ -30,7 +30,9 @@ std::string Scrambled(const std::string& password) {
 
 class HttpOrbTest : public ::testing::Test {
  protected:
-  HttpOrbTest() : space_("HttpOrb"), sim_(space_.dir().path(), kSensors, {"--no-drift"}) {}
+  HttpOrbTest()
+      : space_("HttpOrb"),
+        sim_(space_.dir().path(), kSensors, {"--no-drift"}) {}
 
   void SetUpOrb(const std::string& password) {
     space_.InstallExtensionLibrary();
@@ -41,10 +43,10 @@ class HttpOrbTest : public ::testing::Test {
     record.tail = "Prtg.Prf;;/sensor.htm?id=2041;Ping";
     space_.WriteOrbsFile({"0806 HttpOrbs..   .", record.Text()});
     space_.dir().WriteLines(
-        "Prtg.Prf", {"* Host/IP.........: " + sim_.host(),
-                     "* Setting Parm01..: True",
-                     "* User-ID.........: prtgadmin",
-                     "* Password........: " + Scrambled(password)});
+        "Prtg.Prf",
+        {"* Host/IP.........: " + sim_.host(), "* Setting Parm01..: True",
+         "* User-ID.........: prtgadmin",
+         "* Password........: " + Scrambled(password)});
   }
 
   std::string WorkFile() const { return space_.dir().Read("HttpOrb0102.Wxx"); }
@@ -58,13 +60,14 @@ TEST_F(HttpOrbTest, WorkFileHoldsTheSensorsChannels) {
   ASSERT_TRUE(sim_.ready());
   SetUpOrb("s3cret&pass");
   auto orb = space_.Start({"", "0102"}, {"QT_QPA_PLATFORM=offscreen"});
-  ASSERT_TRUE(WaitUntil([&] { return WorkFile().find("</Prtg>") != std::string::npos; },
-                        20s));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return WorkFile().find("</Prtg>") != std::string::npos; }, 20s));
   const std::string result = WorkFile();
   EXPECT_NE(result.find("Ping Time"), std::string::npos) << result;
   EXPECT_NE(result.find("Packet Loss"), std::string::npos) << result;
   EXPECT_NE(result.find("1136"), std::string::npos) << result;
-  EXPECT_TRUE(WaitUntil([&] { return space_.dir().Exists("HttpOrb0102.Grn"); }, 10s));
+  EXPECT_TRUE(
+      WaitUntil([&] { return space_.dir().Exists("HttpOrb0102.Grn"); }, 10s));
   orb->Signal(SIGTERM);
   EXPECT_EQ(orb->WaitFor(10s), 0);
   EXPECT_FALSE(space_.dir().Exists("HttpOrb0102.Prf"));

@@ -32,9 +32,10 @@ RecordBuilder Orb0203() {
 }
 
 void WriteSensor(const OrbWorkspace& space) {
-  space.dir().Write("companion/vigil-sensor",
-                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A</Channel>"
-                    "<Value>1</Value></Result>'\necho '</Prtg>'\n");
+  space.dir().Write(
+      "companion/vigil-sensor",
+      "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A</Channel>"
+      "<Value>1</Value></Result>'\necho '</Prtg>'\n");
   std::filesystem::permissions(space.dir() / "companion/vigil-sensor",
                                std::filesystem::perms::owner_all);
 }
@@ -43,16 +44,15 @@ void WriteSensor(const OrbWorkspace& space) {
 void GoodAuxOrb(const OrbWorkspace& space) {
   space.InstallExtensionLibrary();
   space.WriteOrbsFile({kHeader, Orb0203().Text()});
-  space.WriteCompanionFile("Dialog.Prf",
-                           {"# comment", "* Host/IP.........: 127.0.0.1",
-                            "# Dudi: for the sensor"});
+  space.WriteCompanionFile(
+      "Dialog.Prf",
+      {"# comment", "* Host/IP.........: 127.0.0.1", "# Dudi: for the sensor"});
   WriteSensor(space);
 }
 
 bool HasFailLine(const OrbWorkspace& space, const std::string& fields,
                  const std::string& message) {
-  const std::regex layout(
-      R"(\d\d\.\d\d\.\d\d \d\d:\d\d:\d\d Fail )");
+  const std::regex layout(R"(\d\d\.\d\d\.\d\d \d\d:\d\d:\d\d Fail )");
   for (const std::string& line : space.LogLines()) {
     if (line.size() < 23 || !std::regex_match(line.substr(0, 23), layout)) {
       continue;
@@ -68,7 +68,7 @@ struct FailureCase {
   std::function<void(const OrbWorkspace&)> setup;
   std::vector<std::string> args;  // empty: the companion and 0203
   std::string message;
-  std::string fields;        // pieces 7 to 13 of the log line
+  std::string fields;  // pieces 7 to 13 of the log line
   bool ends_by_itself = true;
 };
 
@@ -76,71 +76,108 @@ std::vector<FailureCase> FailureCases() {
   const std::string found = "0203 DIALOG;ID=42;Dialog.Prf;";
   const std::string none = ";ID=;;";
   std::vector<FailureCase> cases;
-  cases.push_back({"extension library missing", "AuxOrb",
+  cases.push_back({"extension library missing",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      s.WriteOrbsFile({kHeader, Orb0203().Text()});
                    },
-                   {}, "\"AuxOrbs.so\" is missing !", none});
-  cases.push_back({"orbs file missing", "AuxOrb",
+                   {},
+                   "\"AuxOrbs.so\" is missing !",
+                   none});
+  cases.push_back({"orbs file missing",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) { s.InstallExtensionLibrary(); },
-                   {}, "\"AuxOrbs.Prf\" is missing !", none});
-  cases.push_back({"parameter 2 empty", "AuxOrb", GoodAuxOrb, {"x"},
-                   "Parameter(s) missing...", none});
-  cases.push_back({"orbs file unreadable", "AuxOrb",
+                   {},
+                   "\"AuxOrbs.Prf\" is missing !",
+                   none});
+  cases.push_back({"parameter 2 empty",
+                   "AuxOrb",
+                   GoodAuxOrb,
+                   {"x"},
+                   "Parameter(s) missing...",
+                   none});
+  cases.push_back({"orbs file unreadable",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      s.InstallExtensionLibrary();
                      std::filesystem::create_directory(s.dir() / "AuxOrbs.Prf");
                    },
-                   {}, "Starting failed, please Retry !", none, false});
-  cases.push_back({"no configuration record", "AuxOrb",
+                   {},
+                   "Starting failed, please Retry !",
+                   none,
+                   false});
+  cases.push_back({"no configuration record",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      s.WriteOrbsFile({kHeader});
                    },
-                   {}, "AuxOrb-Position 02/03 not found...", none});
-  cases.push_back({"source file missing", "AuxOrb",
+                   {},
+                   "AuxOrb-Position 02/03 not found...",
+                   none});
+  cases.push_back({"source file missing",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      std::filesystem::remove(s.dir() / "companion/Dialog.Prf");
                    },
-                   {}, "Profile Dialog.Prf not found...", found});
-  cases.push_back({"source file unreadable", "AuxOrb",
+                   {},
+                   "Profile Dialog.Prf not found...",
+                   found});
+  cases.push_back({"source file unreadable",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      std::filesystem::remove(s.dir() / "companion/Dialog.Prf");
                      std::filesystem::create_directory(s.dir() /
                                                        "companion/Dialog.Prf");
                    },
-                   {}, "Read.Prf failed, please Check !", found, false});
-  cases.push_back({"header grid of zero rows", "AuxOrb",
+                   {},
+                   "Read.Prf failed, please Check !",
+                   found,
+                   false});
+  cases.push_back({"header grid of zero rows",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      s.WriteOrbsFile({"0006 AuxOrbs...   .", Orb0203().Text()});
                    },
-                   {}, "Header grid '0006' invalid, please Check !", none,
+                   {},
+                   "Header grid '0006' invalid, please Check !",
+                   none,
                    false});
-  cases.push_back({"size not a number", "AuxOrb",
+  cases.push_back({"size not a number",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      RecordBuilder record = Orb0203();
                      record.grid_size = " x  2";
                      s.WriteOrbsFile({kHeader, record.Text()});
                    },
-                   {}, "Grid size ' x  2' invalid, please Check !", found,
+                   {},
+                   "Grid size ' x  2' invalid, please Check !",
+                   found,
                    false});
-  cases.push_back({"delay not a number", "AuxOrb",
+  cases.push_back({"delay not a number",
+                   "AuxOrb",
                    [](const OrbWorkspace& s) {
                      GoodAuxOrb(s);
                      RecordBuilder record = Orb0203();
                      record.delay = "  1m0";
                      s.WriteOrbsFile({kHeader, record.Text()});
                    },
-                   {}, "Delay time '  1m0' invalid, please Check !", found,
+                   {},
+                   "Delay time '  1m0' invalid, please Check !",
+                   found,
                    false});
-  cases.push_back({"rfc library missing", "RfcOrb",
+  cases.push_back({"rfc library missing",
+                   "RfcOrb",
                    [](const OrbWorkspace& s) { s.InstallExtensionLibrary(); },
-                   {}, "\"libsapnwrfc.so\" is missing !", ";;;"});
-  cases.push_back({"global file missing", "RfcOrb",
+                   {},
+                   "\"libsapnwrfc.so\" is missing !",
+                   ";;;"});
+  cases.push_back({"global file missing",
+                   "RfcOrb",
                    [](const OrbWorkspace& s) {
                      s.InstallExtensionLibrary();
                      s.InstallRfcLibrary();
@@ -148,8 +185,10 @@ std::vector<FailureCase> FailureCases() {
                      record.tail = "Global;Check.Exe;;T";
                      s.WriteOrbsFile({"0806 RfcOrbs...   .", record.Text()});
                    },
-                   {}, "File 'SAP Quillon.Gbl' not found...",
-                   "0203 DIALOG;Check.Exe;Global;", false});
+                   {},
+                   "File 'SAP Quillon.Gbl' not found...",
+                   "0203 DIALOG;Check.Exe;Global;",
+                   false});
   return cases;
 }
 
@@ -178,8 +217,7 @@ TEST_F(StartupTest, EveryFailureShowsItsMessageAndLogsIt) {
     c.setup(*spaces.back());
     std::vector<std::string> args = c.args;
     if (args.empty()) args = {spaces.back()->companion_dir(), "0203"};
-    orbs.push_back(
-        spaces.back()->Start(args, {"QT_QPA_PLATFORM=offscreen"}));
+    orbs.push_back(spaces.back()->Start(args, {"QT_QPA_PLATFORM=offscreen"}));
     ASSERT_TRUE(orbs.back()->started()) << c.name;
   }
   for (size_t i = 0; i < cases.size(); ++i) {
@@ -205,12 +243,12 @@ TEST_F(StartupTest, TakesItsGridCellAndRefusesADuplicate) {
   space.WriteOrbsFile({Orb0203().Text()});  // no header: 8 x 6 cells
   space.InstallExtensionLibrary();
   WriteSensor(space);
-  space.WriteCompanionFile("Dialog.Prf",
-                           {"# comment", "* Host/IP.........: 127.0.0.1",
-                            "# Dudi: for the sensor"});
+  space.WriteCompanionFile(
+      "Dialog.Prf",
+      {"# comment", "* Host/IP.........: 127.0.0.1", "# Dudi: for the sensor"});
   auto first = space.Start({space.companion_dir(), "0203"}, XcbEnv());
-  ASSERT_TRUE(WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Prf"); },
-                        15s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Prf"); }, 15s));
   std::optional<testing::WindowGeometry> geometry;
   EXPECT_TRUE(WaitUntil(
       [&] {

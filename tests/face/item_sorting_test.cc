@@ -83,12 +83,8 @@ TEST(SortingSettingTest, EachSettingGivesItsOrder) {
     char setting;
     std::vector<std::string> expected;
   } cases[] = {
-      {'0', {"m", "a", "z"}},
-      {'1', {"a", "m", "z"}},
-      {'2', {"z", "m", "a"}},
-      {'3', {"a", "z", "m"}},
-      {'4', {"m", "z", "a"}},
-      {'9', {"m", "a", "z"}},
+      {'0', {"m", "a", "z"}}, {'1', {"a", "m", "z"}}, {'2', {"z", "m", "a"}},
+      {'3', {"a", "z", "m"}}, {'4', {"m", "z", "a"}}, {'9', {"m", "a", "z"}},
   };
   for (const Case& c : cases) {
     ItemTable table = Table({{"m", "30"}, {"a", "5"}, {"z", "10"}});

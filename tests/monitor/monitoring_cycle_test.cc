@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "store/source_lock.h"
-
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
@@ -37,8 +36,7 @@ constexpr char kGoodResult[] =
 class CycleTest : public ::testing::Test {
  protected:
   CycleTest()
-      : files_(dir_.path(), "AuxOrb", "0102"),
-        log_(dir_ / "AuxOrbs.Log") {
+      : files_(dir_.path(), "AuxOrb", "0102"), log_(dir_ / "AuxOrbs.Log") {
     record_.number = "0102";
     record_.lock_name = "SRC";
     record_.delay = "   30";
@@ -50,8 +48,9 @@ class CycleTest : public ::testing::Test {
 
   void SensorPrints(const std::string& text, int exit_status = 0) {
     dir_.Write("result.txt", text);
-    dir_.Write("sensor.sh", "#!/bin/sh\necho \"$1 $2\" > args.txt\ncat result.txt\nexit " +
-                                std::to_string(exit_status) + "\n");
+    dir_.Write("sensor.sh",
+               "#!/bin/sh\necho \"$1 $2\" > args.txt\ncat result.txt\nexit " +
+                   std::to_string(exit_status) + "\n");
     std::filesystem::permissions(dir_ / "sensor.sh",
                                  std::filesystem::perms::owner_all);
   }
@@ -167,13 +166,16 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
     std::string message;
     bool logged;
   } cases[] = {
-      {"no end tag", "<Prtg>\n<Result><Channel>A</Channel><Value>1</Value>"
-                     "</Result>\n", 0, "No Data from RFC found...", true},
+      {"no end tag",
+       "<Prtg>\n<Result><Channel>A</Channel><Value>1</Value>"
+       "</Result>\n",
+       0, "No Data from RFC found...", true},
       {"prints nothing", "", 0, "No Data from RFC found...", true},
       {"garbage", "\x01\x02 garbage \xff\n", 3, "No Data from RFC found...",
        true},
-      {"error text last", "<Prtg>\n<Text>Error cannot measure</Text>\n</Prtg>\n",
-       1, "Error cannot measure", false},
+      {"error text last",
+       "<Prtg>\n<Text>Error cannot measure</Text>\n</Prtg>\n", 1,
+       "Error cannot measure", false},
       {"sorry text last", "<Prtg>\n<Text>Sorry, no data</Text>\n</Prtg>\n", 0,
        "Sorry, no data", false},
   };
@@ -192,8 +194,8 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
     // Every no-data cycle announces again.
     EXPECT_EQ(dispatch_.kinds, std::vector<ActionKind>{ActionKind::kStateMail})
         << c.name;
-    EXPECT_EQ(LogText().find("Fail 0102 SRC;ID=e-address;Src.Prf;" + c.message) !=
-                  std::string::npos,
+    EXPECT_EQ(LogText().find("Fail 0102 SRC;ID=e-address;Src.Prf;" +
+                             c.message) != std::string::npos,
               c.logged)
         << c.name;
   }
@@ -210,8 +212,9 @@ TEST_F(CycleTest, SortsByTheSettingUnlessTheFaceModeIsUnsorted) {
 }
 
 TEST_F(CycleTest, ErrorTextFollowedByAnotherTextIsNoError) {
-  SensorPrints("<Prtg>\n<Text>Error old</Text>\n<Text>Fine now</Text>\n"
-               "<Result><Channel>A</Channel><Value>1</Value></Result>\n</Prtg>\n");
+  SensorPrints(
+      "<Prtg>\n<Text>Error old</Text>\n<Text>Fine now</Text>\n"
+      "<Result><Channel>A</Channel><Value>1</Value></Result>\n</Prtg>\n");
   EXPECT_EQ(Run().path, Path::kGood);
 }
 
@@ -222,9 +225,10 @@ TEST_F(CycleTest, MissingSensorShowsTheErrorAndKeepsTheLockForTheClose) {
   EXPECT_FALSE(report.rearm);
   ASSERT_EQ(view_.errors().size(), 1u);
   EXPECT_EQ(view_.errors()[0], "Sensor missing.sh failed, please Check !");
-  EXPECT_NE(LogText().find("Fail 0102 SRC;ID=e-address;Src.Prf;Sensor missing.sh "
-                           "failed, please Check !"),
-            std::string::npos);
+  EXPECT_NE(
+      LogText().find("Fail 0102 SRC;ID=e-address;Src.Prf;Sensor missing.sh "
+                     "failed, please Check !"),
+      std::string::npos);
   // The orb's close removes the lock because the busy flag is still 1.
   EXPECT_EQ(busy_flag_, 1);
   EXPECT_TRUE(dir_.Exists("SRC.Lck"));
@@ -257,7 +261,8 @@ TEST_F(CycleTest, WaitsForASiblingsLockAndEndsOnTheEndOfProcessingFile) {
   EXPECT_EQ(view_.caption(), "<Wait>");
   // The sibling's lock stays; the orb's own files go.
   EXPECT_TRUE(dir_.Exists("SRC.Lck"));
-  for (const char* file : {"AuxOrb0102.Eop", "AuxOrb0102.Prf", "AuxOrb0102.Wxx"}) {
+  for (const char* file :
+       {"AuxOrb0102.Eop", "AuxOrb0102.Prf", "AuxOrb0102.Wxx"}) {
     EXPECT_FALSE(dir_.Exists(file)) << file;
   }
 }
@@ -287,9 +292,10 @@ TEST_F(CycleTest, StopsWaitingWhenTheWindowClosedMeanwhile) {
 TEST_F(CycleTest, RestartReadsTheExistingWorkFile) {
   SensorPrints(kGoodResult);
   restart_flag_ = true;
-  dir_.Write("AuxOrb0102.Wxx",
-             "<Prtg>\n<Result><Channel>Kept</Channel><Value>5</Value></Result>\n"
-             "</Prtg>\n");
+  dir_.Write(
+      "AuxOrb0102.Wxx",
+      "<Prtg>\n<Result><Channel>Kept</Channel><Value>5</Value></Result>\n"
+      "</Prtg>\n");
   EXPECT_EQ(Run().path, Path::kGood);
   EXPECT_FALSE(dir_.Exists("args.txt"));
   ASSERT_EQ(items_.size(), 1u);
@@ -334,9 +340,9 @@ TEST_F(CycleTest, HttpAcquisitionWithoutFreshRowsWaitsForResume) {
 }
 
 TEST(CheckResultTest, OnlyTheLastTextLineCounts) {
-  const ResultCheck check = CheckResult(
-      {"<Prtg>", "* STEP1    x", "<Text>Error a</Text>", "<Text>b</Text>",
-       "</Prtg>"});
+  const ResultCheck check =
+      CheckResult({"<Prtg>", "* STEP1    x", "<Text>Error a</Text>",
+                   "<Text>b</Text>", "</Prtg>"});
   EXPECT_TRUE(check.complete);
   EXPECT_TRUE(check.has_processing_lines);
   EXPECT_EQ(check.error_text, "");

@@ -9,8 +9,8 @@
 
 #include "prtg/prtg_answer.h"
 #include "prtg/prtg_request.h"
-#include "support/prtg_sim_process.h"
 #include "prtg/prtg_test_server.h"
+#include "support/prtg_sim_process.h"
 #include "support/temp_dir.h"
 
 namespace vigil {

@@ -9,10 +9,10 @@
 
 #include "prtg/profile_lines.h"
 #include "prtg/prtg_request.h"
-#include "support/prtg_sim_process.h"
 #include "prtg/prtg_test_server.h"
 #include "prtg/result_writer.h"
 #include "store/companion_files.h"
+#include "support/prtg_sim_process.h"
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"

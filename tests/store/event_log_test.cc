@@ -33,10 +33,10 @@ EventLogContext DialogContext(const char* mode = "RfcOrb") {
 }
 
 TEST(EventLogLineTest, ExactLayout) {
-  EXPECT_EQ(FormatLogLine(DialogContext(), "Warn", "Warning...",
-                          At(7, 9, 15, 20)),
-            "07.12.26 09:15:20 Warn 0102 DIALOG;Check.Exe;Dialog.Prf;"
-            "Warning...");
+  EXPECT_EQ(
+      FormatLogLine(DialogContext(), "Warn", "Warning...", At(7, 9, 15, 20)),
+      "07.12.26 09:15:20 Warn 0102 DIALOG;Check.Exe;Dialog.Prf;"
+      "Warning...");
   RecordBuilder http;
   http.tail = "srv.prf;;sensor.htm?id=2041;T";
   EXPECT_EQ(FormatLogLine({"HttpOrb", http.Text(), "srv", false}, "Lock", "",
@@ -45,8 +45,8 @@ TEST(EventLogLineTest, ExactLayout) {
 }
 
 TEST(EventLogLineTest, WithoutRecordTheFieldsAreEmpty) {
-  EXPECT_EQ(FormatLogLine({"AuxOrb", "", "", false}, "Fail", "Parameter(s) missing...",
-                          At(1, 0, 0, 5)),
+  EXPECT_EQ(FormatLogLine({"AuxOrb", "", "", false}, "Fail",
+                          "Parameter(s) missing...", At(1, 0, 0, 5)),
             "01.12.26 00:00:05 Fail ;ID=;;Parameter(s) missing...");
 }
 

@@ -205,12 +205,12 @@ TEST_F(SaveTest, MoveNoteCarriesItemAndCaptionLinesToTheNewNumber) {
 
 TEST_F(SaveTest, KeepsLfEndingsAndUtf8TraceMarkers) {
   RecordBuilder record;
-  dir_.Write("AuxOrbs.Prf", "0806 AuxOrbs...\n" + record.Text() +
-                                "\n0102 \xC2\xA7 t\n");
+  dir_.Write("AuxOrbs.Prf",
+             "0806 AuxOrbs...\n" + record.Text() + "\n0102 \xC2\xA7 t\n");
   ActionSettings actions;
   actions.trace = "t";
-  ASSERT_TRUE(SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, actions,
-                           std::nullopt));
+  ASSERT_TRUE(
+      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, actions, std::nullopt));
   const std::string saved = dir_.Read("AuxOrbs.Prf");
   EXPECT_EQ(saved.find('\r'), std::string::npos);
   EXPECT_NE(saved.find("0102 \xC2\xA7 t\n"), std::string::npos);
@@ -220,21 +220,24 @@ TEST_F(SaveTest, NeverDropsAHeaderLineThatLooksLikeTheOrbNumber) {
   RecordBuilder record;
   record.number = "0806";
   dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", record.Text()});
-  ASSERT_TRUE(SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {},
-                           std::nullopt));
+  ASSERT_TRUE(
+      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {}, std::nullopt));
   EXPECT_EQ(ReadLines(File())->front(), "0806 AuxOrbs...   .");
 }
 
 TEST_F(SaveTest, MissingFileFailsAndWritesNothing) {
   RecordBuilder record;
-  EXPECT_FALSE(SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {},
-                            std::nullopt));
+  EXPECT_FALSE(
+      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {}, std::nullopt));
   EXPECT_FALSE(dir_.Exists("AuxOrbs.Prf"));
 }
 
 TEST(AttachedProfileTest, DropsCommentsButKeepsDudiLines) {
-  const Lines source = {"# comment", "* Host/IP.........: 10.0.0.1",
-                        "# Dudi: keep me", "#Dudi: not quite", "",
+  const Lines source = {"# comment",
+                        "* Host/IP.........: 10.0.0.1",
+                        "# Dudi: keep me",
+                        "#Dudi: not quite",
+                        "",
                         "* User............: me"};
   EXPECT_EQ(AttachedProfileLines(source),
             (Lines{"* Host/IP.........: 10.0.0.1", "# Dudi: keep me", "",

@@ -17,11 +17,16 @@ TEST(MidTest, TakesOnlyCharactersThatExist) {
     int count;
     const char* expected;
   } cases[] = {
-      {"abcdef", 1, 3, "abc"},   {"abcdef", 5, 10, "ef"},
-      {"abcdef", 6, 1, "f"},     {"abcdef", 7, 1, ""},
-      {"abc", 100, 5, ""},       {"", 1, 1, ""},
-      {"abcdef", 0, 2, "a"},     {"abcdef", -5, 3, ""},
-      {"abcdef", 2, 0, ""},      {"abcdef", 2, -1, ""},
+      {"abcdef", 1, 3, "abc"},
+      {"abcdef", 5, 10, "ef"},
+      {"abcdef", 6, 1, "f"},
+      {"abcdef", 7, 1, ""},
+      {"abc", 100, 5, ""},
+      {"", 1, 1, ""},
+      {"abcdef", 0, 2, "a"},
+      {"abcdef", -5, 3, ""},
+      {"abcdef", 2, 0, ""},
+      {"abcdef", 2, -1, ""},
       {"abcdef", 3, INT_MAX, "cdef"},
   };
   for (const Case& c : cases) {
@@ -102,15 +107,27 @@ TEST(ValueParserTest, FollowsTheNumberFormatFlag) {
     char flag;
     std::optional<double> expected;
   } cases[] = {
-      {"12.500", 'D', 12500},  {"No", 'D', 0},       {"No", 'E', 0},
-      {"12,500", 'E', 12500},  {"3.75", 'E', 3.75},  {"1.234", 'D', 1234},
-      {"1,234.5", 'E', 1234.5}, {"-4", 'E', -4},     {" 42 ", 'E', 42},
-      {"abc", 'E', std::nullopt}, {"", 'E', std::nullopt},
-      {"1.2.3", 'E', std::nullopt}, {"0x10", 'E', std::nullopt},
-      {"inf", 'E', std::nullopt},   {"nan", 'D', std::nullopt},
-      {"12,5", 'D', std::nullopt},  {"-", 'E', std::nullopt},
-      {".", 'E', std::nullopt},     {"1e3", 'E', 1000},
-      {"1e999", 'E', std::nullopt}, {"no", 'E', std::nullopt},
+      {"12.500", 'D', 12500},
+      {"No", 'D', 0},
+      {"No", 'E', 0},
+      {"12,500", 'E', 12500},
+      {"3.75", 'E', 3.75},
+      {"1.234", 'D', 1234},
+      {"1,234.5", 'E', 1234.5},
+      {"-4", 'E', -4},
+      {" 42 ", 'E', 42},
+      {"abc", 'E', std::nullopt},
+      {"", 'E', std::nullopt},
+      {"1.2.3", 'E', std::nullopt},
+      {"0x10", 'E', std::nullopt},
+      {"inf", 'E', std::nullopt},
+      {"nan", 'D', std::nullopt},
+      {"12,5", 'D', std::nullopt},
+      {"-", 'E', std::nullopt},
+      {".", 'E', std::nullopt},
+      {"1e3", 'E', 1000},
+      {"1e999", 'E', std::nullopt},
+      {"no", 'E', std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseValue(c.text, c.flag), c.expected)
@@ -124,9 +141,8 @@ TEST(ColourLookupTest, ImageIndexOverridesName) {
     int image_index;
     Rgb expected;
   } cases[] = {
-      {"clRed", 62, kLime},     {"clRed", 0, kRed},
-      {"nothing", 10, kNavy},   {"clMaroon", 1, kMaroon},
-      {"nothing", 76, kRed},    {"clred", 0, kNavy},
+      {"clRed", 62, kLime},     {"clRed", 0, kRed},      {"nothing", 10, kNavy},
+      {"clMaroon", 1, kMaroon}, {"nothing", 76, kRed},   {"clred", 0, kNavy},
       {"clTeal", 66, kAqua},    {"clAqua", 69, kYellow},
   };
   for (const Case& c : cases) {
@@ -144,8 +160,8 @@ TEST(BarLabelTest, LastMatchingSlotWins) {
 }
 
 TEST(RecordFieldTest, NamedPieces) {
-  const std::string record = std::string("0102 Dialog    ") +
-                             std::string(62, ' ') + "a;Prog.Exe;b;T";
+  const std::string record =
+      std::string("0102 Dialog    ") + std::string(62, ' ') + "a;Prog.Exe;b;T";
   EXPECT_EQ(RecordField("Sensor", record, ""), "Dialog");
   EXPECT_EQ(RecordField("Profile", record, ""), "a");
   EXPECT_EQ(RecordField("Pgrm", record, ""), "Prog");

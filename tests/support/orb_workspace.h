@@ -27,8 +27,9 @@ class OrbWorkspace {
                           const std::vector<std::string>& lines) const;
 
   // Starts the real orb executable in this directory.
-  std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args,
-                                      const std::vector<std::string>& env) const;
+  std::unique_ptr<ChildProcess> Start(
+      const std::vector<std::string>& args,
+      const std::vector<std::string>& env) const;
 
   std::vector<std::string> LogLines() const;
 
