@@ -111,6 +111,19 @@ TEST_F(CycleE2eTest, WaitsForAForeignLockAndEndsOnItsEndOfProcessingFile) {
   EXPECT_TRUE(LogHas("Stop 0102 SRC;ID=;Global;"));
 }
 
+TEST_F(CycleE2eTest, EndOfProcessingFileEndsAnIdleOrbWithinTwoSeconds) {
+  SetUpOrb(kSteppingSensor);
+  record_.delay = "   30";
+  WriteOrbsFile({});
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return OnlyMarker(".Grn"); }, 15s));
+  space_.dir().Write("AuxOrb0102.Eop", "");
+  const auto asked = std::chrono::steady_clock::now();
+  EXPECT_EQ(orb->WaitFor(5s), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 3s);
+  ExpectNoOrbFilesLeft();
+}
+
 TEST_F(CycleE2eTest, MissingSensorEndsTheOrb) {
   SetUpOrb(kSteppingSensor);
   record_ = CyclingOrb("absent.sh");
