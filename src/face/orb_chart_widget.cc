@@ -16,6 +16,7 @@
 #include <map>
 #include <tuple>
 
+#include "face/widget_helpers_widget.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -52,12 +53,6 @@ SlotKind KindOfSlot(int chart_kind, size_t slot) {
 
 bool HasGradient(int chart_kind, size_t slot) {
   return slot == 0 && (chart_kind == 0 || chart_kind == 2);
-}
-
-QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
-
-QString ToQString(const std::string& bytes) {
-  return QString::fromUtf8(ToDisplayUtf8(bytes));
 }
 
 bool IsDrawn(const SeriesSlot& slot) {

@@ -14,6 +14,7 @@
 #include "face/face_pictures.h"
 #include "face/orb_chart_widget.h"
 #include "face/orb_image_list_widget.h"
+#include "face/widget_helpers_widget.h"
 #include "store/config_record.h"
 #include "store/text.h"
 
@@ -23,12 +24,6 @@ namespace {
 constexpr char kGaugeFontFamily[] = "Times New Roman";
 constexpr char kScratchFontFamily[] = "System";
 
-QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
-
-QString ToQString(const std::string& bytes) {
-  return QString::fromUtf8(ToDisplayUtf8(bytes));
-}
-
 // Captions break their lines with a carriage return.
 QString CaptionText(const std::string& bytes) {
   QString text = ToQString(bytes);
@@ -36,22 +31,8 @@ QString CaptionText(const std::string& bytes) {
   return text;
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
 void Place(QWidget* widget, const Rect& rect) {
   widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
-}
-
-void SetBackground(QWidget* widget, Rgb colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(colour));
-  palette.setColor(QPalette::Base, ToQColor(colour));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
 }
 
 // A label's text colour and, when opaque, its background.

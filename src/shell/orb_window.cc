@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "face/face_layout.h"
+#include "face/widget_helpers_widget.h"
 #include "prtg/prtg_browser.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
@@ -24,31 +25,11 @@ namespace {
 constexpr int kDesignWidth = 169;
 constexpr int kDesignHeight = 89;
 
-QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
-
-QString ToQString(const std::string& bytes) {
-  return QString::fromUtf8(ToDisplayUtf8(bytes));
-}
-
-void SetBackground(QWidget* widget, Rgb colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(colour));
-  palette.setColor(QPalette::Base, ToQColor(colour));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
-}
-
 QTimer* MakeTimer(QWidget* parent, const char* name, int interval) {
   auto* timer = new QTimer(parent);
   timer->setObjectName(name);
   timer->setInterval(interval);
   return timer;
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 }  // namespace

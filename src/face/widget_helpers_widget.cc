@@ -1,0 +1,23 @@
+#include "face/widget_helpers_widget.h"
+
+#include <QPalette>
+
+#include "store/text.h"
+
+namespace vigil {
+
+QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+
+QString ToQString(const std::string& bytes) {
+  return QString::fromUtf8(ToDisplayUtf8(bytes));
+}
+
+void SetBackground(QWidget* widget, Rgb colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, ToQColor(colour));
+  palette.setColor(QPalette::Base, ToQColor(colour));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+}  // namespace vigil

@@ -1,0 +1,32 @@
+// Small bridges between the core's plain data and Qt widgets, shared by
+// the window and the face.
+#ifndef VIGIL_FACE_WIDGET_HELPERS_WIDGET_H_
+#define VIGIL_FACE_WIDGET_HELPERS_WIDGET_H_
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "store/colour.h"
+
+namespace vigil {
+
+QColor ToQColor(Rgb colour);
+
+// Bytes as UTF-8 when they are valid UTF-8, else as Latin-1.
+QString ToQString(const std::string& bytes);
+
+// An opaque background in the colour (Window and Base roles).
+void SetBackground(QWidget* widget, Rgb colour);
+
+// Gives the widget its system name, so that tests find it with findChild.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace vigil
+
+#endif  // VIGIL_FACE_WIDGET_HELPERS_WIDGET_H_
