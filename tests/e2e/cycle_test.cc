@@ -124,6 +124,31 @@ TEST_F(CycleE2eTest, EndOfProcessingFileEndsAnIdleOrbWithinTwoSeconds) {
   ExpectNoOrbFilesLeft();
 }
 
+TEST(RfcOrbE2eTest, StartsWithTheRfcLibraryAndWritesTheCannedResult) {
+  // An orb without a title shows the canned result instead of running
+  // its sensor.
+  OrbWorkspace space("RfcOrb");
+  space.InstallExtensionLibrary();
+  space.InstallRfcLibrary();
+  space.dir().Write("SAP Quillon.Gbl", "");
+  RecordBuilder record = CyclingOrb("absent.sh");
+  record.tail = "Global;absent.sh;;";
+  space.dir().Write("companion/absent.sh", "#!/bin/sh\ntouch ran\n");
+  std::filesystem::permissions(space.dir() / "companion/absent.sh",
+                               std::filesystem::perms::owner_all);
+  space.WriteOrbsFile({"0806 RfcOrbs...   .", record.Text()});
+  auto orb = space.Start({space.companion_dir(), "0102"}, kOffscreen);
+  ASSERT_TRUE(WaitUntil([&] { return space.dir().Exists("RfcOrb0102.Grn"); }, 15s));
+  const std::string result = space.dir().Read("RfcOrb0102.Wxx");
+  EXPECT_NE(result.find("<Value>0344</Value>"), std::string::npos) << result;
+  EXPECT_NE(result.find("<Result><Channel>Response Time</Channel>"),
+            std::string::npos);
+  EXPECT_FALSE(space.dir().Exists("ran"));
+  orb->Signal(SIGTERM);
+  EXPECT_EQ(orb->WaitFor(10s), 0);
+  EXPECT_FALSE(space.dir().Exists("RfcOrb0102.Prf"));
+}
+
 TEST_F(CycleE2eTest, MissingSensorEndsTheOrb) {
   SetUpOrb(kSteppingSensor);
   record_ = CyclingOrb("absent.sh");
