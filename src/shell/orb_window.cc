@@ -142,7 +142,7 @@ void OrbWindow::Timer1Timer() {
   if (started) ApplyStartedOrb(*started);
 }
 
-void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
+void OrbWindow::ConfigureActions() {
   ActionEnvironment environment;
   environment.mode_word = session_.mode_word();
   environment.working_dir = session_.working_dir();
@@ -154,6 +154,10 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   environment.view = this;
   environment.should_give_up = [] { return TerminationRequested(); };
   dispatch_.SetEnvironment(std::move(environment));
+}
+
+void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
+  ConfigureActions();
   delay_time_ = orb.delay_time;
   face_mode_ = orb.face_mode;
   setGeometry(orb.window.left, orb.window.top, orb.window.width,

@@ -73,6 +73,8 @@ class OrbWindow : public QWidget, public OrbView {
   void PlaceErrorPanel(const Rect& panel);
   void Initialise();
   void ApplyStartedOrb(const StartedOrb& orb);
+  // The real action dispatch, once the record and settings are known.
+  void ConfigureActions();
   CycleContext MakeCycleContext();
   void ApplyCycleReport(const CycleReport& report);
   void EndOfProcessingStop();
