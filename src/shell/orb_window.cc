@@ -158,7 +158,6 @@ void OrbWindow::ConfigureActions() {
 
 void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   ConfigureActions();
-  delay_time_ = orb.delay_time;
   face_mode_ = orb.face_mode;
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);

@@ -85,7 +85,6 @@ class OrbWindow : public QWidget, public OrbView {
 
   OrbSession session_;
   bool initialised_ = false;
-  int delay_time_ = 60;  // the cycle timer's tag
   FaceState face_state_;
   ChartState chart_state_;
   bool closing_ = false;
