@@ -120,7 +120,7 @@ TEST_F(CycleE2eTest, EndOfProcessingFileEndsAnIdleOrbWithinTwoSeconds) {
   space_.dir().Write("AuxOrb0102.Eop", "");
   const auto asked = std::chrono::steady_clock::now();
   EXPECT_EQ(orb->WaitFor(5s), 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - asked, 3s);
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 4s);  // a 2 s tick
   ExpectNoOrbFilesLeft();
 }
 
