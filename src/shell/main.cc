@@ -23,8 +23,8 @@ void OnTerminationSignal(int) {
   [[maybe_unused]] const ssize_t ignored = write(termination_pipe[1], &byte, 1);
 }
 
-// A launcher or a session logout ends orbs with SIGTERM or SIGINT: close the
-// window as the system would, so that the usual clean-up runs.
+// A launcher or a session logout ends orbs with SIGTERM, SIGINT or SIGHUP:
+// close the window as the system would, so that the usual clean-up runs.
 void CloseOnTerminationSignals(vigil::OrbWindow& window) {
   if (pipe2(termination_pipe, O_CLOEXEC) != 0) return;
   auto* notifier =
@@ -37,6 +37,7 @@ void CloseOnTerminationSignals(vigil::OrbWindow& window) {
   action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 std::string ComputerName() {

@@ -171,6 +171,16 @@ TEST_F(CycleE2eTest, SigtermInTheMiddleOfASensorRunLeavesNoFiles) {
   ExpectNoOrbFilesLeft();
 }
 
+TEST_F(CycleE2eTest, SighupOfASessionLogoutEndsLikeSigterm) {
+  SetUpOrb(kSteppingSensor);
+  WriteOrbsFile({});
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return OnlyMarker(".Grn"); }, 15s));
+  orb->Signal(SIGHUP);
+  EXPECT_EQ(orb->WaitFor(5s), 0);
+  ExpectNoOrbFilesLeft();
+}
+
 TEST_F(CycleE2eTest, SigkillWhileHoldingTheLockLeavesTheLockFile) {
   SetUpOrb("#!/bin/sh\necho $$ > running\nexec sleep 60\n");
   WriteOrbsFile({});
