@@ -119,12 +119,12 @@ TEST(SensorSetTest, MistakesNameTheirLine) {
 }
 
 struct FaultCase {
-  std::string spec;
+  std::string text;
   std::optional<FaultKind> kind;
   int seconds = 0;
 };
 
-TEST(OptionsTest, FaultSpecs) {
+TEST(OptionsTest, FaultTexts) {
   const std::vector<FaultCase> cases = {
       {"stall", FaultKind::kStall}, {"delay:3", FaultKind::kDelay, 3},
       {"drop", FaultKind::kDrop},   {"500", FaultKind::kServerError},
@@ -134,11 +134,11 @@ TEST(OptionsTest, FaultSpecs) {
       {"", std::nullopt},           {"delay:-1", std::nullopt},
   };
   for (const FaultCase& c : cases) {
-    const std::optional<Fault> fault = ParseFaultSpec(c.spec);
-    ASSERT_EQ(fault.has_value(), c.kind.has_value()) << c.spec;
+    const std::optional<Fault> fault = ParseFaultText(c.text);
+    ASSERT_EQ(fault.has_value(), c.kind.has_value()) << c.text;
     if (!fault) continue;
-    EXPECT_EQ(fault->kind, *c.kind) << c.spec;
-    EXPECT_EQ(fault->seconds, c.seconds) << c.spec;
+    EXPECT_EQ(fault->kind, *c.kind) << c.text;
+    EXPECT_EQ(fault->seconds, c.seconds) << c.text;
   }
 }
 

@@ -4,8 +4,8 @@
 
 namespace vigil::sim {
 
-std::optional<Fault> ParseFaultSpec(std::string_view spec) {
-  return ParseFault(tools::SplitTrimmed(spec, ':'));
+std::optional<Fault> ParseFaultText(std::string_view text) {
+  return ParseFault(tools::SplitTrimmed(text, ':'));
 }
 
 namespace {
@@ -21,7 +21,7 @@ std::optional<NumberedFault> ParseNumberedFault(std::string_view value) {
   if (colon == std::string_view::npos) return std::nullopt;
   const std::optional<long long> number =
       tools::ParseWhole(value.substr(0, colon));
-  const std::optional<Fault> fault = ParseFaultSpec(value.substr(colon + 1));
+  const std::optional<Fault> fault = ParseFaultText(value.substr(colon + 1));
   if (!number || !fault) return std::nullopt;
   return NumberedFault{*number, *fault};
 }

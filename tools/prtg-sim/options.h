@@ -42,7 +42,7 @@ struct OptionsParse {
 OptionsParse ParseOptions(const std::vector<std::string>& arguments);
 
 // "delay:5" style, as the command line writes faults.
-std::optional<Fault> ParseFaultSpec(std::string_view spec);
+std::optional<Fault> ParseFaultText(std::string_view text);
 
 }  // namespace vigil::sim
 

@@ -15,9 +15,9 @@ std::string RestAfterKeyword(const std::string& line) {
                                     : tools::Trim(trimmed.substr(blank));
 }
 
-std::optional<Channel> ParseChannel(const std::string& spec,
+std::optional<Channel> ParseChannel(const std::string& text,
                                     std::string& error) {
-  const std::vector<std::string> pieces = tools::SplitTrimmed(spec, '|');
+  const std::vector<std::string> pieces = tools::SplitTrimmed(text, '|');
   if (pieces.size() < 2 || pieces[0].empty()) {
     error = "channel needs NAME | VALUE";
     return std::nullopt;
