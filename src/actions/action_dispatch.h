@@ -14,7 +14,7 @@
 //   environment.actions = &session_.orb_lines().actions;
 //   environment.values = &session_.values();
 //   environment.work_file = session_.files().WorkFile();
-//   environment.mail_body_file = session_.mail_list_file();
+//   environment.mail_body_file = session_.files().MailListFile().filename();
 //   environment.view = this;
 //   environment.should_give_up = [] { return TerminationRequested(); };
 //   dispatch_.SetEnvironment(std::move(environment));

@@ -1,5 +1,6 @@
 #include "monitor/monitoring_cycle.h"
 
+#include "actions/settings_fields.h"
 #include "actions/state_announcement.h"
 #include "monitor/result_reader.h"
 #include "store/clock_text.h"
@@ -28,7 +29,7 @@ milliseconds DelayOf(const CycleContext& context) {
 }
 
 void EndAcquisition(CycleContext& context) {
-  *context.busy_flag = SourceLock::kBusyIdle;
+  *context.busy_flag = kBusyIdle;
   *context.cycle_phase = kCycleIdle;
 }
 
@@ -42,9 +43,11 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
   const std::string profile_argument =
       global ? std::string("Global")
              : context.files->AttachedProfile().filename().string();
-  StringList& work = context.lists->work;
   const std::filesystem::path dir = context.files->working_dir();
-  auto profile_failed = [&] {
+  const auto source =
+      global ? std::nullopt : std::optional(dir / context.source_path);
+  if (CopyToAttachedProfile(source, context.files->AttachedProfile()) !=
+      ProfileCopy::kWritten) {
     view.SetStatusCaption("<Prf>");
     view.SetFrameColour(kRed);
     lock.Abandon();
@@ -53,13 +56,6 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
     report.path = CycleReport::Path::kProfileFailed;
     report.rearm = kRetry;
     return report;
-  };
-  if (!global && !work.LoadFromFile(dir / context.source_path)) {
-    return profile_failed();
-  }
-  work.lines() = AttachedProfileLines(work.lines());
-  if (!work.SaveToFile(context.files->AttachedProfile())) {
-    return profile_failed();
   }
   // Looked up where it is run: in the companion directory.
   const std::string program_path = context.companion_dir + "/" + tail.program;
@@ -99,7 +95,7 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
     report.path = CycleReport::Path::kProgramFailed;
     return report;
   }
-  if (Mid(context.actions.trace, 13, 3) == "X E") {
+  if (EnabledAt(context.actions.trace, 13)) {
     ActionContext run_context;
     run_context.run_time = run.run_time;
     dispatch.Trace(ActionKind::kRunTrace, run_context);
@@ -177,7 +173,7 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
       std::chrono::steady_clock::now() - acquisition_start);
   lock.Release();
   view.SetBusyCursor(false);
-  *context.busy_flag = SourceLock::kBusyIdle;
+  *context.busy_flag = kBusyIdle;
   if (const auto idle =
           IdleColour(TwoDigitField(context.record, 35).value_or(-1))) {
     view.SetFrameColour(*idle);

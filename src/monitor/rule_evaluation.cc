@@ -1,5 +1,6 @@
 #include "monitor/rule_evaluation.h"
 
+#include "actions/settings_fields.h"
 #include "monitor/rule.h"
 #include "store/config_record.h"
 #include "store/text.h"
@@ -12,7 +13,6 @@ constexpr int kHoldColumn = 40;
 constexpr int kKeptItemColumn = 41;
 constexpr int kZoomColumn = 51;
 constexpr int kKeepDataColumn = 55;
-constexpr std::string_view kEnableMark = "X E";
 
 bool IsSignal(Rgb colour) { return colour == kYellow || colour == kRed; }
 
@@ -20,11 +20,11 @@ bool IsSignal(Rgb colour) { return colour == kYellow || colour == kRed; }
 bool ValueActionOn(ActionKind kind, const ActionSettings& actions) {
   switch (kind) {
     case ActionKind::kValueMail:
-      return actions.value_mail.starts_with(kEnableMark);
+      return EnabledAt(actions.value_mail, 1);
     case ActionKind::kValueExec:
-      return actions.value_exec.starts_with(kEnableMark);
+      return EnabledAt(actions.value_exec, 1);
     case ActionKind::kValueTrace:
-      return Mid(actions.trace, 9, 3) == kEnableMark;
+      return EnabledAt(actions.trace, 9);
     default:
       return false;
   }

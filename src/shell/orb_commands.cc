@@ -31,7 +31,7 @@ void StopOrb(OrbSession& session, ActionDispatch& dispatch) {
 
 bool TakeEndOfProcessingRequest(OrbSession& session, ActionDispatch& dispatch) {
   if (session.files().TakeEndOfProcessingRequest(
-          session.busy_flag() == kHoldingLock, session.lock_name()) !=
+          session.busy_flag() == kBusyHoldingLock, session.lock_name()) !=
       EndOfProcessing::kStopAndClose) {
     return false;
   }

@@ -1,10 +1,5 @@
 #include "shell/orb_session.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "monitor/rfc_library_probe.h"
 #include "shell/picture_catalogues.h"
 #include "store/clock_text.h"
@@ -21,18 +16,6 @@ namespace {
 const std::vector<std::string> kFixedItemChoices = {
     "<No of Items>", "<Response>", "<All Items>", "*"};
 
-enum class CreateResult { kCreated, kExists, kFailed };
-
-// O_EXCL, so that of two orbs started together exactly one passes.
-CreateResult CreateExclusively(const std::filesystem::path& file) {
-  const int fd =
-      ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0)
-    return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
-  ::close(fd);
-  return CreateResult::kCreated;
-}
-
 }  // namespace
 
 OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
@@ -43,7 +26,6 @@ OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
       computer_name_(computer_name.substr(0, 255)),
       companion_dir_(command_line.companion_dir),
       orb_number_(command_line.orb_number),
-      mail_list_file_(MailListName(command_line.orb_number)),
       restart_flag_(command_line.restart),
       carried_over_value_(command_line.restart ? command_line.carried_over : 0),
       version_text_(mode_word_ + kVersionText),
@@ -129,13 +111,12 @@ bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
 }
 
 bool OrbSession::TakeInstance(OrbView& view) {
-  attached_profile_ = AttachedProfileName(OrbStem(mode_word_, orb_number_));
-  work_file_ = WorkFileName(attached_profile_, mode_word_);
-  switch (CreateExclusively(InWorkingDir(attached_profile_))) {
+  switch (CreateExclusively(files_.AttachedProfile())) {
     case CreateResult::kCreated:
+      instance_taken_ = true;
       return true;
     case CreateResult::kExists:
-      busy_flag_ = kRefusedDuplicate;
+      busy_flag_ = kBusyRefusedDuplicate;
       ReportFailure(view,
                     mode_word_ + " " + RowSlashColumn() + " already running !",
                     false);
@@ -159,20 +140,19 @@ bool OrbSession::WriteAttachedProfile(OrbView& view) {
     ReportFailure(view, "File 'SAP Quillon.Gbl' not found...", true);
     return false;
   }
-  std::vector<std::string> profile;
-  if (!global) {
-    const auto source = ReadLines(InWorkingDir(source_path_));
-    if (!source) {
+  const auto source =
+      global ? std::nullopt : std::optional(InWorkingDir(source_path_));
+  switch (CopyToAttachedProfile(source, files_.AttachedProfile())) {
+    case ProfileCopy::kWritten:
+      return true;
+    case ProfileCopy::kSourceUnreadable:
       ReportFailure(view, "Read.Prf failed, please Check !", true);
       return false;
-    }
-    profile = AttachedProfileLines(*source);
+    case ProfileCopy::kNotWritten:
+      ReportFailure(view, "Save.Prf failed, please Check !", true);
+      return false;
   }
-  if (!WriteLines(InWorkingDir(attached_profile_), profile)) {
-    ReportFailure(view, "Save.Prf failed, please Check !", true);
-    return false;
-  }
-  return true;
+  return false;
 }
 
 std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
@@ -200,7 +180,6 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
     return std::nullopt;
   }
   StartedOrb orb;
-  orb.cell = cell_;
   orb.window = {*column * cell_.width, *row * cell_.height,
                 cell_.width * size->columns, cell_.height * size->rows};
   home_ = orb.window;
@@ -208,13 +187,8 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   orb.caption =
       " " + SplitTail(record_).source + " / " + DisplayName(record_) + "...";
   orb.face_mode = FaceMode(record_);
-  // A chart type outside 0-7 shows the first chart rather than none.
-  orb.chart_type = ChartType(record_).value_or(0);
   orb.chart_title_visible = RecordFlag(record_, 68) == 'x';
-  orb.row_image_index = TwoDigitField(record_, 38).value_or(0);
-  orb.delay_time = *delay;
   delay_time_ = *delay;
-  orb.gauge_choice = "Typ " + Mid(record_, 34, 1) + Mid(record_, 37, 1);
   return orb;
 }
 
@@ -228,37 +202,29 @@ std::optional<StartedOrb> OrbSession::StartUp(OrbView& view,
       !WriteAttachedProfile(view)) {
     return std::nullopt;
   }
-  eop_file_ = EndOfProcessingName(OrbStem(mode_word_, orb_number_));
   auto started = Place(view);
   if (started) startup_stage_ = StartupStage::kStarted;
   return started;
 }
 
 void OrbSession::CloseCleanUp() {
-  if (busy_flag_ == kRefusedDuplicate || attached_profile_.empty()) return;
-  RemoveFile(InWorkingDir(attached_profile_));
-  if (busy_flag_ == kHoldingLock) {
-    RemoveFile(InWorkingDir(LockFileName(lock_name_)));
-  }
-  if (!restart_flag_) RemoveFile(InWorkingDir(work_file_));
-  RemoveFile(
-      InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+  // Only the files of an orb that took its number are its own.
+  if (busy_flag_ == kBusyRefusedDuplicate || !instance_taken_) return;
+  RemoveFile(files_.AttachedProfile());
+  if (busy_flag_ == kBusyHoldingLock) RemoveFile(files_.LockFile(lock_name_));
+  if (!restart_flag_) RemoveFile(files_.WorkFile());
+  RemoveFile(files_.EndOfProcessingFile());
 }
 
 void OrbSession::DestroyCleanUp() {
-  if (busy_flag_ == kRefusedDuplicate) return;
-  if (!attached_profile_.empty()) RemoveFile(InWorkingDir(attached_profile_));
+  if (busy_flag_ == kBusyRefusedDuplicate) return;
+  if (instance_taken_) RemoveFile(files_.AttachedProfile());
   event_log_.Log("Stop", "");
-  if (attached_profile_.empty()) return;
-  if (busy_flag_ == kHoldingLock) {
-    RemoveFile(InWorkingDir(LockFileName(lock_name_)));
-  }
-  RemoveFile(InWorkingDir(work_file_));
-  for (const std::string_view marker : kAllMarkers) {
-    RemoveFile(InWorkingDir(MarkerName(attached_profile_, marker)));
-  }
-  RemoveFile(
-      InWorkingDir(EndOfProcessingName(OrbStem(mode_word_, orb_number_))));
+  if (!instance_taken_) return;
+  if (busy_flag_ == kBusyHoldingLock) RemoveFile(files_.LockFile(lock_name_));
+  RemoveFile(files_.WorkFile());
+  files_.ClearMarkers();
+  RemoveFile(files_.EndOfProcessingFile());
 }
 
 }  // namespace vigil

@@ -15,6 +15,7 @@
 #include "monitor/string_list.h"
 #include "shell/command_line.h"
 #include "shell/orb_view.h"
+#include "store/busy_flag.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
 #include "store/orbs_file.h"
@@ -29,11 +30,6 @@ enum class StartupStage {
   kStarted = 1,
   kPreparationPending = 2
 };
-
-// The busy flag: 1 while this orb holds its lock file.
-inline constexpr int kIdle = 0;
-inline constexpr int kHoldingLock = 1;
-inline constexpr int kRefusedDuplicate = 2;
 
 struct WindowRect {
   int left = 0;
@@ -51,15 +47,10 @@ struct ScreenInfo {
 // Everything the window shows or sizes after a successful start-up.
 struct StartedOrb {
   WindowRect window;
-  CellSize cell;
   std::string title;     // chart title and title label
   std::string caption;   // xCap01
   char face_mode = '0';  // column 17
-  int chart_type = 0;    // column 18
   bool chart_title_visible = false;
-  int row_image_index = 0;   // columns 38-39
-  int delay_time = 60;       // seconds, the cycle timer's tag
-  std::string gauge_choice;  // "Typ " + columns 34 and 37
 };
 
 class OrbSession {
@@ -111,10 +102,6 @@ class OrbSession {
   const CellSize& cell() const { return cell_; }
   const std::string& lock_name() const { return lock_name_; }
   const std::string& source_path() const { return source_path_; }
-  const std::string& attached_profile() const { return attached_profile_; }
-  const std::string& end_of_processing_file() const { return eop_file_; }
-  const std::string& work_file() const { return work_file_; }
-  const std::string& mail_list_file() const { return mail_list_file_; }
   const std::vector<std::string>& gauge_choices() const {
     return gauge_choices_;
   }
@@ -151,7 +138,6 @@ class OrbSession {
   std::string computer_name_;
   std::string companion_dir_;
   std::string orb_number_;
-  std::string mail_list_file_;
   bool restart_flag_ = false;
   double carried_over_value_ = 0;
   std::string last_reset_date_ = "xx.xx.xx";
@@ -159,7 +145,7 @@ class OrbSession {
   std::string version_text_;
   std::string window_caption_;
   StartupStage startup_stage_ = StartupStage::kPreparationPending;
-  int busy_flag_ = kIdle;
+  int busy_flag_ = kBusyIdle;
   int cycle_phase_ = 0;
   bool acknowledge_mark_ = false;
 
@@ -173,10 +159,7 @@ class OrbSession {
   std::string source_path_;
   std::vector<std::string> item_choices_;
 
-  // Names of the orb's files.
-  std::string attached_profile_;
-  std::string eop_file_;
-  std::string work_file_;
+  bool instance_taken_ = false;  // this orb created its attached profile
 
   std::vector<std::string> gauge_choices_;
   std::vector<std::string> image_choices_;

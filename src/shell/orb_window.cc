@@ -17,6 +17,7 @@
 #include "prtg/prtg_browser.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
+#include "store/config_record.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -150,7 +151,7 @@ void OrbWindow::ConfigureActions() {
   environment.actions = &session_.orb_lines().actions;
   environment.values = &session_.values();
   environment.work_file = session_.files().WorkFile();
-  environment.mail_body_file = session_.mail_list_file();
+  environment.mail_body_file = session_.files().MailListFile().filename();
   environment.view = this;
   environment.should_give_up = [] { return TerminationRequested(); };
   dispatch_.SetEnvironment(std::move(environment));
@@ -158,7 +159,6 @@ void OrbWindow::ConfigureActions() {
 
 void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   ConfigureActions();
-  face_mode_ = orb.face_mode;
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);
   face_->setGeometry(rect());
@@ -308,11 +308,12 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
           session_.items(), session_.values(), Settings(), chart_state_);
       const std::string& record = session_.record();
       face_->SetLegendVisible(chart.legend_allowed && !chart.hide_legend &&
-                              Mid(record, 67, 1) == "x");
-      face_->SetChartTitleVisible(Mid(record, 68, 1) == "x");
+                              RecordFlag(record, 67) == 'x');
+      face_->SetChartTitleVisible(RecordFlag(record, 68) == 'x');
       if (!face_state_.gauge_chosen) {
-        face_->SetListingVisible(face_mode_ == '2');
-        face_->SetChartVisible(face_mode_ != '2');
+        const bool listing = FaceMode(record) == '2';
+        face_->SetListingVisible(listing);
+        face_->SetChartVisible(!listing);
       }
       if (report.rules.show_legend_and_title) {
         face_->SetLegendVisible(true);

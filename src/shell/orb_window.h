@@ -90,7 +90,6 @@ class OrbWindow : public QWidget, public OrbView {
   bool closing_ = false;
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
-  char face_mode_ = '0';
   std::string suspend_caption_ = "Suspend Orb";  // Pop08
   ActionDispatch dispatch_;
   PrtgClient prtg_client_;

@@ -12,14 +12,9 @@
 namespace vigil {
 namespace {
 
-// Creates an empty file unless one exists; an existing file is not touched.
+// An existing marker is not touched, so its time tells since when.
 bool CreateUnlessExists(const std::filesystem::path& file) {
-  int fd;
-  do {
-    fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return errno == EEXIST;
-  return ::close(fd) == 0;
+  return CreateExclusively(file) != CreateResult::kFailed;
 }
 
 }  // namespace

@@ -223,6 +223,19 @@ bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
   return WriteLinesAtomically(file, lines, LineEndingOf(*bytes));
 }
 
+ProfileCopy CopyToAttachedProfile(
+    const std::optional<std::filesystem::path>& source,
+    const std::filesystem::path& attached_profile) {
+  std::vector<std::string> profile;
+  if (source) {
+    const auto lines = ReadLines(*source);
+    if (!lines) return ProfileCopy::kSourceUnreadable;
+    profile = AttachedProfileLines(*lines);
+  }
+  return WriteLines(attached_profile, profile) ? ProfileCopy::kWritten
+                                               : ProfileCopy::kNotWritten;
+}
+
 std::vector<std::string> AttachedProfileLines(
     const std::vector<std::string>& source_lines) {
   std::vector<std::string> lines;

@@ -101,6 +101,14 @@ bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
 std::vector<std::string> AttachedProfileLines(
     const std::vector<std::string>& source_lines);
 
+// Copies the source file (none for the source "Global": an empty
+// profile) without its comment lines into the attached profile, as start-up
+// and every sensor cycle do.
+enum class ProfileCopy { kWritten, kSourceUnreadable, kNotWritten };
+ProfileCopy CopyToAttachedProfile(
+    const std::optional<std::filesystem::path>& source,
+    const std::filesystem::path& attached_profile);
+
 }  // namespace vigil
 
 #endif  // VIGIL_STORE_ORBS_FILE_H_

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "store/file_remover.h"
+#include "store/text_file.h"
 
 namespace vigil {
 
@@ -18,28 +19,15 @@ SourceLock::SourceLock(const CompanionFiles& files, std::string lock_name,
       view_(view),
       busy_flag_(busy_flag) {}
 
-SourceLock::Create SourceLock::TryCreate() const {
-  int fd;
-  do {
-    fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return errno == EEXIST ? Create::kExists : Create::kFailed;
-  if (::close(fd) != 0) {
-    ::unlink(file_.c_str());
-    return Create::kFailed;
-  }
-  return Create::kCreated;
-}
-
 SourceLock::Outcome SourceLock::Take() {
   view_.SetFrameColour(kYellow);
   view_.SetStatusCaption("<Wait>");
   for (;;) {
     // Testing and creating are one step: a sibling that created the file
     // a moment before us makes us wait like any held lock.
-    const Create created = TryCreate();
-    if (created == Create::kCreated) break;
-    if (created == Create::kFailed) {
+    const CreateResult created = CreateExclusively(file_);
+    if (created == CreateResult::kCreated) break;
+    if (created == CreateResult::kFailed) {
       view_.SetStatusCaption("<Lck>");
       return Outcome::kNotWritable;
     }

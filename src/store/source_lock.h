@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "shell/orb_view.h"
+#include "store/busy_flag.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
 
@@ -17,10 +18,6 @@ namespace vigil {
 
 class SourceLock {
  public:
-  // Values of the orb's busy flag that the lock sets.
-  static constexpr int kBusyIdle = 0;
-  static constexpr int kBusyHoldingLock = 1;
-
   // Between two tests of a lock held by another orb.
   static constexpr std::chrono::milliseconds kPollInterval{1000};
   // The cycle tries again this long after a lock that could not be written.
@@ -55,9 +52,6 @@ class SourceLock {
   const std::filesystem::path& file() const { return file_; }
 
  private:
-  enum class Create { kCreated, kExists, kFailed };
-  Create TryCreate() const;
-
   const CompanionFiles& files_;
   std::string lock_name_;
   std::filesystem::path file_;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -76,6 +77,21 @@ bool WriteLinesAtomically(const std::filesystem::path& file,
   if (written && ::rename(temporary.c_str(), file.c_str()) == 0) return true;
   ::unlink(temporary.c_str());
   return false;
+}
+
+CreateResult CreateExclusively(const std::filesystem::path& file) {
+  int fd;
+  do {
+    fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
+  }
+  if (::close(fd) != 0) {
+    ::unlink(file.c_str());
+    return CreateResult::kFailed;
+  }
+  return CreateResult::kCreated;
 }
 
 bool FileExists(const std::filesystem::path& file) {

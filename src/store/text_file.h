@@ -30,6 +30,12 @@ bool WriteLinesAtomically(const std::filesystem::path& file,
 
 bool FileExists(const std::filesystem::path& file);
 
+// Creates an empty file with O_CREAT | O_EXCL: of two processes that try
+// at the same moment exactly one gets kCreated. An existing file is not
+// touched.
+enum class CreateResult { kCreated, kExists, kFailed };
+CreateResult CreateExclusively(const std::filesystem::path& file);
+
 }  // namespace vigil
 
 #endif  // VIGIL_STORE_TEXT_FILE_H_
