@@ -1,5 +1,6 @@
 #include "actions/program_start.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,6 +24,7 @@ std::vector<char*> ArgumentVector(std::vector<std::string>& words) {
   return argv;
 }
 
+// A new process group (pgroup 0) only with POSIX_SPAWN_SETPGROUP in flags.
 std::optional<pid_t> Spawn(std::vector<std::string> words,
                            const std::filesystem::path& working_dir,
                            short flags) {
@@ -34,6 +36,7 @@ std::optional<pid_t> Spawn(std::vector<std::string> words,
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, flags);
+  posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = -1;
   const int error =
       posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
@@ -53,9 +56,12 @@ bool IsExecutableFile(const std::filesystem::path& path) {
 
 ProgramEnd StartAndWait(const std::vector<std::string>& argv,
                         const std::filesystem::path& working_dir,
-                        const std::function<bool()>& should_give_up) {
+                        const std::function<bool()>& should_give_up,
+                        GiveUp give_up) {
   ProgramEnd end;
-  const std::optional<pid_t> pid = Spawn(argv, working_dir, 0);
+  const bool own_group = give_up == GiveUp::kKillProcessGroup;
+  const std::optional<pid_t> pid =
+      Spawn(argv, working_dir, own_group ? POSIX_SPAWN_SETPGROUP : 0);
   if (!pid) return end;
   end.started = true;
   int status = 0;
@@ -65,7 +71,10 @@ ProgramEnd StartAndWait(const std::vector<std::string>& argv,
     if (done < 0 && errno != EINTR) break;
     if (should_give_up && should_give_up()) {
       end.abandoned = true;
-      return end;
+      if (!own_group) return end;
+      ::kill(-*pid, SIGKILL);
+      waitpid(*pid, &status, 0);
+      break;
     }
     if (should_give_up) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
