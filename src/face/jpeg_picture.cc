@@ -4,9 +4,9 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "store/text_file.h"
 
 namespace vigil {
 namespace {
@@ -84,11 +84,9 @@ std::optional<RgbPicture> DecodeJpeg(std::string_view bytes) {
 }
 
 std::optional<RgbPicture> LoadJpegFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in),
-                          std::istreambuf_iterator<char>()};
-  return DecodeJpeg(bytes);
+  const auto bytes = ReadFileBytes(file);
+  if (!bytes) return std::nullopt;
+  return DecodeJpeg(*bytes);
 }
 
 }  // namespace vigil

@@ -21,7 +21,6 @@ using testing::OrbWorkspace;
 using testing::RecordBuilder;
 using testing::WaitUntil;
 
-const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
 constexpr char kIdentity[] = "Dialog     Global      ";
 constexpr char kLogs[] =
     "logs/mail.log;logs/exec.log;logs/trace.log;logs/run.log;";
@@ -80,9 +79,7 @@ class ActionsE2eTest : public ::testing::Test {
     space_.WriteOrbsFile(lines);
   }
 
-  void Start() {
-    orb_ = space_.Start({space_.companion_dir(), "0102"}, kOffscreen);
-  }
+  void Start() { orb_ = space_.Start({space_.companion_dir(), "0102"}); }
 
   void Stop() {
     if (!orb_) return;

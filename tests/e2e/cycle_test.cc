@@ -14,8 +14,6 @@ using testing::OrbWorkspace;
 using testing::RecordBuilder;
 using testing::WaitUntil;
 
-const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
-
 // Prints the next value of a list on every run: 10, 50, 90, 10.
 constexpr char kSteppingSensor[] =
     "#!/bin/sh\n"
@@ -51,7 +49,7 @@ class CycleE2eTest : public ::testing::Test {
     space_.WriteOrbsFile(lines);
   }
   std::unique_ptr<testing::ChildProcess> Start() {
-    return space_.Start({space_.companion_dir(), "0102"}, kOffscreen);
+    return space_.Start({space_.companion_dir(), "0102"});
   }
   bool Exists(const std::string& name) const {
     return space_.dir().Exists(name);
@@ -137,8 +135,9 @@ TEST(RfcOrbE2eTest, StartsWithTheRfcLibraryAndWritesTheCannedResult) {
   std::filesystem::permissions(space.dir() / "companion/absent.sh",
                                std::filesystem::perms::owner_all);
   space.WriteOrbsFile({"0806 RfcOrbs...   .", record.Text()});
-  auto orb = space.Start({space.companion_dir(), "0102"}, kOffscreen);
-  ASSERT_TRUE(WaitUntil([&] { return space.dir().Exists("RfcOrb0102.Grn"); }, 15s));
+  auto orb = space.Start({space.companion_dir(), "0102"});
+  ASSERT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("RfcOrb0102.Grn"); }, 15s));
   const std::string result = space.dir().Read("RfcOrb0102.Wxx");
   EXPECT_NE(result.find("<Value>0344</Value>"), std::string::npos) << result;
   EXPECT_NE(result.find("<Result><Channel>Response Time</Channel>"),

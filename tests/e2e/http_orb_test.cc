@@ -59,7 +59,7 @@ class HttpOrbTest : public ::testing::Test {
 TEST_F(HttpOrbTest, WorkFileHoldsTheSensorsChannels) {
   ASSERT_TRUE(sim_.ready());
   SetUpOrb("s3cret&pass");
-  auto orb = space_.Start({"", "0102"}, {"QT_QPA_PLATFORM=offscreen"});
+  auto orb = space_.Start({"", "0102"});
   ASSERT_TRUE(WaitUntil(
       [&] { return WorkFile().find("</Prtg>") != std::string::npos; }, 20s));
   const std::string result = WorkFile();
@@ -80,7 +80,7 @@ TEST_F(HttpOrbTest, WorkFileHoldsTheSensorsChannels) {
 TEST_F(HttpOrbTest, WrongPasswordReleasesTheLockAndKeepsTheOrbRunning) {
   ASSERT_TRUE(sim_.ready());
   SetUpOrb("wrong");
-  auto orb = space_.Start({"", "0102"}, {"QT_QPA_PLATFORM=offscreen"});
+  auto orb = space_.Start({"", "0102"});
   // The orb asks, is refused, removes its lock and shows its message box.
   EXPECT_TRUE(WaitUntil(
       [&] { return sim_.RequestLog().find("401") != std::string::npos; }, 20s))

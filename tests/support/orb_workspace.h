@@ -26,10 +26,11 @@ class OrbWorkspace {
   void WriteCompanionFile(const std::string& name,
                           const std::vector<std::string>& lines) const;
 
-  // Starts the real orb executable in this directory.
-  std::unique_ptr<ChildProcess> Start(
-      const std::vector<std::string>& args,
-      const std::vector<std::string>& env) const;
+  // Starts the real orb executable in this directory; without a screen
+  // unless env says otherwise.
+  std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args,
+                                      const std::vector<std::string>& env = {
+                                          "QT_QPA_PLATFORM=offscreen"}) const;
 
   std::vector<std::string> LogLines() const;
 
