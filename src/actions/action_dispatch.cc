@@ -8,6 +8,7 @@
 #include "store/clock_text.h"
 #include "store/config_record.h"
 #include "store/orb_names.h"
+#include "store/record_fields.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -43,16 +44,6 @@ bool LogLineAllowed(ActionKind kind, std::string_view trace_settings) {
       return true;
   }
   return false;
-}
-
-// The program field of the tail without a four-character extension
-// (".Exe"); a name without one stays whole.
-std::string ProgramName(std::string_view record) {
-  const std::string program = TerminatedField(Mid(record, kTailColumn), 2);
-  if (program.size() >= 4 && program[program.size() - 4] == '.') {
-    return program.substr(0, program.size() - 4);
-  }
-  return program;
 }
 
 }  // namespace
@@ -192,7 +183,8 @@ std::optional<ActionDispatch::Performed> ActionDispatch::ValueTrace() const {
 std::optional<ActionDispatch::Performed> ActionDispatch::RunTrace(
     const ActionContext& context) const {
   Performed performed;
-  performed.message = ProgramName(*environment_->record);
+  performed.message =
+      RecordField("Pgrm", *environment_->record, "").value_or("");
   performed.measure =
       DurationMeasure(static_cast<double>(context.run_time.count()) / 1000);
   return performed;

@@ -11,9 +11,13 @@ std::optional<std::string> RecordField(std::string_view field,
   if (field == "Sensor") return DisplayName(record);
   if (field == "Profile") return SplitTail(record).source;
   if (field == "Pgrm") {
-    // A program name without its four-character extension (".Exe").
+    // A program name without its four-character extension (".Exe"); a
+    // name without one, as programs here have, stays whole.
     const std::string program = SplitTail(record).program;
-    return program.substr(0, program.size() >= 4 ? program.size() - 4 : 0);
+    if (program.size() >= 4 && program[program.size() - 4] == '.') {
+      return program.substr(0, program.size() - 4);
+    }
+    return program;
   }
   if (field == "Path") {
     const size_t last = path.find_last_of('/');

@@ -169,6 +169,9 @@ TEST(RecordFieldTest, NamedPieces) {
   EXPECT_FALSE(RecordField("Path", record, "run.sh"));
   EXPECT_FALSE(RecordField("Other", record, ""));
   EXPECT_EQ(RecordField("Pgrm", "0102", ""), "");
+  const std::string linux_program =
+      std::string(77, ' ') + "a;vigil-sensor;b;T";
+  EXPECT_EQ(RecordField("Pgrm", linux_program, ""), "vigil-sensor");
 }
 
 }  // namespace
