@@ -33,6 +33,21 @@ void EndAcquisition(CycleContext& context) {
   *context.cycle_phase = kCycleIdle;
 }
 
+CycleReport Ended(CycleReport::Path path,
+                  std::optional<milliseconds> rearm = std::nullopt) {
+  CycleReport report;
+  report.path = path;
+  report.rearm = rearm;
+  return report;
+}
+
+// The error display: the panel, the error timer that ends the orb, "Fail".
+void ShowFailure(CycleContext& context, OrbView& view,
+                 const std::string& message) {
+  view.ShowError(message);
+  context.log->Log("Fail", message);
+}
+
 // Steps of the RfcOrb and AuxOrb acquisition; nullopt when they went on to
 // the result check.
 std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
@@ -52,21 +67,14 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
     view.SetFrameColour(kRed);
     lock.Abandon();
     EndAcquisition(context);
-    CycleReport report;
-    report.path = CycleReport::Path::kProfileFailed;
-    report.rearm = kRetry;
-    return report;
+    return Ended(CycleReport::Path::kProfileFailed, kRetry);
   }
   // Looked up where it is run: in the companion directory.
   const std::string program_path = context.companion_dir + "/" + tail.program;
   if (tail.program.empty() || !FileExists(program_path)) {
-    const std::string message =
-        "Sensor " + tail.program + " failed, please Check !";
-    view.ShowError(message);
-    context.log->Log("Fail", message);
-    CycleReport report;
-    report.path = CycleReport::Path::kSensorMissing;
-    return report;
+    ShowFailure(context, view,
+                "Sensor " + tail.program + " failed, please Check !");
+    return Ended(CycleReport::Path::kSensorMissing);
   }
   if (*context.restart_flag) return std::nullopt;
   const std::filesystem::path work_file = context.files->WorkFile();
@@ -80,20 +88,12 @@ std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
                                           profile_argument, tail.address),
                             work_file.filename().string());
   const ProgramRun run = RunShellCommand(command, dir, context.should_give_up);
-  if (run.abandoned) {
-    CycleReport report;
-    report.path = CycleReport::Path::kGaveUp;
-    return report;
-  }
+  if (run.abandoned) return Ended(CycleReport::Path::kGaveUp);
   if (!run.started) {
-    const std::string message = "Error - Processing Error occured...";
-    view.ShowError(message);
     context.files->Report(context.files->WriteFailureMarker(), view,
                           *context.log);
-    context.log->Log("Fail", message);
-    CycleReport report;
-    report.path = CycleReport::Path::kProgramFailed;
-    return report;
+    ShowFailure(context, view, "Error - Processing Error occured...");
+    return Ended(CycleReport::Path::kProgramFailed);
   }
   if (EnabledAt(context.actions.trace, 13)) {
     ActionContext run_context;
@@ -132,20 +132,15 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
 
   SourceLock lock(*context.files, context.lock_name, *context.log, view,
                   *context.busy_flag);
-  CycleReport report;
   switch (lock.Take()) {
     case SourceLock::Outcome::kNotWritable:
       *context.cycle_phase = kCycleIdle;
-      report.path = CycleReport::Path::kLockNotWritable;
-      report.rearm = kRetry;
-      return report;
+      return Ended(CycleReport::Path::kLockNotWritable, kRetry);
     case SourceLock::Outcome::kEndOfProcessing:
-      report.path = CycleReport::Path::kEndOfProcessing;
-      return report;
+      return Ended(CycleReport::Path::kEndOfProcessing);
     case SourceLock::Outcome::kOrbClosing:
       *context.cycle_phase = kCycleIdle;
-      report.path = CycleReport::Path::kOrbClosing;
-      return report;
+      return Ended(CycleReport::Path::kOrbClosing);
     case SourceLock::Outcome::kTaken:
       break;
   }
@@ -180,15 +175,14 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
   }
 
   // Result check.
-  const auto result = ReadLines(context.files->WorkFile());
+  auto result = ReadLines(context.files->WorkFile());
   if (!result) {
     *context.cycle_phase = kCycleIdle;
     view.SetFrameColour(kRed);
-    report.path = CycleReport::Path::kNoWorkFile;
-    report.rearm = DelayOf(context);
-    return report;
+    return Ended(CycleReport::Path::kNoWorkFile, DelayOf(context));
   }
-  std::vector<std::string> message = *result;
+  std::vector<std::string> message = std::move(*result);
+  CycleReport report;
   const ResultCheck check = CheckResult(message);
   report.show_view_logging = check.has_processing_lines;
   report.first_text_line = check.first_text_line;
