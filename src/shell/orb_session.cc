@@ -48,6 +48,13 @@ std::string OrbSession::RowSlashColumn() const {
   return Mid(orb_number_, 1, 2) + "/" + Mid(orb_number_, 3, 2);
 }
 
+std::vector<std::string> OrbSession::item_choices() const {
+  std::vector<std::string> choices = kFixedItemChoices;
+  choices.insert(choices.end(), orb_lines_.item_choices.begin(),
+                 orb_lines_.item_choices.end());
+  return choices;
+}
+
 void OrbSession::Prepare() {
   startup_stage_ = StartupStage::kStartupPending;
   gauge_choices_ = GaugeChoices(working_dir_);
@@ -90,9 +97,6 @@ bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
   }
   cell_ = CellSizeFor(header_, screen.width, screen.height);
   orb_lines_ = ScanOrb(*lines, mode_word_, orb_number_);
-  item_choices_ = kFixedItemChoices;
-  item_choices_.insert(item_choices_.end(), orb_lines_.item_choices.begin(),
-                       orb_lines_.item_choices.end());
   if (!orb_lines_.record) {
     ReportFailure(
         view, mode_word_ + "-Position " + RowSlashColumn() + " not found...",

@@ -108,7 +108,9 @@ class OrbSession {
   const std::vector<std::string>& image_choices() const {
     return image_choices_;
   }
-  const std::vector<std::string>& item_choices() const { return item_choices_; }
+  // The settings dialog's item choice: the fixed entries, then the "*"
+  // lines' names.
+  std::vector<std::string> item_choices() const;
   const WindowRect& home() const { return home_; }
   EventLog& event_log() { return event_log_; }
   CompanionFiles& files() { return files_; }
@@ -157,7 +159,6 @@ class OrbSession {
   std::string grid_size_text_;
   std::string lock_name_;
   std::string source_path_;
-  std::vector<std::string> item_choices_;
 
   bool instance_taken_ = false;  // this orb created its attached profile
 
