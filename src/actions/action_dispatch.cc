@@ -64,7 +64,7 @@ std::filesystem::path ActionDispatch::InWorkingDir(
 
 PlaceholderValues ActionDispatch::Placeholders() const {
   PlaceholderValues values;
-  values.display_name = DisplayName(*environment_->record);
+  values.display_name = environment_->record->display_name();
   values.trigger_value = action_context_.trigger_value;
   values.unit = action_context_.unit;
   values.item = action_context_.item;

@@ -33,7 +33,7 @@
 
 #include "actions/placeholders.h"
 #include "monitor/orb_values.h"
-#include "shell/orb_view.h"
+#include "store/orb_view.h"
 #include "store/orbs_file.h"
 
 namespace vigil {
@@ -62,7 +62,7 @@ struct ActionContext {
 struct ActionEnvironment {
   std::string mode_word;                    // names the extension library
   std::filesystem::path working_dir;        // relative log and exec paths
-  const std::string* record = nullptr;      // the configuration record
+  const ConfigRecord* record = nullptr;     // the configuration record
   const ActionSettings* actions = nullptr;  // the five action settings
   const OrbValues* values = nullptr;        // the current state code
   std::filesystem::path work_file;          // the result a mail carries

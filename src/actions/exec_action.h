@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "actions/placeholders.h"
-#include "shell/orb_view.h"
+#include "store/orb_view.h"
 
 namespace vigil {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/orb_view.h"
+#include "store/orb_view.h"
 
 namespace vigil {
 

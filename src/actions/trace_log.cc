@@ -66,9 +66,9 @@ std::string_view KindWord(ActionKind kind) {
   return " ";
 }
 
-std::string Identity(std::string_view record) {
-  const std::string profile = TerminatedField(Mid(record, kTailColumn), 1);
-  return FixedWidth(DisplayName(record), 11) + FixedWidth(profile, 12);
+std::string Identity(const ConfigRecord& record) {
+  const std::string profile = TerminatedField(record.tail_text(), 1);
+  return FixedWidth(record.display_name(), 11) + FixedWidth(profile, 12);
 }
 
 std::string DurationMeasure(double seconds) {

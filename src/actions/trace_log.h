@@ -33,7 +33,7 @@ std::string_view KindWord(ActionKind kind);
 
 // Display name and profile name of the configuration record, cut or padded
 // to 11 and 12 characters.
-std::string Identity(std::string_view record);
+std::string Identity(const ConfigRecord& record);
 
 // Mails, execs and program runs: "%12.3f" seconds and " Sec   ".
 std::string DurationMeasure(double seconds);

@@ -1,12 +1,13 @@
 #include "monitor/monitoring_cycle.h"
 
+#include <utility>
+
 #include "actions/settings_fields.h"
 #include "actions/state_announcement.h"
+#include "monitor/program_runner.h"
 #include "monitor/result_reader.h"
 #include "store/clock_text.h"
-#include "store/config_record.h"
 #include "store/file_remover.h"
-#include "store/orbs_file.h"
 #include "store/processing_states.h"
 #include "store/source_lock.h"
 #include "store/text.h"
@@ -24,15 +25,6 @@ std::string TextRecord(const std::string& line) {
   return rest.substr(0, rest.find('<'));
 }
 
-milliseconds DelayOf(const CycleContext& context) {
-  return milliseconds(static_cast<long long>(context.delay_time) * 1000);
-}
-
-void EndAcquisition(CycleContext& context) {
-  *context.busy_flag = kBusyIdle;
-  *context.cycle_phase = kCycleIdle;
-}
-
 CycleReport Ended(CycleReport::Path path,
                   std::optional<milliseconds> rearm = std::nullopt) {
   CycleReport report;
@@ -41,66 +33,22 @@ CycleReport Ended(CycleReport::Path path,
   return report;
 }
 
-// The error display: the panel, the error timer that ends the orb, "Fail".
-void ShowFailure(CycleContext& context, OrbView& view,
-                 const std::string& message) {
-  view.ShowError(message);
-  context.log->Log("Fail", message);
-}
+// Every way out of a cycle leaves it idle.
+class PhaseGuard {
+ public:
+  explicit PhaseGuard(CyclePhase& phase) : phase_(phase) {}
+  ~PhaseGuard() { phase_ = CyclePhase::kIdle; }
+  PhaseGuard(const PhaseGuard&) = delete;
+  PhaseGuard& operator=(const PhaseGuard&) = delete;
 
-// Steps of the RfcOrb and AuxOrb acquisition; nullopt when they went on to
-// the result check.
-std::optional<CycleReport> RunSensor(CycleContext& context, OrbView& view,
-                                     SourceLock& lock,
-                                     ActionDispatch& dispatch) {
-  const RecordTail tail = SplitTail(context.record);
-  const bool global = IsGlobalSource(context.record);
-  const std::string profile_argument =
-      global ? std::string("Global")
-             : context.files->AttachedProfile().filename().string();
-  const std::filesystem::path dir = context.files->working_dir();
-  const auto source =
-      global ? std::nullopt : std::optional(dir / context.source_path);
-  if (CopyToAttachedProfile(source, context.files->AttachedProfile()) !=
-      ProfileCopy::kWritten) {
-    view.SetStatusCaption("<Prf>");
-    view.SetFrameColour(kRed);
-    lock.Abandon();
-    EndAcquisition(context);
-    return Ended(CycleReport::Path::kProfileFailed, kRetry);
-  }
-  // Looked up where it is run: in the companion directory.
-  const std::string program_path = context.companion_dir + "/" + tail.program;
-  if (tail.program.empty() || !FileExists(program_path)) {
-    ShowFailure(context, view,
-                "Sensor " + tail.program + " failed, please Check !");
-    return Ended(CycleReport::Path::kSensorMissing);
-  }
-  if (*context.restart_flag) return std::nullopt;
-  const std::filesystem::path work_file = context.files->WorkFile();
-  if (context.canned_result && context.mode_word != "AuxOrb") {
-    StringList canned(CannedResultLines());
-    canned.SaveToFile(work_file);
-    return std::nullopt;
-  }
-  const std::string command =
-      RedirectedCommandLine(SensorCommand(context.companion_dir, tail.program,
-                                          profile_argument, tail.address),
-                            work_file.filename().string());
-  const ProgramRun run = RunShellCommand(command, dir, context.should_give_up);
-  if (run.abandoned) return Ended(CycleReport::Path::kGaveUp);
-  if (!run.started) {
-    context.files->Report(context.files->WriteFailureMarker(), view,
-                          *context.log);
-    ShowFailure(context, view, "Error - Processing Error occured...");
-    return Ended(CycleReport::Path::kProgramFailed);
-  }
-  if (EnabledAt(context.actions.trace, 13)) {
-    ActionContext run_context;
-    run_context.run_time = run.run_time;
-    dispatch.Trace(ActionKind::kRunTrace, run_context);
-  }
-  return std::nullopt;
+ private:
+  CyclePhase& phase_;
+};
+
+int StateCodeFor(Rgb orb_colour) {
+  if (orb_colour == kRed) return state_code::kRed;
+  if (orb_colour == kYellow) return state_code::kYellow;
+  return state_code::kGreen;
 }
 
 }  // namespace
@@ -121,65 +69,148 @@ ResultCheck CheckResult(const std::vector<std::string>& lines) {
   return check;
 }
 
-CycleReport RunCycle(CycleContext& context, OrbView& view,
-                     ActionDispatch& dispatch) {
-  const bool http = context.mode_word == "HttpOrb";
-  context.lists->work.Clear();
-  view.SetFrameColour(kYellow);
-  *context.cycle_phase = kCycleWaitingForLock;
-  view.SetStatusCaption("<Wait>");
-  context.values->colour_at_cycle_start = context.items->colour();
+milliseconds MonitoringCycle::Delay() const {
+  return milliseconds(static_cast<long long>(state_.delay_time) * 1000);
+}
 
-  SourceLock lock(*context.files, context.lock_name, *context.log, view,
-                  *context.busy_flag);
+// The error display: the panel, the error timer that ends the orb, "Fail".
+void MonitoringCycle::ShowFailure(OrbView& view, const std::string& message) {
+  view.ShowError(message);
+  log_.Log("Fail", message);
+}
+
+CycleReport MonitoringCycle::Run(OrbView& view) {
+  if (running()) return Ended(CycleReport::Path::kNotStarted);
+  PhaseGuard phase(state_.cycle_phase);
+  state_.cycle_phase = CyclePhase::kWaitingForLock;
+  state_.lists.work.Clear();
+  state_.values.colour_at_cycle_start = state_.items.colour();
+
+  SourceLock lock(files_, state_.lock_name, log_, view, state_.busy_flag);
+  if (auto ended = TakeLock(lock, view)) return *ended;
+  state_.cycle_phase = CyclePhase::kAcquiring;
+  // A restarted orb reads the work file it left once, then runs its sensor.
+  const bool restarted = std::exchange(state_.restart_flag, false);
+  if (!restarted) RemoveFile(files_.WorkFile());
+  view.SetBusyCursor(true);
+  const auto started = std::chrono::steady_clock::now();
+  state_.lists.work.Clear();
+
+  bool fresh_rows = false;
+  if (state_.http()) {
+    fresh_rows = AcquireFromPrtg(lock, view);
+  } else if (auto ended = AcquireBySensor(lock, view, restarted)) {
+    view.SetBusyCursor(false);
+    return *ended;
+  }
+  EndAcquisition(lock, view, started);
+  return CheckTheResult(view, fresh_rows);
+}
+
+std::optional<CycleReport> MonitoringCycle::TakeLock(SourceLock& lock,
+                                                     OrbView& view) {
   switch (lock.Take()) {
     case SourceLock::Outcome::kNotWritable:
-      *context.cycle_phase = kCycleIdle;
       return Ended(CycleReport::Path::kLockNotWritable, kRetry);
     case SourceLock::Outcome::kEndOfProcessing:
       return Ended(CycleReport::Path::kEndOfProcessing);
     case SourceLock::Outcome::kOrbClosing:
-      *context.cycle_phase = kCycleIdle;
       return Ended(CycleReport::Path::kOrbClosing);
     case SourceLock::Outcome::kTaken:
-      break;
+      return std::nullopt;
   }
-  *context.cycle_phase = kCycleAcquiring;
+  return std::nullopt;
+}
 
-  if (!*context.restart_flag) RemoveFile(context.files->WorkFile());
-  view.SetFrameColour(kMaroon);
-  view.SetStatusCaption("<RFC>");
-  view.SetBusyCursor(true);
-  const auto acquisition_start = std::chrono::steady_clock::now();
-  context.lists->work.Clear();
+bool MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
+  view.SetStatusCaption("<URL>");
+  if (!http_acquisition_) return false;
+  return http_acquisition_(lock).fresh_rows;
+}
 
-  bool fresh_rows = false;
-  if (http) {
-    view.SetStatusCaption("<URL>");
-    if (context.http_acquisition) {
-      fresh_rows = context.http_acquisition(lock).fresh_rows;
-    }
-  } else if (auto ended = RunSensor(context, view, lock, dispatch)) {
-    view.SetBusyCursor(false);
-    return *ended;
+// The RfcOrb and AuxOrb acquisition; nullopt when it went on to the result
+// check.
+std::optional<CycleReport> MonitoringCycle::AcquireBySensor(SourceLock& lock,
+                                                            OrbView& view,
+                                                            bool restarted) {
+  if (auto ended = RefreshAttachedProfile(lock, view)) return ended;
+  const std::string program = state_.record().tail().program;
+  // Looked up where it is run: in the companion directory.
+  if (program.empty() || !FileExists(state_.companion_dir + "/" + program)) {
+    ShowFailure(view, "Sensor " + program + " failed, please Check !");
+    return Ended(CycleReport::Path::kSensorMissing);
   }
+  if (restarted) return std::nullopt;
+  if (state_.face.canned_result && state_.mode_word != "AuxOrb") {
+    StringList(CannedResultLines()).SaveToFile(files_.WorkFile());
+    return std::nullopt;
+  }
+  return RunSensor(lock, view);
+}
 
-  context.values->acquisition_time = std::chrono::duration_cast<milliseconds>(
-      std::chrono::steady_clock::now() - acquisition_start);
+std::optional<CycleReport> MonitoringCycle::RefreshAttachedProfile(
+    SourceLock& lock, OrbView& view) {
+  const auto source =
+      state_.record().global_source()
+          ? std::nullopt
+          : std::optional(files_.working_dir() / state_.source_path);
+  if (CopyToAttachedProfile(source, files_.AttachedProfile()) ==
+      ProfileCopy::kWritten) {
+    return std::nullopt;
+  }
+  view.SetStatusCaption("<Prf>");
+  view.SetFrameColour(kRed);
+  lock.Abandon();
+  return Ended(CycleReport::Path::kProfileFailed, kRetry);
+}
+
+std::optional<CycleReport> MonitoringCycle::RunSensor(SourceLock& lock,
+                                                      OrbView& view) {
+  const RecordTail tail = state_.record().tail();
+  const std::string profile_argument =
+      state_.record().global_source()
+          ? std::string("Global")
+          : files_.AttachedProfile().filename().string();
+  const std::string command =
+      RedirectedCommandLine(SensorCommand(state_.companion_dir, tail.program,
+                                          profile_argument, tail.address),
+                            files_.WorkFile().filename().string());
+  const ProgramRun run =
+      RunShellCommand(command, files_.working_dir(), should_give_up_);
+  if (run.abandoned) return Ended(CycleReport::Path::kGaveUp);
+  if (!run.started) {
+    // Siblings need not wait for the orb's end to get the source.
+    lock.Release();
+    files_.Report(files_.WriteFailureMarker(), view, log_);
+    ShowFailure(view, "Error - Processing Error occured...");
+    return Ended(CycleReport::Path::kProgramFailed);
+  }
+  if (EnabledAt(state_.config.actions.trace, 13)) {
+    ActionContext run_context;
+    run_context.run_time = run.run_time;
+    dispatch_.Trace(ActionKind::kRunTrace, run_context);
+  }
+  return std::nullopt;
+}
+
+void MonitoringCycle::EndAcquisition(
+    SourceLock& lock, OrbView& view,
+    std::chrono::steady_clock::time_point started) {
+  state_.values.acquisition_time = std::chrono::duration_cast<milliseconds>(
+      std::chrono::steady_clock::now() - started);
   lock.Release();
   view.SetBusyCursor(false);
-  *context.busy_flag = kBusyIdle;
   if (const auto idle =
-          IdleColour(TwoDigitField(context.record, 35).value_or(-1))) {
+          IdleColour(state_.record().idle_colour_code().value_or(-1))) {
     view.SetFrameColour(*idle);
   }
+}
 
-  // Result check.
-  auto result = ReadLines(context.files->WorkFile());
+CycleReport MonitoringCycle::CheckTheResult(OrbView& view, bool fresh_rows) {
+  auto result = ReadLines(files_.WorkFile());
   if (!result) {
-    *context.cycle_phase = kCycleIdle;
     view.SetFrameColour(kRed);
-    return Ended(CycleReport::Path::kNoWorkFile, DelayOf(context));
+    return Ended(CycleReport::Path::kNoWorkFile, Delay());
   }
   std::vector<std::string> message = std::move(*result);
   CycleReport report;
@@ -187,76 +218,74 @@ CycleReport RunCycle(CycleContext& context, OrbView& view,
   report.show_view_logging = check.has_processing_lines;
   report.first_text_line = check.first_text_line;
   std::string error_text = check.error_text;
+  const bool http = state_.http();
   if (http) {
-    const auto& progress = context.lists->wrky.lines();
+    const auto& progress = state_.lists.wrky.lines();
     message.insert(message.end(), progress.begin(), progress.end());
   }
   if (!check.complete) {
     error_text =
         std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
-    context.log->Log("Fail", error_text);
+    log_.Log("Fail", error_text);
   }
-  if (http && (!fresh_rows || context.items->empty())) {
+  if (http && (!fresh_rows || state_.items.empty())) {
     error_text = "No Data from PRTG found...";
-    context.log->Log("Fail", error_text);
+    log_.Log("Fail", error_text);
   }
+  if (!error_text.empty()) return NoData(view, std::move(report), error_text);
+  return EvaluateAndPublish(view, std::move(report), message);
+}
 
-  if (!error_text.empty()) {
-    view.ShowErrorPanel(error_text);
-    view.SetStatusCaption("<Susp>");
-    context.items->set_colour(kSilver);
-    AnnounceState(state_code::kNoData, context.actions, *context.values,
-                  dispatch);
-    report.path = CycleReport::Path::kNoData;
-    report.no_data_message = error_text;
-    report.state_code = state_code::kNoData;
-    if (!http) report.rearm = DelayOf(context);
-    *context.cycle_phase = kCycleIdle;
-    return report;
-  }
+CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
+                                    const std::string& error_text) {
+  view.ShowErrorPanel(error_text);
+  view.SetStatusCaption("<Susp>");
+  state_.items.set_colour(kSilver);
+  AnnounceState(state_code::kNoData, state_.config.actions, state_.values,
+                dispatch_);
+  report.path = CycleReport::Path::kNoData;
+  report.no_data_message = error_text;
+  report.state_code = state_code::kNoData;
+  // An HttpOrb orb waits for Resume.
+  if (!state_.http()) report.rearm = Delay();
+  return report;
+}
 
+CycleReport MonitoringCycle::EvaluateAndPublish(
+    OrbView& view, CycleReport report,
+    const std::vector<std::string>& message) {
   view.HideErrorPanel();
-  *context.processing = ReadProcessingStates(message);
-  if (!http) {
+  state_.processing = ReadProcessingStates(message);
+  const ConfigRecord& record = state_.record();
+  if (!state_.http()) {
     const ResultReading reading =
-        ReadResult(message, ResultReaderSettingsFor(context.record),
-                   *context.items, context.lists->work);
-    if (reading.chart_unit) *context.chart_unit = *reading.chart_unit;
+        ReadResult(message, ResultReaderSettingsFor(record), state_.items,
+                   state_.lists.work);
+    if (reading.chart_unit) state_.chart.chart_unit = *reading.chart_unit;
   }
-  const char sorting = RecordFlag(context.record, 50);
-  if (context.sort_state && sorting != '0' && FaceMode(context.record) != '1') {
-    ApplySortingSetting(*context.items, sorting, *context.sort_state);
+  if (record.sorting() != '0' && record.face_mode() != '1') {
+    ApplySortingSetting(state_.items, record.sorting(), state_.sort_state);
   }
   report.last_update = "<" + Mid(TimeText(WallClock::now()), 1, 5) + ">";
   view.SetStatusCaption("");
 
   RuleInputs inputs;
-  inputs.record = context.record;
-  inputs.rules = context.rules;
-  inputs.actions = context.actions;
-  inputs.zoomed = context.zoomed;
+  inputs.zoomed = state_.face.zoomed;
   inputs.today = DateText(WallClock::now());
-  report.rules = EvaluateRules(inputs, *context.items, *context.values,
-                               *context.log, dispatch);
+  report.rules = EvaluateRules(state_.config, inputs, state_.items,
+                               state_.values, log_, dispatch_);
   if (report.rules.action_context) {
-    dispatch.SetActionContext(*report.rules.action_context);
+    dispatch_.SetActionContext(*report.rules.action_context);
   }
-
-  const Rgb orb_colour = report.rules.orb_colour;
-  const int state = orb_colour == kRed      ? state_code::kRed
-                    : orb_colour == kYellow ? state_code::kYellow
-                                            : state_code::kGreen;
-  report.state_code = state;
-  if (state != context.values->state_code) {
+  report.state_code = StateCodeFor(report.rules.orb_colour);
+  if (report.state_code != state_.values.state_code) {
     report.state_changed = true;
-    AnnounceState(state, context.actions, *context.values, dispatch);
+    AnnounceState(report.state_code, state_.config.actions, state_.values,
+                  dispatch_);
   }
-  context.files->Report(context.files->UpdateMarkers(orb_colour), view,
-                        *context.log);
-  *context.restart_flag = false;
-  *context.cycle_phase = kCycleIdle;
+  files_.Report(files_.UpdateMarkers(report.rules.orb_colour), view, log_);
   report.path = CycleReport::Path::kGood;
-  if (!context.canned_result) report.rearm = DelayOf(context);
+  if (!state_.face.canned_result) report.rearm = Delay();
   return report;
 }
 

@@ -12,23 +12,13 @@
 #include <vector>
 
 #include "actions/action_dispatch.h"
-#include "face/item_sorting.h"
-#include "monitor/item_table.h"
-#include "monitor/orb_values.h"
-#include "monitor/program_runner.h"
+#include "monitor/orb_state.h"
 #include "monitor/rule_evaluation.h"
-#include "monitor/string_list.h"
-#include "shell/orb_view.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
-#include "store/orbs_file.h"
+#include "store/orb_view.h"
 
 namespace vigil {
-
-// The cycle phase: the end-of-processing watch acts only when idle.
-inline constexpr int kCycleIdle = 0;
-inline constexpr int kCycleAcquiring = 1;
-inline constexpr int kCycleWaitingForLock = 2;
 
 class SourceLock;
 
@@ -39,36 +29,6 @@ struct HttpOutcome {
 };
 // Runs while the lock is held; it may remove the lock on a failure.
 using HttpAcquisition = std::function<HttpOutcome(SourceLock& lock)>;
-
-// The orb state a cycle reads and changes; all owned by the orb.
-struct CycleContext {
-  std::string mode_word;
-  std::string companion_dir;
-  std::string record;
-  HeaderSettings header;
-  ActionSettings actions;
-  std::vector<std::string> rules;
-  std::string lock_name;
-  std::string source_path;  // relative to the working directory
-  int delay_time = 60;      // seconds
-  bool canned_result = false;
-  bool zoomed = false;
-
-  CompanionFiles* files = nullptr;
-  EventLog* log = nullptr;
-  ItemTable* items = nullptr;
-  ProcessingTable* processing = nullptr;
-  OrbLists* lists = nullptr;
-  OrbValues* values = nullptr;
-  int* busy_flag = nullptr;
-  int* cycle_phase = nullptr;
-  bool* restart_flag = nullptr;
-  std::string* chart_unit = nullptr;
-  SortState* sort_state = nullptr;
-  HttpAcquisition http_acquisition;
-  // Asked while a sensor runs: true gives up the wait (the orb is ending).
-  std::function<bool()> should_give_up;
-};
 
 // What the window does after the cycle returned.
 struct CycleReport {
@@ -83,6 +43,7 @@ struct CycleReport {
     kNoWorkFile,       // red frame, again after the delay
     kNoData,           // error panel, state 4
     kGood,
+    kNotStarted,  // a cycle was running already: nothing happened
   };
   Path path = Path::kGood;
   // nullopt: the cycle timer stays off.
@@ -96,11 +57,6 @@ struct CycleReport {
   bool state_changed = false;
 };
 
-// Runs one cycle. The window stopped the cycle timer and showed a hidden
-// orb before; it applies the report afterwards.
-CycleReport RunCycle(CycleContext& context, OrbView& view,
-                     ActionDispatch& dispatch);
-
 // The result check: "</Prtg>" present, and the last text line not an
 // error ("<Text>Sorry, " or "<Text>Error ").
 struct ResultCheck {
@@ -110,6 +66,54 @@ struct ResultCheck {
   std::string error_text;
 };
 ResultCheck CheckResult(const std::vector<std::string>& lines);
+
+class MonitoringCycle {
+ public:
+  // All four belong to the orb's session and outlive the cycle.
+  MonitoringCycle(OrbState& state, CompanionFiles& files, EventLog& log,
+                  ActionDispatch& dispatch)
+      : state_(state), files_(files), log_(log), dispatch_(dispatch) {}
+
+  void set_http_acquisition(HttpAcquisition acquisition) {
+    http_acquisition_ = std::move(acquisition);
+  }
+  // Asked while a sensor runs: true gives up the wait (the orb is ending).
+  void set_should_give_up(std::function<bool()> should_give_up) {
+    should_give_up_ = std::move(should_give_up);
+  }
+
+  // True between the start of a cycle and its end, the lock wait and the
+  // message boxes of the acquisition included.
+  bool running() const { return state_.cycle_phase != CyclePhase::kIdle; }
+
+  // Runs one cycle, unless one is running already (a timer tick or a
+  // command that arrived while events ran): then kNotStarted.
+  CycleReport Run(OrbView& view);
+
+ private:
+  using Step = std::optional<CycleReport>;
+  Step TakeLock(SourceLock& lock, OrbView& view);
+  Step AcquireBySensor(SourceLock& lock, OrbView& view, bool restarted);
+  Step RefreshAttachedProfile(SourceLock& lock, OrbView& view);
+  Step RunSensor(SourceLock& lock, OrbView& view);
+  bool AcquireFromPrtg(SourceLock& lock, OrbView& view);
+  void EndAcquisition(SourceLock& lock, OrbView& view,
+                      std::chrono::steady_clock::time_point started);
+  CycleReport CheckTheResult(OrbView& view, bool fresh_rows);
+  CycleReport NoData(OrbView& view, CycleReport report,
+                     const std::string& error_text);
+  CycleReport EvaluateAndPublish(OrbView& view, CycleReport report,
+                                 const std::vector<std::string>& message);
+  void ShowFailure(OrbView& view, const std::string& message);
+  std::chrono::milliseconds Delay() const;
+
+  OrbState& state_;
+  CompanionFiles& files_;
+  EventLog& log_;
+  ActionDispatch& dispatch_;
+  HttpAcquisition http_acquisition_;
+  std::function<bool()> should_give_up_;
+};
 
 }  // namespace vigil
 

@@ -284,10 +284,10 @@ class Reader {
 
 }  // namespace
 
-ResultReaderSettings ResultReaderSettingsFor(std::string_view record) {
+ResultReaderSettings ResultReaderSettingsFor(const ConfigRecord& record) {
   ResultReaderSettings settings;
-  settings.row_image = TwoDigitField(record, 38).value_or(0);
-  settings.chart_bar_indices = Mid(record, 41, 8);
+  settings.row_image = record.row_image_index().value_or(0);
+  settings.chart_bar_indices = record.chart_bars_text();
   return settings;
 }
 

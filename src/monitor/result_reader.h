@@ -13,6 +13,7 @@
 
 #include "monitor/item_table.h"
 #include "monitor/string_list.h"
+#include "store/config_record.h"
 
 namespace vigil {
 
@@ -23,7 +24,7 @@ struct ResultReaderSettings {
 };
 
 // Columns 38-39 and 41-48 of a record; a non-numeric row image counts as 0.
-ResultReaderSettings ResultReaderSettingsFor(std::string_view record);
+ResultReaderSettings ResultReaderSettingsFor(const ConfigRecord& record);
 
 struct ResultReading {
   // The one line left in the message text: the last text record, empty

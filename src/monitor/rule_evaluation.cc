@@ -2,17 +2,11 @@
 
 #include "actions/settings_fields.h"
 #include "monitor/rule.h"
-#include "store/config_record.h"
 #include "store/text.h"
 #include "store/value_parser.h"
 
 namespace vigil {
 namespace {
-
-constexpr int kHoldColumn = 40;
-constexpr int kKeptItemColumn = 41;
-constexpr int kZoomColumn = 51;
-constexpr int kKeepDataColumn = 55;
 
 bool IsSignal(Rgb colour) { return colour == kYellow || colour == kRed; }
 
@@ -66,49 +60,96 @@ void LogStateChange(Rgb colour, OrbValues& values, EventLog& log) {
   }
 }
 
-void UpdateKeptValue(const RuleInputs& inputs, const ItemTable& items,
-                     OrbValues& values) {
-  const std::optional<size_t> index = KeptRowIndex(inputs.record);
+void UpdateKeptValue(const ConfigRecord& record, const std::string& today,
+                     const ItemTable& items, OrbValues& values) {
+  const std::optional<size_t> index = KeptRowIndex(record);
   const ItemRow* row = index ? items.RowAt(*index) : nullptr;
   if (row == nullptr) return;
   const std::optional<double> value =
       ParseValue(row->data, values.number_format);
   // An unreadable value would restart the increase from 0 next cycle.
   if (!value) return;
-  if (inputs.today != values.kept_date) {
+  if (today != values.kept_date) {
     values.kept_increase = 0;
   } else {
     values.kept_increase = *value - values.kept_value;
   }
   values.kept_value = *value;
   if (values.kept_increase < 0) values.kept_increase = 0;
-  values.kept_date = inputs.today;
+  values.kept_date = today;
 }
 
 }  // namespace
 
-std::optional<size_t> KeptRowIndex(std::string_view record) {
-  const std::string field = Mid(record, kKeptItemColumn, 2);
+std::optional<size_t> KeptRowIndex(const ConfigRecord& record) {
+  const std::string field = record.kept_item();
   if (field == "xx") return 0;
   const std::optional<int> index = ParseInteger(field);
   if (!index || *index < 0) return std::nullopt;
   return static_cast<size_t>(*index);
 }
 
-RuleOutcome EvaluateRules(const RuleInputs& inputs, ItemTable& items,
-                          OrbValues& values, EventLog& log,
-                          ActionDispatch& dispatch) {
-  std::vector<Rule> rules;
-  rules.reserve(inputs.rules.size());
-  for (const std::string& text : inputs.rules) rules.push_back(ParseRule(text));
+namespace {
 
-  const bool keep_data = RecordFlag(inputs.record, kKeepDataColumn) == '!';
-  const std::optional<size_t> kept_row = KeptRowIndex(inputs.record);
+// One row against every rule: the colour rises, value actions fire.
+class RowEvaluation {
+ public:
+  RowEvaluation(const ActionSettings& actions, ActionDispatch& dispatch,
+                Rgb& colour, RuleOutcome& outcome)
+      : actions_(actions),
+        dispatch_(dispatch),
+        colour_(colour),
+        outcome_(outcome) {}
+
+  void Apply(const Rule& rule, const ItemRow& row, double compared) {
+    switch (rule.action) {
+      case RuleAction::kColour:
+        if (!IsSignal(colour_)) colour_ = rule.colour;
+        break;
+      case RuleAction::kWarning:
+        if (colour_ != kRed) colour_ = kYellow;
+        break;
+      case RuleAction::kAlert:
+        colour_ = kRed;
+        break;
+      case RuleAction::kMail:
+      case RuleAction::kExec:
+      case RuleAction::kTrace:
+        HandOver(*ValueActionKind(rule.action), row, compared);
+        break;
+      case RuleAction::kNone:
+        break;
+    }
+  }
+
+ private:
+  void HandOver(ActionKind kind, const ItemRow& row, double compared) {
+    outcome_.action_context = ActionContext{Trim(row.item), row.unit, compared};
+    if (ValueActionOn(kind, actions_)) {
+      dispatch_.Trace(kind, *outcome_.action_context);
+    }
+  }
+
+  const ActionSettings& actions_;
+  ActionDispatch& dispatch_;
+  Rgb& colour_;
+  RuleOutcome& outcome_;
+};
+
+// The orb colour the rules give the table's rows.
+Rgb EvaluateRows(const OrbConfiguration& config, const ItemTable& items,
+                 const OrbValues& values, ActionDispatch& dispatch,
+                 RuleOutcome& outcome) {
+  std::vector<Rule> rules;
+  rules.reserve(config.rules.size());
+  for (const std::string& text : config.rules) rules.push_back(ParseRule(text));
+  const bool keep_data = config.record.keep_data();
+  const std::optional<size_t> kept_row = KeptRowIndex(config.record);
   const double row_count = static_cast<double>(items.size());
   const double response = static_cast<double>(values.acquisition_time.count());
 
-  RuleOutcome outcome;
   Rgb colour = kNeutral;
+  RowEvaluation evaluation(config.actions, dispatch, colour, outcome);
   for (size_t index = 0; index < items.size(); ++index) {
     const ItemRow& row = items[index];
     std::optional<double> data = ParseValue(row.data, values.number_format);
@@ -121,34 +162,20 @@ RuleOutcome EvaluateRules(const RuleInputs& inputs, ItemTable& items,
       if (rule.item == kResponse) compared = response;
       if (rule.item != row.item && !IsSpecialItem(rule.item)) continue;
       if (!compared || !Fires(rule.op, *compared, rule.value)) continue;
-
-      switch (rule.action) {
-        case RuleAction::kColour:
-          if (!IsSignal(colour)) colour = rule.colour;
-          break;
-        case RuleAction::kWarning:
-          if (colour != kRed) colour = kYellow;
-          break;
-        case RuleAction::kAlert:
-          colour = kRed;
-          break;
-        case RuleAction::kMail:
-        case RuleAction::kExec:
-        case RuleAction::kTrace: {
-          const ActionKind kind = *ValueActionKind(rule.action);
-          outcome.action_context =
-              ActionContext{Trim(row.item), row.unit, *compared};
-          if (ValueActionOn(kind, inputs.actions)) {
-            dispatch.Trace(kind, *outcome.action_context);
-          }
-          break;
-        }
-        case RuleAction::kNone:
-          break;
-      }
+      evaluation.Apply(rule, row, *compared);
     }
   }
+  return colour;
+}
 
+}  // namespace
+
+RuleOutcome EvaluateRules(const OrbConfiguration& config,
+                          const RuleInputs& inputs, ItemTable& items,
+                          OrbValues& values, EventLog& log,
+                          ActionDispatch& dispatch) {
+  RuleOutcome outcome;
+  Rgb colour = EvaluateRows(config, items, values, dispatch, outcome);
   // Back to normal: one lime cycle after a warning or an alert.
   if (colour == kNeutral && IsSignal(items.colour())) colour = kLime;
   values.orb_colour = colour;
@@ -158,21 +185,22 @@ RuleOutcome EvaluateRules(const RuleInputs& inputs, ItemTable& items,
 
   LogStateChange(colour, values, log);
 
-  const bool zoom_flag = RecordFlag(inputs.record, kZoomColumn) == '!';
+  const bool zoom_flag = config.record.zoom_on_alert();
   outcome.zoom = zoom_flag && colour == kRed && !inputs.zoomed;
   outcome.unzoom = zoom_flag && colour != kRed && inputs.zoomed;
 
   // Hold: a held state never falls back, but yellow still rises to red.
   // A zoomed orb with the zoom flag on is red by now, so the hold has no
   // zoom of its own to undo.
-  if (RecordFlag(inputs.record, kHoldColumn) == '!' &&
-      IsSignal(values.colour_at_cycle_start)) {
+  if (config.record.hold() && IsSignal(values.colour_at_cycle_start)) {
     items.set_colour(items.colour() == kRed ? kRed
                                             : values.colour_at_cycle_start);
   }
   outcome.display_colour = items.colour();
 
-  if (!items.empty() && keep_data) UpdateKeptValue(inputs, items, values);
+  if (!items.empty() && config.record.keep_data()) {
+    UpdateKeptValue(config.record, inputs.today, items, values);
+  }
   return outcome;
 }
 

@@ -36,13 +36,8 @@
 namespace vigil {
 
 struct RuleInputs {
-  // Reads the hold (40), kept item (41-42), zoom (51) and keep-data (55)
-  // columns.
-  std::string record;
-  std::vector<std::string> rules;  // the Rules list, in list order
-  ActionSettings actions;          // the switches of the value actions
-  bool zoomed = false;             // Zoomed before the evaluation
-  std::string today;               // "DD.MM.YY", for the keep-data day
+  bool zoomed = false;  // Zoomed before the evaluation
+  std::string today;    // "DD.MM.YY", for the keep-data day
 };
 
 struct RuleOutcome {
@@ -64,13 +59,16 @@ struct RuleOutcome {
 // that would compare its value skip it, while "<No of Items>" and
 // "<Response>" rules, which do not read it, still apply to it. Such a row
 // as the kept item leaves the kept value, increase and date unchanged.
-RuleOutcome EvaluateRules(const RuleInputs& inputs, ItemTable& items,
+// The rules, the value-action switches and the record's hold, kept item,
+// zoom and keep-data settings come from the configuration.
+RuleOutcome EvaluateRules(const OrbConfiguration& config,
+                          const RuleInputs& inputs, ItemTable& items,
                           OrbValues& values, EventLog& log,
                           ActionDispatch& dispatch);
 
-// The kept item's row index from columns 41-42 ("xx" is row 0); nullopt
-// when they hold no index.
-std::optional<size_t> KeptRowIndex(std::string_view record);
+// The kept item's row index ("xx" is row 0); nullopt when the record holds
+// no index there.
+std::optional<size_t> KeptRowIndex(const ConfigRecord& record);
 
 }  // namespace vigil
 

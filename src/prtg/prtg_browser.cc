@@ -5,7 +5,7 @@
 
 namespace vigil {
 
-bool OpenPrtgBrowser(std::string_view record,
+bool OpenPrtgBrowser(const ConfigRecord& record,
                      const std::filesystem::path& attached_profile,
                      OrbView& view, const UrlOpener& open_url) {
   const auto lines = ReadLines(attached_profile);

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/orb_view.h"
+#include "store/config_record.h"
+#include "store/orb_view.h"
 
 namespace vigil {
 
@@ -19,7 +20,7 @@ using UrlOpener = std::function<bool(const std::string& url)>;
 // Reads the attached profile and opens the page with the profile's host,
 // scheme and credentials. A profile that cannot be read or a browser that
 // does not start is told in a message box; false then.
-bool OpenPrtgBrowser(std::string_view record,
+bool OpenPrtgBrowser(const ConfigRecord& record,
                      const std::filesystem::path& attached_profile,
                      OrbView& view, const UrlOpener& open_url);
 

@@ -9,7 +9,6 @@
 #include "prtg/prtg_request.h"
 #include "prtg/result_writer.h"
 #include "store/clock_text.h"
-#include "store/config_record.h"
 #include "store/file_remover.h"
 #include "store/text.h"
 #include "store/text_file.h"
@@ -21,8 +20,8 @@ std::string Now() { return TimeText(WallClock::now()); }
 
 // The channel row of each sensor that a multi-sensor orb shows; "xx" (or
 // any other text that is no number) counts as 0.
-std::optional<size_t> ChannelIndex(std::string_view record) {
-  const int index = ParseInteger(Mid(record, 41, 2)).value_or(0);
+std::optional<size_t> ChannelIndex(const ConfigRecord& record) {
+  const int index = ParseInteger(record.kept_item()).value_or(0);
   if (index < 0) return std::nullopt;
   return static_cast<size_t>(index);
 }
@@ -52,21 +51,20 @@ ItemRow ItemRowFor(const StagingRow& staged) {
 // One acquisition: the state that its steps share.
 class Acquisition {
  public:
-  Acquisition(const PrtgContext& context, const DownloadSettings& download,
-              OrbView& view, SourceLock& lock, StringList& progress)
-      : context_(context),
+  Acquisition(OrbState& state, const CompanionFiles& files,
+              const DownloadSettings& download, OrbView& view, SourceLock& lock)
+      : state_(state),
+        work_file_(files.WorkFile()),
         download_(download),
         view_(view),
-        lock_(lock),
-        progress_(progress) {}
+        lock_(lock) {}
 
   // The answer's lines when the download gave a whole XML document.
   std::optional<std::vector<std::string>> Fetch(const std::string& url) {
-    RemoveFile(context_.work_file);
-    const DownloadOutcome outcome =
-        DownloadToFile(url, context_.work_file, download_);
+    RemoveFile(work_file_);
+    const DownloadOutcome outcome = DownloadToFile(url, work_file_, download_);
     if (!outcome.ok) return std::nullopt;
-    const std::optional<std::string> bytes = ReadFileBytes(context_.work_file);
+    const std::optional<std::string> bytes = ReadFileBytes(work_file_);
     if (!bytes || !IsWholeAnswer(*bytes)) return std::nullopt;
     return SplitLines(*bytes);
   }
@@ -81,116 +79,127 @@ class Acquisition {
     view_.ShowMessageBox(std::string(message));
   }
 
-  void Progress(const std::string& line) { progress_.Append(line); }
-  PrtgAcquisition& result() { return result_; }
+  void Progress(const std::string& line) { state_.lists.wrky.Append(line); }
+
+  // Every sensor of the address in turn; after the first failed channels
+  // request no further sensor is asked.
+  std::vector<ItemRow> RequestSensors(const RequestUrl& request) {
+    std::vector<ItemRow> rows;
+    for (const std::string& id : request.ids) {
+      const std::string head = "* " + Now() + " " + ShownUrl(request, id);
+      if (channels_failed_) {
+        Progress(head + " State=Skipped");
+        continue;
+      }
+      Progress(head + " State=Processing");
+      std::vector<ItemRow> channels = RequestSensor(request, id, head);
+      if (!request.multi_sensor) return channels;
+    }
+    for (const StagingRow& staged : state_.staging) {
+      rows.push_back(ItemRowFor(staged));
+    }
+    return rows;
+  }
+
+  // Whatever happens, the cycle's work file holds this cycle's result text.
+  PrtgAcquisition Finish(const std::vector<ItemRow>& rows) {
+    if (!channels_failed_ && !rows.empty()) {
+      state_.items.Clear();
+      for (const ItemRow& row : rows) state_.items.Append(row);
+      state_.values.number_format = number_format_;
+      result_.fresh_rows = true;
+    }
+    const std::vector<ItemRow> written =
+        result_.fresh_rows ? rows : std::vector<ItemRow>{};
+    result_.result_written = WriteResult(work_file_, state_.record().number(),
+                                         written, state_.values.number_format);
+    return result_;
+  }
 
  private:
-  const PrtgContext& context_;
+  // The channels of one sensor; a multi-sensor orb stages the chosen one.
+  std::vector<ItemRow> RequestSensor(const RequestUrl& request,
+                                     const std::string& id,
+                                     const std::string& head) {
+    std::string identifier(kNoIdentifier);
+    if (request.multi_sensor) identifier = RequestIdentifier(request, id, head);
+    std::vector<ItemRow> channels;
+    if (const auto answer = Fetch(ChannelsUrl(request, id))) {
+      ChannelsAnswer read = ReadChannelsAnswer(*answer);
+      number_format_ = read.number_format;
+      channels = std::move(read.rows);
+    } else {
+      Progress(head + " State=Failed");
+      Notify(kGetChannelsFailed);
+      channels_failed_ = true;
+    }
+    const std::optional<size_t> index = ChannelIndex(state_.record());
+    if (request.multi_sensor && index && *index < channels.size()) {
+      state_.staging.push_back(StagingRowFor(channels[*index], identifier));
+    }
+    return channels;
+  }
+
+  std::string RequestIdentifier(const RequestUrl& request,
+                                const std::string& id,
+                                const std::string& head) {
+    std::string identifier(kNoIdentifier);
+    const auto details = Fetch(DetailsUrl(request, id));
+    if (!details) {
+      Progress(head + " State=Failed");
+      Notify(kGetDetailsFailed);
+    } else if (const auto element =
+                   IdentifierElement(state_.record().identifier_kind())) {
+      identifier = ReadIdentifier(*details, *element, identifier);
+    }
+    return identifier;
+  }
+
+  OrbState& state_;
+  std::filesystem::path work_file_;  // the target of every download
   const DownloadSettings& download_;
   OrbView& view_;
   SourceLock& lock_;
-  StringList& progress_;
   PrtgAcquisition result_;
+  bool channels_failed_ = false;
+  char number_format_ = state_.values.number_format;
 };
 
 }  // namespace
 
-PrtgAcquisition PrtgClient::Acquire(const PrtgContext& context, OrbView& view,
-                                    SourceLock& lock, ItemTable& items,
-                                    StagingTable& staging, StringList& progress,
-                                    OrbValues& values, EventLog& log) {
-  Acquisition run(context, download_, view, lock, progress);
-  PrtgAcquisition& result = run.result();
-  const std::string orb_number = RecordNumber(context.record);
-  // Whatever happens, the cycle's work file holds this cycle's result text.
-  const auto finish = [&](const std::vector<ItemRow>& rows) {
-    result.result_written =
-        WriteResult(context.work_file, orb_number, rows, values.number_format);
-    return result;
-  };
-
-  progress.Clear();
-  staging.clear();
-  const auto profile_lines = ReadLines(context.attached_profile);
-  const std::string profile_name = context.attached_profile.filename().string();
+PrtgAcquisition PrtgClient::Acquire(OrbState& state,
+                                    const CompanionFiles& files, OrbView& view,
+                                    SourceLock& lock, EventLog& log) {
+  Acquisition run(state, files, download_, view, lock);
+  state.lists.wrky.Clear();
+  state.staging.clear();
+  const std::filesystem::path profile = files.AttachedProfile();
+  const auto profile_lines = ReadLines(profile);
+  const std::string profile_name = profile.filename().string();
   if (!profile_lines) {
     run.Progress("* " + Now() + " Profile " + profile_name +
                  " not readable State=Failed");
     run.Notify("Read " + profile_name + " failed, please Check !");
-    return finish({});
+    return run.Finish({});
   }
-
   // Profile: the connection settings are read only to report wrong lines.
   for (const std::string& problem :
        ReadConnectionSettings(*profile_lines).problems) {
     run.Progress("* " + Now() + " " + problem + " State=Failed");
     if (logged_problems_.insert(problem).second) log.Log("Fail", problem);
   }
-
   // GUrl.
   view.SetStatusCaption("<URL>");
-  const RequestUrl request = BuildRequestUrl(context.record, *profile_lines);
-  run.Progress("* " + Now() + " Starting " + context.version_text +
-               " State=Done");
+  const RequestUrl request = BuildRequestUrl(state.record(), *profile_lines);
+  run.Progress("* " + Now() + " Starting " + version_text_ + " State=Done");
   if (request.ids.empty()) {
     run.Progress("* " + Now() + " Sensor address without id= State=Failed");
   }
-  const std::optional<std::string_view> identifier_element =
-      IdentifierElement(RecordFlag(context.record, 49));
-  const std::optional<size_t> channel_index = ChannelIndex(context.record);
-
-  std::vector<ItemRow> rows;
-  char number_format = values.number_format;
-  bool channels_failed = false;
-  for (const std::string& id : request.ids) {
-    const std::string head = "* " + Now() + " " + ShownUrl(request, id);
-    if (channels_failed) {
-      // The acquisition has failed already; no need to wait for more.
-      run.Progress(head + " State=Skipped");
-      continue;
-    }
-    run.Progress(head + " State=Processing");
-    std::string identifier(kNoIdentifier);
-    if (request.multi_sensor) {
-      const auto details = run.Fetch(DetailsUrl(request, id));
-      if (!details) {
-        run.Progress(head + " State=Failed");
-        run.Notify(kGetDetailsFailed);
-      } else if (identifier_element) {
-        identifier = ReadIdentifier(*details, *identifier_element, identifier);
-      }
-    }
-    std::vector<ItemRow> channels;
-    if (const auto answer = run.Fetch(ChannelsUrl(request, id))) {
-      ChannelsAnswer read = ReadChannelsAnswer(*answer);
-      number_format = read.number_format;
-      channels = std::move(read.rows);
-    } else {
-      run.Progress(head + " State=Failed");
-      run.Notify(kGetChannelsFailed);
-      channels_failed = true;
-    }
-    if (!request.multi_sensor) {
-      rows = std::move(channels);
-      break;
-    }
-    if (channel_index && *channel_index < channels.size()) {
-      staging.push_back(StagingRowFor(channels[*channel_index], identifier));
-    }
-  }
-  if (request.multi_sensor) {
-    for (const StagingRow& staged : staging) rows.push_back(ItemRowFor(staged));
-  }
+  std::vector<ItemRow> rows = run.RequestSensors(request);
   ApplyChannelColours(rows);
-  run.Progress("* " + Now() + " Ending of " + context.mode_word +
+  run.Progress("* " + Now() + " Ending of " + state.mode_word +
                "... State=Done");
-
-  if (channels_failed || rows.empty()) return finish({});
-  items.Clear();
-  for (const ItemRow& row : rows) items.Append(row);
-  values.number_format = number_format;
-  result.fresh_rows = true;
-  return finish(rows);
+  return run.Finish(rows);
 }
 
 }  // namespace vigil

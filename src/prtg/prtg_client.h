@@ -7,9 +7,7 @@
 //
 //   SourceLock lock(...);                   // taken: busy flag 1, "<RFC>"
 //   RemoveFile(work_file);                  // unless the restart flag is on
-//   PrtgAcquisition got = prtg_client.Acquire(context, view, lock, items,
-//                                             staging, lists.wrky, values,
-//                                             log);
+//   PrtgAcquisition got = prtg_client.Acquire(state, files, view, lock, log);
 //   lock.Release();                         // a no-op when Acquire removed it
 //   ... load the work file, check it as for every mode, append Wrky ...
 //   if (!got.fresh_rows) -> the no-data path with "No Data from PRTG
@@ -27,12 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "monitor/item_table.h"
-#include "monitor/orb_values.h"
-#include "monitor/string_list.h"
+#include "monitor/orb_state.h"
 #include "prtg/downloader.h"
-#include "shell/orb_view.h"
+#include "store/companion_files.h"
 #include "store/event_log.h"
+#include "store/orb_view.h"
 #include "store/source_lock.h"
 
 namespace vigil {
@@ -41,15 +38,6 @@ inline constexpr std::string_view kGetChannelsFailed =
     "Get Channels failed - Please Check !";
 inline constexpr std::string_view kGetDetailsFailed =
     "Get Details failed - Please Check !";
-
-// What one acquisition works from; read fresh on every call.
-struct PrtgContext {
-  std::string mode_word = "HttpOrb";
-  std::string record;  // the configuration record
-  std::filesystem::path attached_profile;
-  std::filesystem::path work_file;  // the target of every download
-  std::string version_text;         // the version label, for the progress
-};
 
 struct PrtgAcquisition {
   // Every channels request succeeded and gave at least one row: the item
@@ -69,16 +57,20 @@ struct PrtgAcquisition {
 
 class PrtgClient {
  public:
-  explicit PrtgClient(DownloadSettings download = {}) : download_(download) {}
+  // version_text: the version label, for the progress lines.
+  explicit PrtgClient(std::string version_text, DownloadSettings download = {})
+      : version_text_(std::move(version_text)), download_(download) {}
 
   // Runs on the GUI thread and blocks it during each download (at most the
   // total time-out per request; after the first failed channels request no
   // further sensor is asked). Shows the status caption "<URL>" once the
   // profile is read.
   //
-  // Fills progress (Wrky) with lines "* hh:mm:ss ... State=...", which never
-  // hold the user name or the password, and staging (View09) with one row
-  // per sensor of a multi-sensor orb.
+  // Works from the orb's record and its attached profile, downloads into
+  // its work file. Fills the item table, the progress list (Wrky) with
+  // lines "* hh:mm:ss ... State=...", which never hold the user name or the
+  // password, and the staging table (View09) with one row per sensor of a
+  // multi-sensor orb.
   //
   // A request that fails (no connection, a time-out, a status other than
   // 2xx, an answer that breaks off or is no XML document) adds a "Failed"
@@ -88,14 +80,13 @@ class PrtgClient {
   // be read is told the same way ("Read <name> failed, please Check !").
   // A port line of the profile that holds no port number adds a "Failed"
   // progress line each time and a "Fail" line to the log once per text.
-  PrtgAcquisition Acquire(const PrtgContext& context, OrbView& view,
-                          SourceLock& lock, ItemTable& items,
-                          StagingTable& staging, StringList& progress,
-                          OrbValues& values, EventLog& log);
+  PrtgAcquisition Acquire(OrbState& state, const CompanionFiles& files,
+                          OrbView& view, SourceLock& lock, EventLog& log);
 
   const DownloadSettings& download_settings() const { return download_; }
 
  private:
+  std::string version_text_;
   DownloadSettings download_;
   // Profile problems already logged, so that each cycle does not log again.
   std::set<std::string> logged_problems_;

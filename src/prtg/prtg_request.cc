@@ -1,7 +1,6 @@
 #include "prtg/prtg_request.h"
 
 #include "prtg/prtg_profile.h"
-#include "store/config_record.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -50,9 +49,9 @@ std::string QueryEncode(std::string_view value) {
   return encoded;
 }
 
-RequestUrl BuildRequestUrl(std::string_view record,
+RequestUrl BuildRequestUrl(const ConfigRecord& record,
                            const std::vector<std::string>& profile_lines) {
-  std::string address = SplitTail(record).address;
+  std::string address = record.tail().address;
   if (Mid(address, 1, int(kSensorPagePrefix.size())) == kSensorPagePrefix) {
     address = std::string(kChannelsPathPrefix) +
               Mid(address, int(kSensorPagePrefix.size()) + 1);
@@ -95,9 +94,9 @@ std::string DetailsUrl(const RequestUrl& request, std::string_view id) {
          std::string(id) + request.credentials;
 }
 
-std::string BrowserUrl(std::string_view record,
+std::string BrowserUrl(const ConfigRecord& record,
                        const std::vector<std::string>& profile_lines) {
-  std::string address = SplitTail(record).address;
+  std::string address = record.tail().address;
   const size_t hash = address.find('#');
   if (hash != std::string::npos) address.resize(hash);
   std::string credentials;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/config_record.h"
+
 namespace vigil {
 
 // The sensor's web page, rewritten for the channels request.
@@ -30,7 +32,7 @@ struct RequestUrl {
   bool has_ids = false;
 };
 
-RequestUrl BuildRequestUrl(std::string_view record,
+RequestUrl BuildRequestUrl(const ConfigRecord& record,
                            const std::vector<std::string>& profile_lines);
 
 // The channels request for one sensor, with the credentials.
@@ -43,7 +45,7 @@ std::string DetailsUrl(const RequestUrl& request, std::string_view id);
 
 // The sensor page of the first sensor for the browser, not rewritten, with
 // the profile's host, scheme and credentials applied as for the requests.
-std::string BrowserUrl(std::string_view record,
+std::string BrowserUrl(const ConfigRecord& record,
                        const std::vector<std::string>& profile_lines);
 
 // Percent-encodes everything but the unreserved characters, so that a user

@@ -3,39 +3,43 @@
 #include "actions/state_announcement.h"
 
 namespace vigil {
+namespace {
 
-void SuspendOrb(OrbSession& session, ActionDispatch& dispatch) {
-  session.items().set_colour(kSilver);
+void Announce(OrbSession& session, int state) {
+  AnnounceState(state, session.state().config.actions, session.state().values,
+                session.dispatch());
+}
+
+}  // namespace
+
+void SuspendOrb(OrbSession& session) {
+  session.state().items.set_colour(kSilver);
   session.event_log().Log("Susp", "Suspend...");
-  AnnounceState(state_code::kSuspended, session.orb_lines().actions,
-                session.values(), dispatch);
+  Announce(session, state_code::kSuspended);
   session.files().ClearMarkers();
 }
 
-void ResumeOrb(OrbSession& session, ActionDispatch& dispatch) {
-  session.items().set_colour(kNeutral);
-  AnnounceState(state_code::kResumed, session.orb_lines().actions,
-                session.values(), dispatch);
+void ResumeOrb(OrbSession& session) {
+  session.state().items.set_colour(kNeutral);
+  Announce(session, state_code::kResumed);
   session.event_log().Log("Rsme", "Resume...");
 }
 
 void ResetOrb(OrbSession& session) {
-  session.items().set_colour(kNeutral);
+  session.state().items.set_colour(kNeutral);
   session.files().ClearMarkers();
 }
 
-void StopOrb(OrbSession& session, ActionDispatch& dispatch) {
-  AnnounceState(state_code::kStopped, session.orb_lines().actions,
-                session.values(), dispatch);
-}
+void StopOrb(OrbSession& session) { Announce(session, state_code::kStopped); }
 
-bool TakeEndOfProcessingRequest(OrbSession& session, ActionDispatch& dispatch) {
+bool TakeEndOfProcessingRequest(OrbSession& session) {
+  const OrbState& state = session.state();
   if (session.files().TakeEndOfProcessingRequest(
-          session.busy_flag() == kBusyHoldingLock, session.lock_name()) !=
+          state.busy_flag == BusyFlag::kHoldingLock, state.lock_name) !=
       EndOfProcessing::kStopAndClose) {
     return false;
   }
-  StopOrb(session, dispatch);
+  StopOrb(session);
   return true;
 }
 

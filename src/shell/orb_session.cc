@@ -2,8 +2,8 @@
 
 #include "monitor/rfc_library_probe.h"
 #include "shell/picture_catalogues.h"
+#include "shell/termination_request.h"
 #include "store/clock_text.h"
-#include "store/config_record.h"
 #include "store/file_remover.h"
 #include "store/orb_names.h"
 #include "store/text.h"
@@ -21,37 +21,48 @@ const std::vector<std::string> kFixedItemChoices = {
 OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
                        std::filesystem::path working_dir,
                        std::string computer_name)
-    : mode_word_(std::move(mode_word)),
-      working_dir_(std::move(working_dir)),
+    : working_dir_(std::move(working_dir)),
       computer_name_(computer_name.substr(0, 255)),
-      companion_dir_(command_line.companion_dir),
       orb_number_(command_line.orb_number),
-      restart_flag_(command_line.restart),
       carried_over_value_(command_line.restart ? command_line.carried_over : 0),
-      version_text_(mode_word_ + kVersionText),
-      window_caption_(" " + mode_word_ + "..."),
-      event_log_(working_dir_ / EventLogName(mode_word_)),
-      files_(working_dir_, mode_word_, orb_number_),
-      values_(InitialOrbValues(mode_word_)) {
-  if (restart_flag_) last_reset_date_ = DateText(WallClock::now());
+      version_text_(mode_word + kVersionText),
+      window_caption_(" " + mode_word + "..."),
+      event_log_(working_dir_ / EventLogName(mode_word)),
+      files_(working_dir_, mode_word, orb_number_),
+      prtg_client_(version_text_),
+      cycle_(state_, files_, event_log_, dispatch_) {
+  state_.mode_word = std::move(mode_word);
+  state_.companion_dir = command_line.companion_dir;
+  state_.restart_flag = command_line.restart;
+  state_.values = InitialOrbValues(state_.mode_word);
+  if (command_line.restart) last_reset_date_ = DateText(WallClock::now());
   // The kept value starts as the carried-over value (0 unless restarted).
-  values_.kept_value = carried_over_value_;
-  values_.kept_date = last_reset_date_;
-  event_log_.set_context({mode_word_, "", "", false});
+  state_.values.kept_value = carried_over_value_;
+  state_.values.kept_date = last_reset_date_;
+  SetLogContext();
 }
 
 std::filesystem::path OrbSession::InWorkingDir(const std::string& name) const {
   return working_dir_ / name;
 }
 
+std::filesystem::path OrbSession::OrbsFile() const {
+  return InWorkingDir(OrbsFileName(state_.mode_word));
+}
+
 std::string OrbSession::RowSlashColumn() const {
   return Mid(orb_number_, 1, 2) + "/" + Mid(orb_number_, 3, 2);
 }
 
+void OrbSession::SetLogContext() {
+  event_log_.set_context({state_.mode_word, state_.record(), state_.lock_name,
+                          state_.header.log_every_event});
+}
+
 std::vector<std::string> OrbSession::item_choices() const {
   std::vector<std::string> choices = kFixedItemChoices;
-  choices.insert(choices.end(), orb_lines_.item_choices.begin(),
-                 orb_lines_.item_choices.end());
+  choices.insert(choices.end(), state_.item_names.begin(),
+                 state_.item_names.end());
   return choices;
 }
 
@@ -69,49 +80,59 @@ void OrbSession::ReportFailure(OrbView& view, const std::string& message,
 }
 
 std::optional<std::string> OrbSession::CheckLibrariesAndFiles() const {
-  if (mode_word_ == "RfcOrb" && !ProbeRfcLibrary(working_dir_)) {
+  const std::string& mode_word = state_.mode_word;
+  if (mode_word == "RfcOrb" && !ProbeRfcLibrary(working_dir_)) {
     return "\"" + std::string(kRfcLibraryName) + "\" is missing !";
   }
-  if (!FileExists(InWorkingDir(ExtensionLibraryName(mode_word_)))) {
-    return "\"" + ExtensionLibraryName(mode_word_) + "\" is missing !";
+  if (!FileExists(InWorkingDir(ExtensionLibraryName(mode_word)))) {
+    return "\"" + ExtensionLibraryName(mode_word) + "\" is missing !";
   }
-  if (!FileExists(InWorkingDir(OrbsFileName(mode_word_)))) {
-    return "\"" + OrbsFileName(mode_word_) + "\" is missing !";
+  if (!FileExists(OrbsFile())) {
+    return "\"" + OrbsFileName(mode_word) + "\" is missing !";
   }
   if (orb_number_.empty()) return "Parameter(s) missing...";
   return std::nullopt;
 }
 
 bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
-  const auto lines = ReadLines(InWorkingDir(OrbsFileName(mode_word_)));
+  const auto lines = ReadLines(OrbsFile());
   if (!lines) {
     ReportFailure(view, "Starting failed, please Retry !", true);
     return false;
   }
-  const HeaderScan scan = ScanHeader(*lines, mode_word_);
-  header_ = scan.settings;
-  event_log_.set_context({mode_word_, "", "", header_.log_every_event});
+  const HeaderScan scan = ScanHeader(*lines, state_.mode_word);
+  state_.header = scan.settings;
+  SetLogContext();
   if (!scan.error.empty()) {
     ReportFailure(view, scan.error, true);
     return false;
   }
-  cell_ = CellSizeFor(header_, screen.width, screen.height);
-  orb_lines_ = ScanOrb(*lines, mode_word_, orb_number_);
-  if (!orb_lines_.record) {
+  state_.cell = CellSizeFor(state_.header, screen.width, screen.height);
+  OrbLines orb = ScanOrb(*lines, state_.mode_word, orb_number_);
+  if (!orb.record) {
     ReportFailure(
-        view, mode_word_ + "-Position " + RowSlashColumn() + " not found...",
+        view,
+        state_.mode_word + "-Position " + RowSlashColumn() + " not found...",
         false);
     return false;
   }
-  record_ = *orb_lines_.record;
-  grid_size_text_ = GridSizeText(record_);
-  lock_name_ = LockName(record_, mode_word_);
-  const std::string source = SplitTail(record_).source;
-  source_path_ =
-      mode_word_ == "HttpOrb" ? source : companion_dir_ + "/" + source;
-  event_log_.set_context(
-      {mode_word_, record_, lock_name_, header_.log_every_event});
+  TakeConfiguration(std::move(orb));
   return true;
+}
+
+void OrbSession::TakeConfiguration(OrbLines lines) {
+  state_.config.record = std::move(*lines.record);
+  state_.config.rules = std::move(lines.rules);
+  state_.config.actions = std::move(lines.actions);
+  state_.captions = std::move(lines.captions);
+  state_.item_names = std::move(lines.item_choices);
+  const ConfigRecord& record = state_.record();
+  state_.grid_size_text = record.grid_size_text();
+  state_.lock_name = record.LockName(state_.mode_word);
+  const std::string source = record.tail().source;
+  state_.source_path =
+      state_.http() ? source : state_.companion_dir + "/" + source;
+  SetLogContext();
 }
 
 bool OrbSession::TakeInstance(OrbView& view) {
@@ -120,10 +141,11 @@ bool OrbSession::TakeInstance(OrbView& view) {
       instance_taken_ = true;
       return true;
     case CreateResult::kExists:
-      busy_flag_ = kBusyRefusedDuplicate;
-      ReportFailure(view,
-                    mode_word_ + " " + RowSlashColumn() + " already running !",
-                    false);
+      state_.busy_flag = BusyFlag::kRefusedDuplicate;
+      ReportFailure(
+          view,
+          state_.mode_word + " " + RowSlashColumn() + " already running !",
+          false);
       return false;
     case CreateResult::kFailed:
       ReportFailure(view, "Save.Prf failed, please Check !", true);
@@ -133,19 +155,20 @@ bool OrbSession::TakeInstance(OrbView& view) {
 }
 
 bool OrbSession::WriteAttachedProfile(OrbView& view) {
-  const bool global = IsGlobalSource(record_);
-  if (!global && !FileExists(InWorkingDir(source_path_))) {
-    ReportFailure(
-        view, "Profile " + SplitTail(record_).source + " not found...", false);
+  const bool global = state_.record().global_source();
+  if (!global && !FileExists(InWorkingDir(state_.source_path))) {
+    ReportFailure(view,
+                  "Profile " + state_.record().tail().source + " not found...",
+                  false);
     return false;
   }
-  if (mode_word_ == "RfcOrb" &&
+  if (state_.mode_word == "RfcOrb" &&
       !FileExists(InWorkingDir(std::string(kGlobalFileName)))) {
     ReportFailure(view, "File 'SAP Quillon.Gbl' not found...", true);
     return false;
   }
   const auto source =
-      global ? std::nullopt : std::optional(InWorkingDir(source_path_));
+      global ? std::nullopt : std::optional(InWorkingDir(state_.source_path));
   switch (CopyToAttachedProfile(source, files_.AttachedProfile())) {
     case ProfileCopy::kWritten:
       return true;
@@ -159,40 +182,40 @@ bool OrbSession::WriteAttachedProfile(OrbView& view) {
   return false;
 }
 
-std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
-  const auto row = ParseInteger(RecordRow(record_));
-  const auto column = ParseInteger(RecordColumn(record_));
-  const auto size = ParseGridSizeText(grid_size_text_);
-  const auto delay = DelayTime(record_);
+std::optional<std::string> OrbSession::PlacementProblem() const {
+  const ConfigRecord& record = state_.record();
+  const auto row = ParseInteger(record.row());
+  const auto column = ParseInteger(record.column());
   if (!row || !column || *row < 0 || *column < 0) {
-    ReportFailure(view,
-                  "Position " + RowSlashColumn() + " invalid, please Check !",
-                  true);
+    return "Position " + RowSlashColumn() + " invalid, please Check !";
+  }
+  if (!ParseGridSizeText(state_.grid_size_text)) {
+    return "Grid size '" + state_.grid_size_text + "' invalid, please Check !";
+  }
+  if (!record.delay_time()) {
+    return "Delay time '" + record.delay_text() + "' invalid, please Check !";
+  }
+  return std::nullopt;
+}
+
+std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
+  if (const auto problem = PlacementProblem()) {
+    ReportFailure(view, *problem, true);
     return std::nullopt;
   }
-  if (!size) {
-    ReportFailure(view,
-                  "Grid size '" + grid_size_text_ + "' invalid, please Check !",
-                  true);
-    return std::nullopt;
-  }
-  if (!delay) {
-    ReportFailure(
-        view,
-        "Delay time '" + Mid(record_, 29, 5) + "' invalid, please Check !",
-        true);
-    return std::nullopt;
-  }
+  const ConfigRecord& record = state_.record();
+  const int row = *ParseInteger(record.row());
+  const int column = *ParseInteger(record.column());
+  const GridSize size = *ParseGridSizeText(state_.grid_size_text);
+  const CellSize& cell = state_.cell;
   StartedOrb orb;
-  orb.window = {*column * cell_.width, *row * cell_.height,
-                cell_.width * size->columns, cell_.height * size->rows};
+  orb.window = {column * cell.width, row * cell.height,
+                cell.width * size.columns, cell.height * size.rows};
   home_ = orb.window;
-  orb.title = SplitTail(record_).title;
+  orb.title = record.tail().title;
   orb.caption =
-      " " + SplitTail(record_).source + " / " + DisplayName(record_) + "...";
-  orb.face_mode = FaceMode(record_);
-  orb.chart_title_visible = RecordFlag(record_, 68) == 'x';
-  delay_time_ = *delay;
+      " " + record.tail().source + " / " + record.display_name() + "...";
+  state_.delay_time = *record.delay_time();
   return orb;
 }
 
@@ -207,25 +230,131 @@ std::optional<StartedOrb> OrbSession::StartUp(OrbView& view,
     return std::nullopt;
   }
   auto started = Place(view);
-  if (started) startup_stage_ = StartupStage::kStarted;
+  if (!started) return std::nullopt;
+  startup_stage_ = StartupStage::kStarted;
+  ConnectCycle(view);
   return started;
+}
+
+void OrbSession::ConfigureActions(OrbView& view) {
+  actions_view_ = &view;
+  ActionEnvironment environment;
+  environment.mode_word = state_.mode_word;
+  environment.working_dir = working_dir_;
+  environment.record = &state_.config.record;
+  environment.actions = &state_.config.actions;
+  environment.values = &state_.values;
+  environment.work_file = files_.WorkFile();
+  environment.mail_body_file = files_.MailListFile().filename();
+  environment.view = &view;
+  environment.should_give_up = [] { return TerminationRequested(); };
+  dispatch_.SetEnvironment(std::move(environment));
+}
+
+void OrbSession::ConnectCycle(OrbView& view) {
+  ConfigureActions(view);
+  cycle_.set_should_give_up([] { return TerminationRequested(); });
+  if (!state_.http()) return;
+  cycle_.set_http_acquisition([this, &view](SourceLock& lock) {
+    const PrtgAcquisition got =
+        prtg_client_.Acquire(state_, files_, view, lock, event_log_);
+    return HttpOutcome{got.fresh_rows};
+  });
+}
+
+void OrbSession::ReportSaveFailure(OrbView& view, SaveOutcome outcome) {
+  const std::string name = OrbsFileName(state_.mode_word);
+  std::string message;
+  switch (outcome) {
+    case SaveOutcome::kMissing:
+      message = name + " not found, not saved !";
+      break;
+    case SaveOutcome::kUnreadable:
+      message = name + " not readable, not saved !";
+      break;
+    case SaveOutcome::kUnwritable:
+      message = name + " not writable, not saved !";
+      break;
+    case SaveOutcome::kSaved:
+    case SaveOutcome::kTargetTaken:
+      return;
+  }
+  // The orb goes on with the configuration it has; the error panel stays
+  // until the next good cycle.
+  view.ShowErrorPanel(message);
+  event_log_.Log("Fail", message);
+}
+
+SaveOutcome OrbSession::Save(OrbView& view,
+                             const std::optional<MoveNote>& move_note) {
+  state_.config.record.set_grid_size_text(state_.grid_size_text);
+  const SaveOutcome outcome =
+      SaveOrbsFile(OrbsFile(), state_.mode_word, state_.config, move_note);
+  ReportSaveFailure(view, outcome);
+  if (outcome == SaveOutcome::kSaved && move_note &&
+      move_note->old_number != move_note->new_number) {
+    MoveOrbFiles(*move_note);
+  }
+  state_.grid_size_text = state_.record().grid_size_text();
+  return outcome;
+}
+
+void OrbSession::MoveOrbFiles(const MoveNote& move_note) {
+  const std::filesystem::path old_profile = files_.AttachedProfile();
+  const auto profile = ReadLines(old_profile);
+  files_.ClearMarkers();
+  files_.Renumber(move_note.new_number);
+  orb_number_ = move_note.new_number;
+  // The new name first: a crash in between leaves a stale profile, as any
+  // crash does, never a running orb without one.
+  WriteLinesAtomically(files_.AttachedProfile(),
+                       profile.value_or(std::vector<std::string>{}));
+  RemoveFile(old_profile);
+  SetLogContext();
+  if (actions_view_ != nullptr) ConfigureActions(*actions_view_);
+}
+
+SaveOutcome OrbSession::MoveTo(OrbView& view,
+                               const std::string& target_number) {
+  const MoveNote note{orb_number_, target_number};
+  // The orb's own cell: nothing to move.
+  if (note.old_number == note.new_number) return SaveOutcome::kSaved;
+  const std::filesystem::path old_work_file = files_.WorkFile();
+  state_.config.record.set_number(target_number);
+  const SaveOutcome outcome = Save(view, note);
+  if (outcome != SaveOutcome::kSaved) {
+    state_.config.record.set_number(note.old_number);
+    return outcome;
+  }
+  RemoveFile(old_work_file);
+  const auto row = ParseInteger(Mid(target_number, 1, 2)).value_or(0);
+  const auto column = ParseInteger(Mid(target_number, 3, 2)).value_or(0);
+  home_.left = column * state_.cell.width;
+  home_.top = row * state_.cell.height;
+  return outcome;
 }
 
 void OrbSession::CloseCleanUp() {
   // Only the files of an orb that took its number are its own.
-  if (busy_flag_ == kBusyRefusedDuplicate || !instance_taken_) return;
+  if (state_.busy_flag == BusyFlag::kRefusedDuplicate || !instance_taken_) {
+    return;
+  }
   RemoveFile(files_.AttachedProfile());
-  if (busy_flag_ == kBusyHoldingLock) RemoveFile(files_.LockFile(lock_name_));
-  if (!restart_flag_) RemoveFile(files_.WorkFile());
+  if (state_.busy_flag == BusyFlag::kHoldingLock) {
+    RemoveFile(files_.LockFile(state_.lock_name));
+  }
+  if (!state_.restart_flag) RemoveFile(files_.WorkFile());
   RemoveFile(files_.EndOfProcessingFile());
 }
 
 void OrbSession::DestroyCleanUp() {
-  if (busy_flag_ == kBusyRefusedDuplicate) return;
+  if (state_.busy_flag == BusyFlag::kRefusedDuplicate) return;
   if (instance_taken_) RemoveFile(files_.AttachedProfile());
   event_log_.Log("Stop", "");
   if (!instance_taken_) return;
-  if (busy_flag_ == kBusyHoldingLock) RemoveFile(files_.LockFile(lock_name_));
+  if (state_.busy_flag == BusyFlag::kHoldingLock) {
+    RemoveFile(files_.LockFile(state_.lock_name));
+  }
   RemoveFile(files_.WorkFile());
   files_.ClearMarkers();
   RemoveFile(files_.EndOfProcessingFile());

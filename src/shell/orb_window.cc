@@ -13,11 +13,11 @@
 #include <QUrl>
 
 #include "face/face_layout.h"
+#include "face/face_pictures.h"
 #include "face/widget_helpers_widget.h"
 #include "prtg/prtg_browser.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
-#include "store/config_record.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -100,10 +100,11 @@ void OrbWindow::CreateWidgets() {
 }
 
 FaceSettings OrbWindow::Settings() const {
+  const OrbState& state = session_.state();
   FaceSettings settings;
-  settings.record = session_.record();
-  settings.has_rules = !session_.orb_lines().rules.empty();
-  settings.header = session_.header();
+  settings.record = state.record().text();
+  settings.has_rules = !state.config.rules.empty();
+  settings.header = state.header;
   settings.working_dir = session_.working_dir();
   return settings;
 }
@@ -123,7 +124,7 @@ void OrbWindow::Initialise() {
   initialised_ = true;
   setWindowTitle(ToQString(session_.window_caption()));
   label1_->setText(ToQString(session_.version_text()));
-  face_state_.relayout_request = true;
+  session_.state().face.relayout_request = true;
   session_.set_startup_stage(StartupStage::kPreparationPending);
 }
 
@@ -143,29 +144,14 @@ void OrbWindow::Timer1Timer() {
   if (started) ApplyStartedOrb(*started);
 }
 
-void OrbWindow::ConfigureActions() {
-  ActionEnvironment environment;
-  environment.mode_word = session_.mode_word();
-  environment.working_dir = session_.working_dir();
-  environment.record = &session_.record();
-  environment.actions = &session_.orb_lines().actions;
-  environment.values = &session_.values();
-  environment.work_file = session_.files().WorkFile();
-  environment.mail_body_file = session_.files().MailListFile().filename();
-  environment.view = this;
-  environment.should_give_up = [] { return TerminationRequested(); };
-  dispatch_.SetEnvironment(std::move(environment));
-}
-
 void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
-  ConfigureActions();
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);
   face_->setGeometry(rect());
-  face_->SelectChart(session_.record());
+  face_->SelectChart(session_.record().text());
   face_->SetTitle(orb.title);
   face_->SetChartTitle(orb.title);
-  face_->SetChartTitleVisible(orb.chart_title_visible);
+  face_->SetChartTitleVisible(session_.record().title_shown());
   x_cap01_->setText(ToQString(orb.caption));
   FitBorderlessPanels();
   if (session_.mode_word() != "HttpOrb") {
@@ -174,9 +160,8 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
     p_cap01_->hide();
   }
   RefreshFace();
-  RefreshFace();
-  face_->LoadGaugePicture(Settings(), face_state_);
-  ShowStartFace(orb.face_mode);
+  face_->LoadGaugePicture(Settings(), session_.state().face);
+  ShowStartFace(session_.record().face_mode());
   timer2_->start();
   timer3_->setInterval(1000);
   timer3_->start();
@@ -185,28 +170,42 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
 void OrbWindow::ShowStartFace(char face_mode) {
   if (face_mode != '3' && face_mode != '4') return;
   // Gauge and image faces cover the chart and the listing.
-  face_state_.gauge_chosen = true;
+  OrbState& state = session_.state();
+  state.face.gauge_chosen = true;
   face_->SetListingVisible(false);
   face_->SetChartVisible(false);
   face_->SetGaugeVisible(face_mode == '3');
   face_->SetImageVisible(face_mode == '4');
   if (face_mode == '4') {
-    face_state_.relayout_request = true;
-    face_->RelayoutFace(session_.items(), session_.values(), Settings(),
-                        session_.cell(), face_state_);
+    state.face.relayout_request = true;
+    face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
+                        state.face);
   }
 }
 
 void OrbWindow::FitBorderlessPanels() {
   face_->setGeometry(rect());
-  PlaceErrorPanel(
-      face_->FitBorderlessPanels(Settings(), face_state_).error_panel);
+  PlaceErrorPanel(face_->FitBorderlessPanels(Settings(), session_.state().face)
+                      .error_panel);
   label1_->hide();
 }
 
 void OrbWindow::RefreshFace() {
-  face_->RefreshFace(session_.items(), session_.values(), Settings(),
-                     face_state_);
+  OrbState& state = session_.state();
+  face_->RefreshFace(state.items, state.values, Settings(), state.face);
+}
+
+SaveOutcome OrbWindow::Save(const std::optional<MoveNote>& move_note) {
+  const SaveOutcome outcome = session_.Save(*this, move_note);
+  if (outcome == SaveOutcome::kSaved) ReloadGaugePicture();
+  return outcome;
+}
+
+void OrbWindow::ReloadGaugePicture() {
+  FaceState& face = session_.state().face;
+  if (GaugeDialFile(session_.record().text()) != face.gauge_picture_name) {
+    face_->LoadGaugePicture(Settings(), face);
+  }
 }
 
 void OrbWindow::Timer2Timer() {
@@ -215,63 +214,22 @@ void OrbWindow::Timer2Timer() {
     setWindowFlag(Qt::WindowStaysOnTopHint, false);
     show();
   }
-  if (session_.cycle_phase() == kCycleIdle &&
-      TakeEndOfProcessingRequest(session_, dispatch_)) {
+  if (!session_.cycle_running() && TakeEndOfProcessingRequest(session_)) {
     StopAllTimers();
     close();
   }
 }
 
-CycleContext OrbWindow::MakeCycleContext() {
-  CycleContext context;
-  context.mode_word = session_.mode_word();
-  context.companion_dir = session_.companion_dir();
-  context.record = session_.record();
-  context.header = session_.header();
-  context.actions = session_.orb_lines().actions;
-  context.rules = session_.orb_lines().rules;
-  context.lock_name = session_.lock_name();
-  context.source_path = session_.source_path();
-  context.delay_time = session_.delay_time();
-  context.canned_result = face_state_.canned_result;
-  context.zoomed = face_state_.zoomed;
-  context.files = &session_.files();
-  context.log = &session_.event_log();
-  context.items = &session_.items();
-  context.processing = &session_.processing();
-  context.lists = &session_.lists();
-  context.values = &session_.values();
-  context.busy_flag = &session_.busy_flag_ref();
-  context.cycle_phase = &session_.cycle_phase_ref();
-  context.restart_flag = &session_.restart_flag_ref();
-  context.chart_unit = &chart_state_.chart_unit;
-  context.sort_state = &session_.sort_state();
-  context.should_give_up = [] { return TerminationRequested(); };
-  if (session_.mode_word() == "HttpOrb") {
-    context.http_acquisition = [this](SourceLock& lock) {
-      PrtgContext prtg;
-      prtg.mode_word = session_.mode_word();
-      prtg.record = session_.record();
-      prtg.attached_profile = session_.files().AttachedProfile();
-      prtg.work_file = session_.files().WorkFile();
-      prtg.version_text = session_.version_text();
-      const PrtgAcquisition got = prtg_client_.Acquire(
-          prtg, *this, lock, session_.items(), session_.staging(),
-          session_.lists().wrky, session_.values(), session_.event_log());
-      return HttpOutcome{got.fresh_rows};
-    };
-  }
-  return context;
-}
-
 void OrbWindow::Timer3Timer() {
+  // A tick while a cycle waits for its lock or a message box: that cycle
+  // re-arms the timer when it ends.
+  if (session_.cycle_running()) return;
   timer3_->stop();
   if (hidden_by_command_) {
     hidden_by_command_ = false;
     show();
   }
-  CycleContext context = MakeCycleContext();
-  const CycleReport report = RunCycle(context, *this, dispatch_);
+  const CycleReport report = session_.RunCycle(*this);
   if (!closing_) ApplyCycleReport(report);
 }
 
@@ -281,7 +239,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     case Path::kEndOfProcessing:
       // The request's files are gone already.
       StopAllTimers();
-      StopOrb(session_, dispatch_);
+      StopOrb(session_);
       close();
       return;
     case Path::kGaveUp:
@@ -296,40 +254,9 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       face_->SetOrbColour(kSilver);
       RefreshFace();
       break;
-    case Path::kGood: {
-      x_cap02_->setText(ToQString(report.last_update));
-      face_->ShowItemTable(session_.items());
-      if (auto grid =
-              face_->RelayoutFace(session_.items(), session_.values(),
-                                  Settings(), session_.cell(), face_state_)) {
-        session_.set_grid_size_text(*grid);
-      }
-      const ChartBuildResult chart = face_->ChartClick(
-          session_.items(), session_.values(), Settings(), chart_state_);
-      const std::string& record = session_.record();
-      face_->SetLegendVisible(chart.legend_allowed && !chart.hide_legend &&
-                              RecordFlag(record, 67) == 'x');
-      face_->SetChartTitleVisible(RecordFlag(record, 68) == 'x');
-      if (!face_state_.gauge_chosen) {
-        const bool listing = FaceMode(record) == '2';
-        face_->SetListingVisible(listing);
-        face_->SetChartVisible(!listing);
-      }
-      if (report.rules.show_legend_and_title) {
-        face_->SetLegendVisible(true);
-        face_->SetChartTitleVisible(true);
-      }
-      if (report.rules.zoom) ZoomOnAlert();
-      if (session_.header().hide_while_green) {
-        const Rgb colour = report.rules.orb_colour;
-        setVisible(colour == kYellow || colour == kRed);
-      }
-      RefreshFace();
-      RefreshFace();
-      RefreshFace();
-      if (session_.header().frame_width == 0) SetFrameColour(kWhite);
+    case Path::kGood:
+      ApplyGoodCycle(report);
       break;
-    }
     default:
       break;
   }
@@ -337,6 +264,40 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     timer3_->setInterval(static_cast<int>(report.rearm->count()));
     timer3_->start();
   }
+}
+
+void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
+  OrbState& state = session_.state();
+  x_cap02_->setText(ToQString(report.last_update));
+  face_->ShowItemTable(state.items);
+  if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
+                                      state.cell, state.face)) {
+    state.grid_size_text = *grid;
+  }
+  ShowChartOrListing(
+      face_->ChartClick(state.items, state.values, Settings(), state.chart));
+  if (report.rules.show_legend_and_title) {
+    face_->SetLegendVisible(true);
+    face_->SetChartTitleVisible(true);
+  }
+  if (report.rules.zoom) ZoomOnAlert();
+  if (state.header.hide_while_green) {
+    const Rgb colour = report.rules.orb_colour;
+    setVisible(colour == kYellow || colour == kRed);
+  }
+  RefreshFace();
+  if (state.header.frame_width == 0) SetFrameColour(kWhite);
+}
+
+void OrbWindow::ShowChartOrListing(const ChartBuildResult& chart) {
+  const ConfigRecord& record = session_.record();
+  face_->SetLegendVisible(chart.legend_allowed && !chart.hide_legend &&
+                          record.legend_shown());
+  face_->SetChartTitleVisible(record.title_shown());
+  if (session_.state().face.gauge_chosen) return;
+  const bool listing = record.face_mode() == '2';
+  face_->SetListingVisible(listing);
+  face_->SetChartVisible(!listing);
 }
 
 void OrbWindow::StopAllTimers() {
@@ -350,26 +311,22 @@ void OrbWindow::Suspend() {
   SetStatusCaption("<Susp>");
   timer3_->stop();
   suspend_caption_ = "Resume Orb";
-  SuspendOrb(session_, dispatch_);
+  SuspendOrb(session_);
   face_->SetOrbColour(kSilver);
-  RefreshFace();
-  RefreshFace();
   RefreshFace();
 }
 
 void OrbWindow::Resume() {
   suspend_caption_ = "Suspend Orb";
   timer3_->setInterval(1000);
-  ResumeOrb(session_, dispatch_);
+  ResumeOrb(session_);
   face_->SetOrbColour(kNeutral);
   timer3_->start();
-  RefreshFace();
-  RefreshFace();
   RefreshFace();
 }
 
 void OrbWindow::Stop() {
-  StopOrb(session_, dispatch_);
+  StopOrb(session_);
   close();
 }
 
@@ -402,9 +359,7 @@ void OrbWindow::ZoomOnAlert() {
 
 void OrbWindow::Reset() {
   ResetOrb(session_);
-  face_->ShowItemTable(session_.items());
-  RefreshFace();
-  RefreshFace();
+  face_->ShowItemTable(session_.state().items);
   RefreshFace();
 }
 

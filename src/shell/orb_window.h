@@ -6,14 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "actions/action_dispatch.h"
-#include "face/chart_model.h"
-#include "face/face_state.h"
 #include "face/orb_face_widget.h"
 #include "monitor/monitoring_cycle.h"
-#include "prtg/prtg_client.h"
 #include "shell/orb_session.h"
-#include "shell/orb_view.h"
+#include "store/orb_view.h"
 
 class QLabel;
 class QPushButton;
@@ -31,7 +27,7 @@ class OrbWindow : public QWidget, public OrbView {
 
   OrbSession& session() { return session_; }
   OrbFaceWidget* face() { return face_; }
-  const FaceState& face_state() const { return face_state_; }
+  const FaceState& face_state() const { return session_.state().face; }
 
   // OrbView.
   void SetStatusCaption(const std::string& caption) override;
@@ -52,6 +48,8 @@ class OrbWindow : public QWidget, public OrbView {
   void Timer4Timer();
   void Butt00Click();
   void FitBorderlessPanels();
+  // Save: the session's save, then the dial that the record now names.
+  SaveOutcome Save(const std::optional<MoveNote>& move_note);
 
   // Orb commands.
   void Suspend();
@@ -73,26 +71,22 @@ class OrbWindow : public QWidget, public OrbView {
   void PlaceErrorPanel(const Rect& panel);
   void Initialise();
   void ApplyStartedOrb(const StartedOrb& orb);
-  // The real action dispatch, once the record and settings are known.
-  void ConfigureActions();
-  CycleContext MakeCycleContext();
   void ApplyCycleReport(const CycleReport& report);
+  void ApplyGoodCycle(const CycleReport& report);
+  void ShowChartOrListing(const ChartBuildResult& chart);
   void EndOfProcessingStop();
   void StopAllTimers();
   void ZoomOnAlert();
   FaceSettings Settings() const;
   void ShowStartFace(char face_mode);
+  void ReloadGaugePicture();
 
   OrbSession session_;
   bool initialised_ = false;
-  FaceState face_state_;
-  ChartState chart_state_;
   bool closing_ = false;
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
   std::string suspend_caption_ = "Suspend Orb";  // Pop08
-  ActionDispatch dispatch_;
-  PrtgClient prtg_client_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;

@@ -28,6 +28,12 @@ CompanionFiles::CompanionFiles(std::filesystem::path working_dir,
       orb_stem_(OrbStem(mode_word, orb_number)),
       attached_profile_(AttachedProfileName(orb_stem_)) {}
 
+void CompanionFiles::Renumber(std::string_view orb_number) {
+  orb_number_ = orb_number;
+  orb_stem_ = OrbStem(mode_word_, orb_number_);
+  attached_profile_ = AttachedProfileName(orb_stem_);
+}
+
 std::filesystem::path CompanionFiles::InWorkingDir(
     const std::string& name) const {
   return working_dir_.empty() ? std::filesystem::path(name)

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/orb_view.h"
 #include "store/colour.h"
 #include "store/event_log.h"
+#include "store/orb_view.h"
 
 namespace vigil {
 
@@ -35,6 +35,8 @@ class CompanionFiles {
 
   const std::filesystem::path& working_dir() const { return working_dir_; }
   const std::string& orb_stem() const { return orb_stem_; }
+  // After a move to another grid cell: every name follows the new number.
+  void Renumber(std::string_view orb_number);
 
   std::filesystem::path AttachedProfile() const;
   std::filesystem::path WorkFile() const;

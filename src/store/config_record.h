@@ -1,14 +1,15 @@
-// Column accessors of an orb's fixed-column configuration record.
+// An orb's fixed-column configuration record: the one place that knows
+// which column holds what. Every other file asks it by name.
 #ifndef VIGIL_STORE_CONFIG_RECORD_H_
 #define VIGIL_STORE_CONFIG_RECORD_H_
 
+#include <array>
+#include <climits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vigil {
-
-inline constexpr int kTailColumn = 78;
 
 // The ";"-separated tail from column 78.
 struct RecordTail {
@@ -18,47 +19,135 @@ struct RecordTail {
   std::string title;  // after the last ";", at most 99 characters
 };
 
-RecordTail SplitTail(std::string_view record);
-
-// The source field "Global" means the orb has no source file.
-bool IsGlobalSource(std::string_view record);
-
-std::string RecordNumber(std::string_view record);     // columns 1-4
-std::string RecordRow(std::string_view record);        // columns 1-2
-std::string RecordColumn(std::string_view record);     // columns 3-4
-std::string DisplayName(std::string_view record);      // 6-15, trimmed
-char FaceMode(std::string_view record);                // 17
-char RecordFlag(std::string_view record, int column);  // blank when short
-std::string GridSizeText(std::string_view record);     // 19-23
-
-// Chart type of column 18: blank counts as 0; nullopt outside 0-7.
-std::optional<int> ChartType(std::string_view record);
-
-// Grid size of columns 19-23 in cells; nullopt unless both are numbers >= 1.
+// Grid size of columns 19-23 in cells.
 struct GridSize {
   int rows = 1;
   int columns = 1;
 };
+// nullopt unless both are numbers >= 1.
 std::optional<GridSize> ParseGridSizeText(std::string_view grid_size_text);
 std::string FormatGridSizeText(GridSize size);
 
-// Delay time in seconds, columns 29-33; nullopt unless a whole number >= 1.
-std::optional<int> DelayTime(std::string_view record);
+inline constexpr int kChartBarSlots = 4;
 
-// Two-digit code of columns 35-36 (idle colour) or 38-39 (image index).
-std::optional<int> TwoDigitField(std::string_view record, int column);
+class ConfigRecord {
+ public:
+  ConfigRecord() = default;
+  // The record is its text: a line of the orbs file converts as it is.
+  ConfigRecord(std::string text) : text_(std::move(text)) {}  // NOLINT
+  ConfigRecord(const char* text) : text_(text) {}             // NOLINT
 
-// Lock name of columns 56-65, or derived from the tail's source field when
-// they read "<Profile>" or "RfcOrbs"; HttpOrb cuts it before the first ".".
-std::string LockName(std::string_view record, std::string_view mode_word);
+  const std::string& text() const { return text_; }
+  bool empty() const { return text_.empty(); }
+  friend bool operator==(const ConfigRecord&, const ConfigRecord&) = default;
 
-// The log target: the program field for RfcOrb, else "ID=" and the text
-// after the first "id=" of the address field.
-std::string LogTarget(std::string_view record, std::string_view mode_word);
+  // Columns 1-4: the orb number, row then column.
+  std::string number() const;
+  std::string row() const;
+  std::string column() const;
+  void set_number(std::string_view number);
+  // Columns 1-5, as every event log line carries them.
+  std::string log_key() const;
 
-// Replaces columns from..from+text.size()-1, padding a short record.
-std::string WithColumns(std::string_view record, int from,
-                        std::string_view text);
+  std::string display_name() const;  // 6-15, trimmed
+
+  // 17: "0" chart, "1" chart unsorted, "2" listing, "3" gauge, "4" image.
+  char face_mode() const;
+  void set_face_mode(char mode);
+
+  // 18: blank counts as 0; nullopt outside 0-7.
+  std::optional<int> chart_type() const;
+  void set_chart_type(int type);
+
+  // 19-23, the size in cells (" 1  2").
+  std::string grid_size_text() const;
+  void set_grid_size_text(std::string_view text);
+
+  // 25 "x": a history chart of the chart-bar items.
+  bool history_mode() const;
+
+  // 26-27: bars shown, "00" all; nullopt when no number.
+  std::optional<int> bar_limit() const;
+  void set_bar_limit(int bars);
+
+  // 28 and 77: tens and units digit of the image number.
+  std::string image_number() const;
+  void set_image_number(int number);
+
+  // 29-33, right-aligned; nullopt unless a whole number >= 1.
+  std::string delay_text() const;
+  std::optional<int> delay_time() const;
+  void set_delay_time(int seconds);
+
+  // 34 and 37: tens and units digit of the gauge number.
+  std::string gauge_number() const;
+  void set_gauge_number(int number);
+
+  // 35-36: the idle background colour code; 38-39: the image of rows.
+  std::optional<int> idle_colour_code() const;
+  std::optional<int> row_image_index() const;
+
+  bool hold() const;  // 40 "!"
+  void set_hold(bool on);
+
+  // 41-48: four two-digit item indexes, "xx" none; 41-42 is the kept item.
+  std::array<std::string, kChartBarSlots> chart_bars() const;
+  std::string chart_bars_text() const;
+  std::string kept_item() const;
+  void set_chart_bar(int slot, std::string_view index);
+
+  char identifier_kind() const;  // 49
+
+  char sorting() const;  // 50, "0" to "6"
+  void set_sorting(char sorting);
+
+  bool zoom_on_alert() const;  // 51 "!"
+  void set_zoom_on_alert(bool on);
+
+  // 52-54; nullopt when no number.
+  std::optional<int> history_bars() const;
+  void set_history_bars(int bars);
+
+  bool keep_data() const;  // 55 "!"
+  void set_keep_data(bool on);
+
+  // 56-65 trimmed, or derived from the tail's source field when they read
+  // "<Profile>" or "RfcOrbs"; HttpOrb cuts it before the first ".".
+  std::string lock_name_field() const;
+  std::string LockName(std::string_view mode_word) const;
+
+  bool legend_shown() const;  // 67 "x"
+  void set_legend_shown(bool shown);
+  bool title_shown() const;  // 68 "x"
+  void set_title_shown(bool shown);
+
+  // 78-: source, program, address and title.
+  std::string tail_text() const;
+  RecordTail tail() const;
+  // The source field "Global" means the orb has no source file.
+  bool global_source() const;
+  // Replaces everything after the tail's last ";".
+  void set_title(std::string_view title);
+
+  // The log target: the program field for RfcOrb, else "ID=" and the text
+  // after the first "id=" of the address field.
+  std::string LogTarget(std::string_view mode_word) const;
+
+ private:
+  std::string Columns(int from, int count = INT_MAX) const;
+  char Flag(int column) const;  // blank when short
+  // Replaces exactly these columns; a short record is padded to reach them.
+  void SetColumns(int from, std::string_view text);
+  void SetFlag(int column, bool on, char on_mark, char off_mark);
+
+  std::string text_;
+};
+
+// Old free accessors, until the face reads the record type.
+RecordTail SplitTail(std::string_view record);
+char RecordFlag(std::string_view record, int column);
+std::optional<int> ChartType(std::string_view record);
+std::string GridSizeText(std::string_view record);
 
 }  // namespace vigil
 

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "store/config_record.h"
 #include "store/file_lock.h"
 #include "store/text.h"
 #include "store/text_file.h"
@@ -23,10 +22,10 @@ std::string FormatLogLine(const EventLogContext& context, std::string_view code,
   std::string line = DateText(when) + " " + TimeText(when) + " ";
   line += code;
   line += " ";
-  line += Mid(context.record, 1, 5);
+  line += context.record.log_key();
   line += Trim(context.lock_name) + ";";
-  line += LogTarget(context.record, context.mode_word) + ";";
-  line += SplitTail(context.record).source + ";";
+  line += context.record.LogTarget(context.mode_word) + ";";
+  line += context.record.tail().source + ";";
   line += message;
   return line;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "store/clock_text.h"
+#include "store/config_record.h"
 
 namespace vigil {
 
@@ -15,7 +16,7 @@ inline constexpr size_t kEventLogLines = 100;
 // What every line carries besides the event itself.
 struct EventLogContext {
   std::string mode_word;
-  std::string record;  // empty before the record was found
+  ConfigRecord record;  // empty before the record was found
   std::string lock_name;
   bool log_every_event = false;  // header column 19 not "."
 };

@@ -175,11 +175,35 @@ CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
   return {screen_width / header.columns, screen_height / header.rows};
 }
 
+std::vector<std::string> ActionSettings::SaveLines(
+    std::string_view number, std::string_view trace_marker) const {
+  const std::string key(number);
+  return {key + " $ " + state_mail, key + " % " + value_mail,
+          key + " ! " + state_exec, key + " & " + value_exec,
+          key + " " + std::string(trace_marker) + " " + trace};
+}
+
+std::vector<std::string> RuleSaveLines(std::string_view number,
+                                       const std::vector<std::string>& rules) {
+  std::vector<std::string> lines;
+  for (const std::string& rule : rules) {
+    lines.push_back(std::string(number) + " # " + rule);
+  }
+  return lines;
+}
+
+bool KeyInUse(const std::vector<std::string>& file_lines,
+              std::string_view number) {
+  for (const std::string& line : file_lines) {
+    if (Key(line) == number) return true;
+  }
+  return false;
+}
+
 std::vector<std::string> RewriteOrbLines(
     const std::vector<std::string>& file_lines, std::string_view mode_word,
-    std::string_view record, const std::vector<std::string>& rules,
-    const ActionSettings& actions, const std::optional<MoveNote>& move_note) {
-  const std::string number = Mid(record, 1, 4);
+    const OrbConfiguration& orb, const std::optional<MoveNote>& move_note) {
+  const std::string number = orb.record.number();
   const std::string old_number =
       move_note ? Mid(move_note->old_number, 1, 4) : number;
   std::vector<std::string> kept;
@@ -199,28 +223,35 @@ std::vector<std::string> RewriteOrbLines(
   for (const std::string& line : set_aside) {
     result.push_back(number + Mid(line, 5));
   }
-  result.emplace_back(record);
-  for (const std::string& rule : rules) result.push_back(number + " # " + rule);
-  const std::string trace = TraceMarkerFor(file_lines);
-  result.push_back(number + " $ " + actions.state_mail);
-  result.push_back(number + " % " + actions.value_mail);
-  result.push_back(number + " ! " + actions.state_exec);
-  result.push_back(number + " & " + actions.value_exec);
-  result.push_back(number + " " + trace + " " + actions.trace);
+  result.push_back(orb.record.text());
+  for (std::string& line : RuleSaveLines(number, orb.rules)) {
+    result.push_back(std::move(line));
+  }
+  for (std::string& line :
+       orb.actions.SaveLines(number, TraceMarkerFor(file_lines))) {
+    result.push_back(std::move(line));
+  }
   return result;
 }
 
-bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
-                  std::string_view record,
-                  const std::vector<std::string>& rules,
-                  const ActionSettings& actions,
-                  const std::optional<MoveNote>& move_note) {
+SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
+                         std::string_view mode_word,
+                         const OrbConfiguration& orb,
+                         const std::optional<MoveNote>& move_note) {
   FileLock lock(file);
+  if (!FileExists(file)) return SaveOutcome::kMissing;
   const auto bytes = ReadFileBytes(file);
-  if (!bytes) return false;
-  const std::vector<std::string> lines = RewriteOrbLines(
-      SplitLines(*bytes), mode_word, record, rules, actions, move_note);
-  return WriteLinesAtomically(file, lines, LineEndingOf(*bytes));
+  if (!bytes) return SaveOutcome::kUnreadable;
+  const std::vector<std::string> file_lines = SplitLines(*bytes);
+  if (move_note && move_note->new_number != move_note->old_number &&
+      KeyInUse(file_lines, move_note->new_number)) {
+    return SaveOutcome::kTargetTaken;
+  }
+  const std::vector<std::string> lines =
+      RewriteOrbLines(file_lines, mode_word, orb, move_note);
+  return WriteLinesAtomically(file, lines, LineEndingOf(*bytes))
+             ? SaveOutcome::kSaved
+             : SaveOutcome::kUnwritable;
 }
 
 ProfileCopy CopyToAttachedProfile(

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/config_record.h"
+
 namespace vigil {
 
 // Satellite markers in column 6. The trace marker is "§": one byte in
@@ -46,11 +48,29 @@ struct ActionSettings {
   std::string state_exec;  // "!"
   std::string value_exec;  // "&"
   std::string trace;       // "§"
+
+  // Their lines in the orbs file, each also when it is empty.
+  std::vector<std::string> SaveLines(std::string_view number,
+                                     std::string_view trace_marker) const;
+  friend bool operator==(const ActionSettings&,
+                         const ActionSettings&) = default;
+};
+
+// One "#" line per rule, in rule order.
+std::vector<std::string> RuleSaveLines(std::string_view number,
+                                       const std::vector<std::string>& rules);
+
+// What an orb rewrites of its own lines: the settings flow and the face
+// commands edit it, the save writes it.
+struct OrbConfiguration {
+  ConfigRecord record;
+  std::vector<std::string> rules;
+  ActionSettings actions;
 };
 
 // Everything of one orb that the orbs file holds.
 struct OrbLines {
-  std::optional<std::string> record;
+  std::optional<ConfigRecord> record;
   std::vector<std::string> rules;
   ActionSettings actions;
   std::array<std::string, 4> captions;  // probe, group, device, sensor
@@ -81,21 +101,35 @@ struct CellSize {
 CellSize CellSizeFor(const HeaderSettings& header, int screen_width,
                      int screen_height);
 
+// Whether any line of the file has this key, the header line and the
+// orb's own lines included.
+bool KeyInUse(const std::vector<std::string>& file_lines,
+              std::string_view number);
+
 // The file's lines with the saved orb's lines moved to the end, rewritten
-// from memory; every other line keeps its text and relative order.
+// from memory under the record's number; every other line keeps its text
+// and relative order. A move note names the number the lines had.
 std::vector<std::string> RewriteOrbLines(
     const std::vector<std::string>& file_lines, std::string_view mode_word,
-    std::string_view record, const std::vector<std::string>& rules,
-    const ActionSettings& actions, const std::optional<MoveNote>& move_note);
+    const OrbConfiguration& orb, const std::optional<MoveNote>& move_note);
+
+enum class SaveOutcome {
+  kSaved,
+  kMissing,     // the file is gone: nothing written
+  kUnreadable,  // nothing written
+  kUnwritable,  // the file is as it was
+  kTargetTaken  // a move whose new number some line already has
+};
 
 // Reads the file anew and writes it back with RewriteOrbLines, under an
 // advisory lock and through a rename, so that sibling orbs' saves are kept
-// and a crash leaves a whole file. False when it could not be read or written.
-bool SaveOrbsFile(const std::filesystem::path& file, std::string_view mode_word,
-                  std::string_view record,
-                  const std::vector<std::string>& rules,
-                  const ActionSettings& actions,
-                  const std::optional<MoveNote>& move_note);
+// and a crash leaves the old file or the new one, whole. With a move note
+// the test that its new number is free is made under the same lock, so
+// that of two orbs moving to one cell only one gets it.
+SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
+                         std::string_view mode_word,
+                         const OrbConfiguration& orb,
+                         const std::optional<MoveNote>& move_note);
 
 // The source file's lines without comment lines ("# Dudi: " lines stay).
 std::vector<std::string> AttachedProfileLines(

@@ -1,19 +1,18 @@
 #include "store/record_fields.h"
 
-#include "store/config_record.h"
 #include "store/text.h"
 
 namespace vigil {
 
 std::optional<std::string> RecordField(std::string_view field,
-                                       std::string_view record,
+                                       const ConfigRecord& record,
                                        std::string_view path) {
-  if (field == "Sensor") return DisplayName(record);
-  if (field == "Profile") return SplitTail(record).source;
+  if (field == "Sensor") return record.display_name();
+  if (field == "Profile") return record.tail().source;
   if (field == "Pgrm") {
     // A program name without its four-character extension (".Exe"); a
     // name without one, as programs here have, stays whole.
-    const std::string program = SplitTail(record).program;
+    const std::string program = record.tail().program;
     if (program.size() >= 4 && program[program.size() - 4] == '.') {
       return program.substr(0, program.size() - 4);
     }

@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "store/config_record.h"
+
 namespace vigil {
 
 // field: "Sensor", "Profile", "Pgrm" or "Path"; nullopt leaves the caller's
 // result as it was (an unknown name, a path without a directory).
 std::optional<std::string> RecordField(std::string_view field,
-                                       std::string_view record,
+                                       const ConfigRecord& record,
                                        std::string_view path);
 
 }  // namespace vigil

@@ -11,7 +11,7 @@
 namespace vigil {
 
 SourceLock::SourceLock(const CompanionFiles& files, std::string lock_name,
-                       EventLog& log, OrbView& view, int& busy_flag)
+                       EventLog& log, OrbView& view, BusyFlag& busy_flag)
     : files_(files),
       lock_name_(std::move(lock_name)),
       file_(files.LockFile(lock_name_)),
@@ -38,7 +38,7 @@ SourceLock::Outcome SourceLock::Take() {
     view_.LetEventsRun(kPollInterval);
     if (view_.IsClosing()) return Outcome::kOrbClosing;
   }
-  busy_flag_ = kBusyHoldingLock;
+  busy_flag_ = BusyFlag::kHoldingLock;
   taken_at_ = std::chrono::steady_clock::now();
   log_.Log("Lock", "");
   view_.SetFrameColour(kMaroon);
@@ -53,14 +53,14 @@ std::chrono::milliseconds SourceLock::Release() {
       std::chrono::steady_clock::now() - taken_at_);
   RemoveFile(file_);
   log_.Log("ULck", "");
-  busy_flag_ = kBusyIdle;
+  busy_flag_ = BusyFlag::kIdle;
   return held_for;
 }
 
 void SourceLock::Abandon() {
   if (!held()) return;
   RemoveFile(file_);
-  busy_flag_ = kBusyIdle;
+  busy_flag_ = BusyFlag::kIdle;
 }
 
 }  // namespace vigil

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "shell/orb_view.h"
 #include "store/busy_flag.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
+#include "store/orb_view.h"
 
 namespace vigil {
 
@@ -37,7 +37,7 @@ class SourceLock {
 
   // busy_flag is the orb's; the lock sets it to 1 while held.
   SourceLock(const CompanionFiles& files, std::string lock_name, EventLog& log,
-             OrbView& view, int& busy_flag);
+             OrbView& view, BusyFlag& busy_flag);
 
   // Waits, with no time limit, while another orb holds the lock, testing
   // for the end-of-processing file and letting window events run between
@@ -48,7 +48,7 @@ class SourceLock {
   // Removes the lock file without a log line, for the cycle's error paths.
   void Abandon();
 
-  bool held() const { return busy_flag_ == kBusyHoldingLock; }
+  bool held() const { return busy_flag_ == BusyFlag::kHoldingLock; }
   const std::filesystem::path& file() const { return file_; }
 
  private:
@@ -57,7 +57,7 @@ class SourceLock {
   std::filesystem::path file_;
   EventLog& log_;
   OrbView& view_;
-  int& busy_flag_;
+  BusyFlag& busy_flag_;
   std::chrono::steady_clock::time_point taken_at_;
 };
 

@@ -80,7 +80,7 @@ class ActionDispatchTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  std::string record_;
+  ConfigRecord record_;
   ActionSettings actions_;
   OrbValues values_;
   RecordingView view_;

@@ -110,12 +110,12 @@ TEST_F(OrbWindowTest, SuspendAndResume) {
   EXPECT_TRUE(window->suspended());
   EXPECT_FALSE(Timer(*window, "Timer3")->isActive());
   EXPECT_FALSE(dir_.Exists("AuxOrb0102.Grn"));
-  EXPECT_EQ(window->session().values().state_code, 7);
+  EXPECT_EQ(window->session().state().values.state_code, 7);
   window->Resume();
   EXPECT_FALSE(window->suspended());
   EXPECT_TRUE(Timer(*window, "Timer3")->isActive());
   EXPECT_EQ(Timer(*window, "Timer3")->interval(), 1000);
-  EXPECT_EQ(window->session().values().state_code, 8);
+  EXPECT_EQ(window->session().state().values.state_code, 8);
   const std::string log = Log();
   const size_t suspend = log.find(" Susp 0102 SRC;ID=;Global;Suspend...");
   const size_t resume = log.find(" Rsme 0102 SRC;ID=;Global;Resume...");
@@ -137,10 +137,10 @@ TEST_F(OrbWindowTest, HideUntilTheNextCycle) {
 TEST_F(OrbWindowTest, ResetForgetsTheStateShown) {
   record_.hold = '!';
   auto window = StartedWindow();
-  window->session().items().set_colour(kRed);
+  window->session().state().items.set_colour(kRed);
   dir_.Write("AuxOrb0102.Red", "");
   window->Reset();
-  EXPECT_EQ(window->session().items().colour(), kNeutral);
+  EXPECT_EQ(window->session().state().items.colour(), kNeutral);
   EXPECT_FALSE(dir_.Exists("AuxOrb0102.Red"));
 }
 
@@ -151,7 +151,7 @@ TEST_F(OrbWindowTest, EndOfProcessingFileEndsAnIdleOrb) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(dir_.Exists("AuxOrb0102.Eop"));
   EXPECT_FALSE(dir_.Exists("AuxOrb0102.Prf"));
-  EXPECT_EQ(window->session().values().state_code, 6);
+  EXPECT_EQ(window->session().state().values.state_code, 6);
 }
 
 TEST_F(OrbWindowTest, StopEndsTheOrbAndLogsStopOnce) {

@@ -35,8 +35,7 @@ constexpr char kGoodResult[] =
 // companion directory, with a sensor script that prints a given text.
 class CycleTest : public ::testing::Test {
  protected:
-  CycleTest()
-      : files_(dir_.path(), "AuxOrb", "0102"), log_(dir_ / "AuxOrbs.Log") {
+  CycleTest() : log_(dir_ / "AuxOrbs.Log") {
     record_.number = "0102";
     record_.lock_name = "SRC";
     record_.delay = "   30";
@@ -55,34 +54,19 @@ class CycleTest : public ::testing::Test {
                                  std::filesystem::perms::owner_all);
   }
 
-  CycleContext Context() {
-    CycleContext context;
-    context.mode_word = mode_;
-    context.companion_dir = dir_.path().string();
-    context.record = record_.Text();
-    context.rules = rules_;
-    context.actions = actions_;
-    context.lock_name = "SRC";
-    context.source_path = "Src.Prf";
-    context.delay_time = 30;
-    context.canned_result = canned_;
-    context.files = &files_;
-    context.log = &log_;
-    context.items = &items_;
-    context.processing = &processing_;
-    context.lists = &lists_;
-    context.values = &values_;
-    context.busy_flag = &busy_flag_;
-    context.cycle_phase = &cycle_phase_;
-    context.restart_flag = &restart_flag_;
-    context.chart_unit = &chart_unit_;
-    context.sort_state = &sort_state_;
-    return context;
-  }
-
-  CycleReport Run() {
-    CycleContext context = Context();
-    return RunCycle(context, view_, dispatch_);
+  // The fixture's settings as the orb's state; the cycle works on it.
+  CycleReport Run(HttpAcquisition http = nullptr) {
+    state_.mode_word = mode_;
+    state_.companion_dir = dir_.path().string();
+    state_.config = {record_.Text(), rules_, actions_};
+    state_.lock_name = "SRC";
+    state_.source_path = "Src.Prf";
+    state_.delay_time = 30;
+    state_.face.canned_result = canned_;
+    CompanionFiles files(dir_.path(), mode_, "0102");
+    MonitoringCycle cycle(state_, files, log_, dispatch_);
+    cycle.set_http_acquisition(std::move(http));
+    return cycle.Run(view_);
   }
 
   std::string LogText() const { return dir_.Read("AuxOrbs.Log"); }
@@ -93,17 +77,13 @@ class CycleTest : public ::testing::Test {
   std::vector<std::string> rules_;
   ActionSettings actions_;
   bool canned_ = false;
-  CompanionFiles files_;
   EventLog log_;
-  ItemTable items_;
-  ProcessingTable processing_;
-  OrbLists lists_;
-  OrbValues values_ = InitialOrbValues("AuxOrb");
-  int busy_flag_ = 0;
-  int cycle_phase_ = 0;
-  bool restart_flag_ = false;
-  std::string chart_unit_;
-  SortState sort_state_;
+  OrbState state_ = {.values = InitialOrbValues("AuxOrb")};
+  ItemTable& items_ = state_.items;
+  OrbValues& values_ = state_.values;
+  BusyFlag& busy_flag_ = state_.busy_flag;
+  CyclePhase& cycle_phase_ = state_.cycle_phase;
+  bool& restart_flag_ = state_.restart_flag;
   RecordingView view_;
   RecordingDispatch dispatch_;
 };
@@ -118,8 +98,8 @@ TEST_F(CycleTest, GoodCycleReadsTheSensorAndPublishesGreen) {
   EXPECT_EQ(items_[0].data, "42");
   EXPECT_TRUE(dir_.Exists("AuxOrb0102.Grn"));
   EXPECT_FALSE(dir_.Exists("SRC.Lck"));
-  EXPECT_EQ(busy_flag_, 0);
-  EXPECT_EQ(cycle_phase_, 0);
+  EXPECT_EQ(busy_flag_, BusyFlag::kIdle);
+  EXPECT_EQ(cycle_phase_, CyclePhase::kIdle);
   EXPECT_EQ(values_.state_code, state_code::kGreen);
   // The attached profile is the source without comments, handed over.
   EXPECT_EQ(dir_.Read("AuxOrb0102.Prf"), "* Key.............: v\r\n");
@@ -230,7 +210,7 @@ TEST_F(CycleTest, MissingSensorShowsTheErrorAndKeepsTheLockForTheClose) {
                      "failed, please Check !"),
       std::string::npos);
   // The orb's close removes the lock because the busy flag is still 1.
-  EXPECT_EQ(busy_flag_, 1);
+  EXPECT_EQ(busy_flag_, BusyFlag::kHoldingLock);
   EXPECT_TRUE(dir_.Exists("SRC.Lck"));
 }
 
@@ -243,7 +223,7 @@ TEST_F(CycleTest, UnreadableSourceRetriesAfterASecond) {
   EXPECT_EQ(view_.caption(), "<Prf>");
   EXPECT_EQ(view_.frame_colours().back(), kRed);
   EXPECT_FALSE(dir_.Exists("SRC.Lck"));
-  EXPECT_EQ(busy_flag_, 0);
+  EXPECT_EQ(busy_flag_, BusyFlag::kIdle);
 }
 
 TEST_F(CycleTest, WaitsForASiblingsLockAndEndsOnTheEndOfProcessingFile) {
@@ -286,7 +266,7 @@ TEST_F(CycleTest, StopsWaitingWhenTheWindowClosedMeanwhile) {
   EXPECT_EQ(Run().path, Path::kOrbClosing);
   EXPECT_EQ(view_.event_runs().size(), 1u);
   EXPECT_TRUE(dir_.Exists("SRC.Lck"));
-  EXPECT_EQ(cycle_phase_, 0);
+  EXPECT_EQ(cycle_phase_, CyclePhase::kIdle);
 }
 
 TEST_F(CycleTest, RestartReadsTheExistingWorkFile) {
@@ -318,20 +298,16 @@ TEST_F(CycleTest, CannedResultInTheRfcOrbMode) {
 
 TEST_F(CycleTest, HttpAcquisitionWithoutFreshRowsWaitsForResume) {
   mode_ = "HttpOrb";
-  CycleContext context = Context();
-  context.http_acquisition = [&](SourceLock& lock) {
+  const CycleReport report = Run([&](SourceLock& lock) {
     EXPECT_TRUE(lock.held());
     dir_.Write("HttpOrb0102.Wxx", "<Prtg>\n</Prtg>\n");
     return HttpOutcome{false};
-  };
-  CompanionFiles http_files(dir_.path(), "HttpOrb", "0102");
-  context.files = &http_files;
-  const CycleReport report = RunCycle(context, view_, dispatch_);
+  });
   EXPECT_EQ(report.path, Path::kNoData);
   EXPECT_EQ(report.no_data_message, "No Data from PRTG found...");
   EXPECT_FALSE(report.rearm);
   EXPECT_FALSE(dir_.Exists("SRC.Lck"));
-  EXPECT_EQ(busy_flag_, 0);
+  EXPECT_EQ(busy_flag_, BusyFlag::kIdle);
   const auto& captions = view_.captions();
   const auto rfc = std::find(captions.begin(), captions.end(), "<RFC>");
   const auto url = std::find(captions.begin(), captions.end(), "<URL>");

@@ -60,12 +60,10 @@ class RuleEvaluationTest : public ::testing::Test {
     for (const ItemRow& row : rows) items_.Append(row);
     values_.colour_at_cycle_start = items_.colour();
     RuleInputs inputs;
-    inputs.record = record_.Text();
-    inputs.rules = rules;
-    inputs.actions = actions_;
     inputs.zoomed = zoomed_;
     inputs.today = today_;
-    return EvaluateRules(inputs, items_, values_, log_, dispatch_);
+    return EvaluateRules({record_.Text(), rules, actions_}, inputs, items_,
+                         values_, log_, dispatch_);
   }
 
   // "code message" per line of the event log, oldest first.

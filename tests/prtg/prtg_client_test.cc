@@ -46,13 +46,14 @@ class HttpOrb {
       : files_(dir_.path(), "HttpOrb", "0102"),
         log_(dir_ / "HttpOrbs.Log"),
         lock_(files_, "PRTG", log_, view_, busy_flag_) {
-    items_.Append(kLastGoodRow);
-    progress_.Append("* 00:00:00 left from the last cycle State=Done");
-    values_.number_format = 'D';
+    state_.mode_word = "HttpOrb";
+    items().Append(kLastGoodRow);
+    progress().Append("* 00:00:00 left from the last cycle State=Done");
+    values().number_format = 'D';
     DownloadSettings fast;
     fast.connect_timeout = milliseconds(1000);
     fast.total_timeout = milliseconds(1000);
-    client_ = std::make_unique<PrtgClient>(fast);
+    client_ = std::make_unique<PrtgClient>(std::string(kVersion), fast);
     SetRecord("/sensor.htm?id=2041");
   }
 
@@ -64,8 +65,8 @@ class HttpOrb {
     builder.id_kind = id_kind;
     builder.chart_bars = chart_bars;
     builder.tail = "prtg.corp;HttpOrb;" + address + ";Ping";
-    record_ = builder.Text();
-    log_.set_context({"HttpOrb", record_, "PRTG", true});
+    state_.config.record = builder.Text();
+    log_.set_context({"HttpOrb", state_.record(), "PRTG", true});
   }
 
   void WriteProfile(const std::string& host,
@@ -84,13 +85,7 @@ class HttpOrb {
       EXPECT_EQ(lock_.Take(), SourceLock::Outcome::kTaken);
     }
     RemoveWorkFile();
-    PrtgContext context;
-    context.record = record_;
-    context.attached_profile = files_.AttachedProfile();
-    context.work_file = files_.WorkFile();
-    context.version_text = std::string(kVersion);
-    return client_->Acquire(context, view_, lock_, items_, staging_, progress_,
-                            values_, log_);
+    return client_->Acquire(state_, files_, view_, lock_, log_);
   }
 
   void RemoveWorkFile() { std::filesystem::remove(files_.WorkFile()); }
@@ -101,14 +96,14 @@ class HttpOrb {
   // The user name and the password, plain or encoded, reach nothing that a
   // user or a sibling program can read.
   void ExpectNoCredentials(const std::string& context) const {
-    std::vector<std::string> texts = progress_.lines();
+    std::vector<std::string> texts = state_.lists.wrky.lines();
     for (const std::string& box : view_.message_boxes()) texts.push_back(box);
     for (const std::string& caption : view_.captions())
       texts.push_back(caption);
     for (const std::string& error : view_.errors()) texts.push_back(error);
     texts.push_back(LogText());
     texts.push_back(WorkFileText());
-    for (const ItemRow& row : items_.rows()) {
+    for (const ItemRow& row : state_.items.rows()) {
       texts.push_back(row.item + row.data + row.unit + row.color);
     }
     for (const std::string& text : texts) {
@@ -124,24 +119,20 @@ class HttpOrb {
 
   const testing::TempDir& dir() const { return dir_; }
   testing::RecordingView& view() { return view_; }
-  ItemTable& items() { return items_; }
-  StagingTable& staging() { return staging_; }
-  StringList& progress() { return progress_; }
-  OrbValues& values() { return values_; }
+  ItemTable& items() { return state_.items; }
+  StagingTable& staging() { return state_.staging; }
+  StringList& progress() { return state_.lists.wrky; }
+  OrbValues& values() { return state_.values; }
 
  private:
   testing::TempDir dir_;
   testing::RecordingView view_;
   CompanionFiles files_;
   EventLog log_;
-  int busy_flag_ = 0;
+  OrbState state_;
+  BusyFlag& busy_flag_ = state_.busy_flag;
   SourceLock lock_;
   std::unique_ptr<PrtgClient> client_;
-  std::string record_;
-  ItemTable items_;
-  StagingTable staging_;
-  StringList progress_;
-  OrbValues values_;
 };
 
 class PrtgClientTest : public ::testing::Test {

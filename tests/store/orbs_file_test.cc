@@ -1,6 +1,10 @@
 #include "store/orbs_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "store/config_record.h"
 #include "store/text_file.h"
@@ -81,7 +85,7 @@ TEST(OrbScanTest, RecordAndEverySatelliteKind) {
   };
   const OrbLines orb = ScanOrb(lines, "AuxOrb", "0102");
   ASSERT_TRUE(orb.record);
-  EXPECT_EQ(DisplayName(*orb.record), "New");
+  EXPECT_EQ(orb.record->display_name(), "New");
   EXPECT_EQ(orb.rules, (Lines{"Cpu;>;90;Alert;", "Mem;<;5;Warning;"}));
   EXPECT_EQ(orb.actions.state_mail, "X E mail");
   EXPECT_EQ(orb.actions.value_mail, "value mail");
@@ -111,22 +115,74 @@ TEST(OrbScanTest, HttpOrbNeverMistakesItsModeTextForAHeaderForm) {
 TEST(ConfigRecordTest, TailLockNameAndTarget) {
   RecordBuilder record;
   record.tail = "Global;x;y;My Title";
-  EXPECT_TRUE(IsGlobalSource(record.Text()));
-  EXPECT_EQ(SplitTail(record.Text()).title, "My Title");
-  EXPECT_EQ(SplitTail(record.Text()).source, "Global");
+  EXPECT_TRUE(ConfigRecord(record.Text()).global_source());
+  EXPECT_EQ(ConfigRecord(record.Text()).tail().title, "My Title");
+  EXPECT_EQ(ConfigRecord(record.Text()).tail().source, "Global");
 
   record.lock_name = "<Profile>";
   record.tail = "srv01.corp;p;sensor.htm?id=2041;T";
-  EXPECT_EQ(LockName(record.Text(), "HttpOrb"), "srv01");
-  EXPECT_EQ(LockName(record.Text(), "RfcOrb"), "srv01.corp");
-  EXPECT_EQ(LogTarget(record.Text(), "HttpOrb"), "ID=2041");
-  EXPECT_EQ(LogTarget(record.Text(), "RfcOrb"), "p");
+  EXPECT_EQ(ConfigRecord(record.Text()).LockName("HttpOrb"), "srv01");
+  EXPECT_EQ(ConfigRecord(record.Text()).LockName("RfcOrb"), "srv01.corp");
+  EXPECT_EQ(ConfigRecord(record.Text()).LogTarget("HttpOrb"), "ID=2041");
+  EXPECT_EQ(ConfigRecord(record.Text()).LogTarget("RfcOrb"), "p");
   record.lock_name = "RfcOrbs";
-  EXPECT_EQ(LockName(record.Text(), "AuxOrb"), "srv01.corp");
+  EXPECT_EQ(ConfigRecord(record.Text()).LockName("AuxOrb"), "srv01.corp");
   record.lock_name = " MINE ";
-  EXPECT_EQ(LockName(record.Text(), "AuxOrb"), "MINE");
+  EXPECT_EQ(ConfigRecord(record.Text()).LockName("AuxOrb"), "MINE");
   record.tail = "s;p;abcdef;T";
-  EXPECT_EQ(LogTarget(record.Text(), "AuxOrb"), "ID=cdef");
+  EXPECT_EQ(ConfigRecord(record.Text()).LogTarget("AuxOrb"), "ID=cdef");
+}
+
+// Every setter replaces exactly its own columns and keeps the length.
+TEST(ConfigRecordTest, SettersWriteOnlyTheirColumns) {
+  struct Case {
+    const char* name;
+    std::function<void(ConfigRecord&)> set;
+    int from;
+    std::string written;
+  };
+  const std::vector<Case> cases = {
+      {"number", [](ConfigRecord& r) { r.set_number("0305"); }, 1, "0305"},
+      {"face", [](ConfigRecord& r) { r.set_face_mode('2'); }, 17, "2"},
+      {"chart", [](ConfigRecord& r) { r.set_chart_type(5); }, 18, "5"},
+      {"grid", [](ConfigRecord& r) { r.set_grid_size_text("10 2"); }, 19,
+       "10 2 "},
+      {"bars", [](ConfigRecord& r) { r.set_bar_limit(7); }, 26, "07"},
+      {"delay", [](ConfigRecord& r) { r.set_delay_time(120); }, 29, "  120"},
+      {"hold", [](ConfigRecord& r) { r.set_hold(true); }, 40, "!"},
+      {"bar 3", [](ConfigRecord& r) { r.set_chart_bar(2, "9"); }, 45, "9x"},
+      {"sorting", [](ConfigRecord& r) { r.set_sorting('4'); }, 50, "4"},
+      {"zoom", [](ConfigRecord& r) { r.set_zoom_on_alert(true); }, 51, "!"},
+      {"history", [](ConfigRecord& r) { r.set_history_bars(42); }, 52, "042"},
+      {"keep", [](ConfigRecord& r) { r.set_keep_data(true); }, 55, "!"},
+      {"legend", [](ConfigRecord& r) { r.set_legend_shown(false); }, 67, "."},
+      {"title flag", [](ConfigRecord& r) { r.set_title_shown(true); }, 68, "x"},
+  };
+  RecordBuilder builder;
+  builder.legend = 'x';
+  builder.title_shown = '.';
+  const std::string before = builder.Text();
+  for (const Case& c : cases) {
+    ConfigRecord record(before);
+    c.set(record);
+    std::string expected = before;
+    expected.replace(c.from - 1, c.written.size(), c.written);
+    EXPECT_EQ(record.text(), expected) << c.name;
+  }
+  // Digits split over two places.
+  ConfigRecord record(before);
+  record.set_gauge_number(37);
+  record.set_image_number(12);
+  EXPECT_EQ(record.gauge_number(), "37");
+  EXPECT_EQ(record.image_number(), "12");
+  EXPECT_EQ(record.text().size(), before.size());
+  // The title is the tail after its last ";"; a short record is padded.
+  record.set_title("New title");
+  EXPECT_EQ(record.tail().title, "New title");
+  EXPECT_EQ(record.tail().source, ConfigRecord(before).tail().source);
+  ConfigRecord short_record("0102 Short");
+  short_record.set_legend_shown(true);
+  EXPECT_EQ(short_record.text(), "0102 Short" + std::string(56, ' ') + "x");
 }
 
 TEST(ConfigRecordTest, GridSizeTextBothWays) {
@@ -144,17 +200,17 @@ TEST(ConfigRecordTest, GridSizeTextBothWays) {
 TEST(ConfigRecordTest, ChartTypeAndDelay) {
   RecordBuilder record;
   record.chart_type = ' ';
-  EXPECT_EQ(ChartType(record.Text()), 0);
+  EXPECT_EQ(ConfigRecord(record.Text()).chart_type(), 0);
   record.chart_type = '7';
-  EXPECT_EQ(ChartType(record.Text()), 7);
+  EXPECT_EQ(ConfigRecord(record.Text()).chart_type(), 7);
   record.chart_type = '8';
-  EXPECT_FALSE(ChartType(record.Text()));
+  EXPECT_FALSE(ConfigRecord(record.Text()).chart_type());
   record.delay = "  abc";
-  EXPECT_FALSE(DelayTime(record.Text()));
+  EXPECT_FALSE(ConfigRecord(record.Text()).delay_time());
   record.delay = "   10";
-  EXPECT_EQ(DelayTime(record.Text()), 10);
+  EXPECT_EQ(ConfigRecord(record.Text()).delay_time(), 10);
   record.delay = "    0";
-  EXPECT_FALSE(DelayTime(record.Text()));
+  EXPECT_FALSE(ConfigRecord(record.Text()).delay_time());
 }
 
 class SaveTest : public ::testing::Test {
@@ -174,8 +230,9 @@ TEST_F(SaveTest, KeepsOtherLinesByteForByteAndMovesOwnLinesToTheEnd) {
   ActionSettings actions;
   actions.state_mail = "X E m";
   mine.grid_size = " 2  3";
-  ASSERT_TRUE(SaveOrbsFile(File(), "AuxOrb", mine.Text(), {"new;rule;"},
-                           actions, std::nullopt));
+  ASSERT_EQ(SaveOrbsFile(File(), "AuxOrb",
+                         {mine.Text(), {"new;rule;"}, actions}, std::nullopt),
+            SaveOutcome::kSaved);
   const std::string expected =
       header + "\r\n" + other.Text() + "\r\n0305 # Keep;>;1;Alert;\r\n" +
       "0305 \xA7 x\r\n" + "0102 * A;B;\r\n" + mine.Text() + "\r\n" +
@@ -190,8 +247,9 @@ TEST_F(SaveTest, MoveNoteCarriesItemAndCaptionLinesToTheNewNumber) {
                   {"0806 AuxOrbs...   .", "0102 @ P;G;D;S", record.Text(),
                    "0102 * CPU;Memory;", "0102 # r;", "0203 * other;"});
   record.number = "0305";
-  ASSERT_TRUE(SaveOrbsFile(File(), "AuxOrb", record.Text(), {"r;"}, {},
-                           MoveNote{"0102", "0305"}));
+  ASSERT_EQ(SaveOrbsFile(File(), "AuxOrb", {record.Text(), {"r;"}, {}},
+                         MoveNote{"0102", "0305"}),
+            SaveOutcome::kSaved);
   const auto lines = ReadLines(File());
   ASSERT_TRUE(lines);
   for (const std::string& line : *lines) EXPECT_NE(line.substr(0, 4), "0102");
@@ -209,8 +267,9 @@ TEST_F(SaveTest, KeepsLfEndingsAndUtf8TraceMarkers) {
              "0806 AuxOrbs...\n" + record.Text() + "\n0102 \xC2\xA7 t\n");
   ActionSettings actions;
   actions.trace = "t";
-  ASSERT_TRUE(
-      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, actions, std::nullopt));
+  ASSERT_EQ(SaveOrbsFile(File(), "AuxOrb", {record.Text(), {}, actions},
+                         std::nullopt),
+            SaveOutcome::kSaved);
   const std::string saved = dir_.Read("AuxOrbs.Prf");
   EXPECT_EQ(saved.find('\r'), std::string::npos);
   EXPECT_NE(saved.find("0102 \xC2\xA7 t\n"), std::string::npos);
@@ -220,16 +279,97 @@ TEST_F(SaveTest, NeverDropsAHeaderLineThatLooksLikeTheOrbNumber) {
   RecordBuilder record;
   record.number = "0806";
   dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", record.Text()});
-  ASSERT_TRUE(
-      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {}, std::nullopt));
+  ASSERT_EQ(SaveOrbsFile(File(), "AuxOrb", {record.Text()}, std::nullopt),
+            SaveOutcome::kSaved);
   EXPECT_EQ(ReadLines(File())->front(), "0806 AuxOrbs...   .");
 }
 
-TEST_F(SaveTest, MissingFileFailsAndWritesNothing) {
+TEST_F(SaveTest, FailuresLeaveTheFileAsItWas) {
   RecordBuilder record;
-  EXPECT_FALSE(
-      SaveOrbsFile(File(), "AuxOrb", record.Text(), {}, {}, std::nullopt));
+  EXPECT_EQ(SaveOrbsFile(File(), "AuxOrb", {record.Text()}, std::nullopt),
+            SaveOutcome::kMissing);
   EXPECT_FALSE(dir_.Exists("AuxOrbs.Prf"));
+
+  const std::string before = "0806 AuxOrbs...\r\n" + record.Text() + "\r\n";
+  dir_.Write("AuxOrbs.Prf", before);
+  record.face_mode = '2';
+  // The save's temporary file cannot be made where a directory stands, not
+  // even by root.
+  std::filesystem::create_directory(
+      dir_ / ("AuxOrbs.Prf.tmp" + std::to_string(getpid())));
+  const SaveOutcome unwritable =
+      SaveOrbsFile(File(), "AuxOrb", {record.Text()}, std::nullopt);
+  EXPECT_EQ(unwritable, SaveOutcome::kUnwritable);
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), before);
+}
+
+TEST_F(SaveTest, AMoveToANumberInUseWritesNothing) {
+  RecordBuilder record;
+  dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", record.Text(),
+                                  "0305 @ caption of another orb"});
+  const std::string before = dir_.Read("AuxOrbs.Prf");
+  record.number = "0305";
+  EXPECT_EQ(
+      SaveOrbsFile(File(), "AuxOrb", {record.Text()}, MoveNote{"0102", "0305"}),
+      SaveOutcome::kTargetTaken);
+  // The header's grid counts as a key too.
+  record.number = "0806";
+  EXPECT_EQ(
+      SaveOrbsFile(File(), "AuxOrb", {record.Text()}, MoveNote{"0102", "0806"}),
+      SaveOutcome::kTargetTaken);
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), before);
+}
+
+// Two processes move two orbs to one free cell at the same moment, many
+// times over: exactly one of them gets it each time.
+TEST_F(SaveTest, OfTwoOrbsRacingForOneCellOnlyOneWins) {
+  constexpr int kRounds = 40;
+  for (int round = 0; round < kRounds; ++round) {
+    RecordBuilder first;
+    RecordBuilder second;
+    second.number = "0203";
+    dir_.WriteLines("AuxOrbs.Prf",
+                    {"0806 AuxOrbs...   .", first.Text(), second.Text()});
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+      children[i] = fork();
+      ASSERT_GE(children[i], 0);
+      if (children[i] != 0) continue;
+      RecordBuilder mover = i == 0 ? first : second;
+      const std::string old_number = mover.number;
+      mover.number = "0505";
+      char go;
+      close(start[1]);
+      // Both wait for the same signal, so that they run together.
+      if (read(start[0], &go, 1) < 0) _exit(3);
+      const SaveOutcome outcome = SaveOrbsFile(File(), "AuxOrb", {mover.Text()},
+                                               MoveNote{old_number, "0505"});
+      _exit(outcome == SaveOutcome::kSaved         ? 0
+            : outcome == SaveOutcome::kTargetTaken ? 1
+                                                   : 2);
+    }
+    close(start[0]);
+    close(start[1]);  // both read end-of-file at once
+    int winners = 0;
+    for (pid_t child : children) {
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      ASSERT_LE(WEXITSTATUS(status), 1);
+      if (WEXITSTATUS(status) == 0) ++winners;
+    }
+    ASSERT_EQ(winners, 1) << "round " << round;
+    // The loser's lines stay under its old number; nothing is lost.
+    const OrbLines moved = ScanOrb(*ReadLines(File()), "AuxOrb", "0505");
+    ASSERT_TRUE(moved.record);
+    const bool first_won =
+        ScanOrb(*ReadLines(File()), "AuxOrb", "0102").record == std::nullopt;
+    EXPECT_TRUE(
+        ScanOrb(*ReadLines(File()), "AuxOrb", first_won ? "0203" : "0102")
+            .record);
+  }
 }
 
 TEST(AttachedProfileTest, DropsCommentsButKeepsDudiLines) {

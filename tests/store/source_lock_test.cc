@@ -53,7 +53,7 @@ struct Orb {
   CompanionFiles files;
   EventLog log;
   RecordingView view;
-  int busy_flag = kBusyIdle;
+  BusyFlag busy_flag = BusyFlag::kIdle;
   SourceLock lock;
 };
 
@@ -63,7 +63,7 @@ TEST(SourceLockTest, TakesAFreeLockAndReleasesIt) {
   ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
   EXPECT_TRUE(dir.Exists("DIALOG.Lck"));
   EXPECT_EQ(dir.Read("DIALOG.Lck"), "");
-  EXPECT_EQ(orb.busy_flag, kBusyHoldingLock);
+  EXPECT_EQ(orb.busy_flag, BusyFlag::kHoldingLock);
   EXPECT_TRUE(orb.lock.held());
   EXPECT_EQ(orb.view.captions(), (std::vector<std::string>{"<Wait>", "<RFC>"}));
   EXPECT_EQ(orb.view.frame_colours(), (std::vector<Rgb>{kYellow, kMaroon}));
@@ -72,7 +72,7 @@ TEST(SourceLockTest, TakesAFreeLockAndReleasesIt) {
 
   orb.lock.Release();
   EXPECT_FALSE(dir.Exists("DIALOG.Lck"));
-  EXPECT_EQ(orb.busy_flag, kBusyIdle);
+  EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
   EXPECT_EQ(orb.LogLinesWith("ULck"), 1);
   const auto lines = ReadLines(orb.log.file());
   ASSERT_EQ(lines->size(), 2u);
@@ -87,7 +87,7 @@ TEST(SourceLockTest, WaitsWhileASiblingHoldsTheLock) {
   dir.Write("DIALOG.Lck", "");
   Orb orb(dir.path());
   orb.view.set_on_let_events_run([&](milliseconds) {
-    EXPECT_EQ(orb.busy_flag, kBusyIdle);
+    EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
     EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
     if (orb.view.event_runs().size() == 3) {
       std::filesystem::remove(dir / "DIALOG.Lck");  // the sibling releases
@@ -96,7 +96,7 @@ TEST(SourceLockTest, WaitsWhileASiblingHoldsTheLock) {
   ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
   EXPECT_EQ(orb.view.event_runs(),
             (std::vector<milliseconds>(3, milliseconds(1000))));
-  EXPECT_EQ(orb.busy_flag, kBusyHoldingLock);
+  EXPECT_EQ(orb.busy_flag, BusyFlag::kHoldingLock);
   EXPECT_EQ(orb.LogLinesWith("Lock"), 1);
 }
 
@@ -116,7 +116,7 @@ TEST(SourceLockTest, EndOfProcessingEndsTheWait) {
   EXPECT_FALSE(dir.Exists("RfcOrb0102.Prf"));
   EXPECT_FALSE(dir.Exists("RfcOrb0102.Wxx"));
   EXPECT_TRUE(dir.Exists("DIALOG.Lck"));  // the sibling's
-  EXPECT_EQ(orb.busy_flag, kBusyIdle);
+  EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
   EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
 }
 
@@ -128,7 +128,7 @@ TEST(SourceLockTest, UnwritableLockIsNeverTaken) {
     Orb orb(working_dir, "0102", dir.path());
     EXPECT_EQ(orb.lock.Take(), SourceLock::Outcome::kNotWritable);
     EXPECT_EQ(orb.view.caption(), "<Lck>");
-    EXPECT_EQ(orb.busy_flag, kBusyIdle);
+    EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
     EXPECT_FALSE(orb.lock.held());
     EXPECT_TRUE(orb.view.event_runs().empty());  // the cycle retries later
     EXPECT_FALSE(FileExists(orb.lock.file()));
@@ -155,7 +155,7 @@ TEST(SourceLockTest, AbandonRemovesTheLockWithoutLogging) {
   ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
   orb.lock.Abandon();
   EXPECT_FALSE(dir.Exists("DIALOG.Lck"));
-  EXPECT_EQ(orb.busy_flag, kBusyIdle);
+  EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
   EXPECT_EQ(orb.LogLinesWith("ULck"), 0);
   // The next cycle takes it again.
   EXPECT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
@@ -195,7 +195,7 @@ int TakeManyRounds(const std::filesystem::path& dir, std::string_view number,
     ::usleep(100);
     shared.inside.fetch_sub(1);
     orb.lock.Release();
-    if (orb.busy_flag != kBusyIdle) return 3;
+    if (orb.busy_flag != BusyFlag::kIdle) return 3;
   }
   return 0;
 }

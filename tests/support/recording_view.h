@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/orb_view.h"
+#include "store/orb_view.h"
 
 namespace vigil::testing {
 

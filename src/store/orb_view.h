@@ -1,6 +1,6 @@
 // What the core asks of the orb window; tests use a recording fake.
-#ifndef VIGIL_SHELL_ORB_VIEW_H_
-#define VIGIL_SHELL_ORB_VIEW_H_
+#ifndef VIGIL_STORE_ORB_VIEW_H_
+#define VIGIL_STORE_ORB_VIEW_H_
 
 #include <chrono>
 #include <string>
@@ -33,4 +33,4 @@ class OrbView {
 
 }  // namespace vigil
 
-#endif  // VIGIL_SHELL_ORB_VIEW_H_
+#endif  // VIGIL_STORE_ORB_VIEW_H_

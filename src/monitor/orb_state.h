@@ -1,0 +1,68 @@
+// One orb's state from start-up to its end, in one place: what the orbs
+// file gave, the cycle's flags, the values and tables the cycles fill and
+// the face's history. The session owns it; the cycle and the commands
+// change it; the window reads it and binds it to widgets.
+#ifndef VIGIL_MONITOR_ORB_STATE_H_
+#define VIGIL_MONITOR_ORB_STATE_H_
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "face/chart_model.h"
+#include "face/face_state.h"
+#include "face/item_sorting.h"
+#include "monitor/item_table.h"
+#include "monitor/orb_values.h"
+#include "monitor/string_list.h"
+#include "store/busy_flag.h"
+#include "store/orbs_file.h"
+
+namespace vigil {
+
+// The end-of-processing watch acts only when idle; dragging is refused
+// while acquiring.
+enum class CyclePhase { kIdle = 0, kAcquiring = 1, kWaitingForLock = 2 };
+
+struct OrbState {
+  // From the command line.
+  std::string mode_word;
+  std::string companion_dir;
+
+  // From the orbs file; commands edit the configuration and save it.
+  HeaderSettings header;
+  CellSize cell;
+  OrbConfiguration config;
+  std::array<std::string, 4> captions;  // the "@" line
+  std::vector<std::string> item_names;  // the "*" lines
+  // The size in cells as the last relayout found it; a save stores it.
+  std::string grid_size_text;
+  // Derived from the record at start-up.
+  std::string lock_name;
+  std::string source_path;  // relative to the working directory
+  int delay_time = 60;      // seconds
+
+  // The cycle's flags.
+  BusyFlag busy_flag = BusyFlag::kIdle;
+  CyclePhase cycle_phase = CyclePhase::kIdle;
+  bool restart_flag = false;  // the first cycle reads the work file left
+
+  // What the cycles fill.
+  OrbValues values;
+  ItemTable items;
+  ProcessingTable processing;
+  StagingTable staging;
+  OrbLists lists;
+  SortState sort_state;
+
+  // What the face keeps between refreshes, and the chart history.
+  FaceState face;
+  ChartState chart;
+
+  const ConfigRecord& record() const { return config.record; }
+  bool http() const { return mode_word == "HttpOrb"; }
+};
+
+}  // namespace vigil
+
+#endif  // VIGIL_MONITOR_ORB_STATE_H_
