@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/colour.h"
+#include "store/processing_states.h"
 
 namespace vigil {
 
@@ -88,16 +89,6 @@ class ItemTable {
   Rgb colour_ = kNeutral;
   Rgb font_colour_ = kBlack;
 };
-
-// View08: one row per processing-state line of the result text.
-struct ProcessingRow {
-  std::string caption;      // "~"
-  std::string description;  // "Item"
-  std::string state;        // "Unit"
-  int image_index = 0;
-  friend bool operator==(const ProcessingRow&, const ProcessingRow&) = default;
-};
-using ProcessingTable = std::vector<ProcessingRow>;
 
 // View09: the PRTG client gathers one row per sensor here.
 struct StagingRow {

@@ -7,9 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "monitor/item_table.h"
-
 namespace vigil {
+
+// View08: one row per processing-state line of the result text.
+struct ProcessingRow {
+  std::string caption;      // "~"
+  std::string description;  // "Item"
+  std::string state;        // "Unit"
+  int image_index = 0;
+  friend bool operator==(const ProcessingRow&, const ProcessingRow&) = default;
+};
+using ProcessingTable = std::vector<ProcessingRow>;
 
 // A line "* " + caption (8) + one skipped character + description, with an
 // optional "State=" and its state; a " #" starts a comment.
