@@ -295,11 +295,14 @@ void OrbChartWidget::DrawAxes(const ChartContent& content) {
         break;
       }
       case SlotKind::kArea: {
-        auto* upper = new QLineSeries;
+        // The chart deletes only the series it holds, and an area built
+        // on a line leaves that line without an owner: make it the area's.
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
         for (size_t i = 0; i < slot.points.size(); ++i) {
           upper->append(double(i), slot.points[i].value);
         }
-        auto* area = new QAreaSeries(upper);
+        area->setUpperSeries(upper);
         area->setName(ToQString(slot.title));
         QColor fill = first;
         fill.setAlpha(235);

@@ -4,8 +4,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTreeWidget>
+#include <QtCharts/QAbstractBarSeries>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QLineSeries>
 #include <filesystem>
+#include <vector>
 
 #include "face/orb_chart_widget.h"
 #include "face/orb_face_widget.h"
@@ -247,6 +253,34 @@ TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
     const QImage image = Grab();
     const int minimum = kind == '5' ? 40 : kind == '6' ? 25 : 200;
     EXPECT_GT(CountNear(image, InWindow(chart), kRed), minimum);
+  }
+}
+
+// Every cycle redraws the chart: whatever the last drawing made must go
+// with it, or the orb grows by a drawing a cycle.
+TEST_F(OrbFaceTest, RedrawLeavesNothingOfTheLastDrawing) {
+  for (char kind : std::string("01234567")) {
+    SCOPED_TRACE(kind);
+    record_.chart_type = kind;
+    Layout();
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    QChart* chart = face_->chart_widget(kind - '0')->chart();
+    std::vector<QPointer<QObject>> drawn;
+    for (QAbstractSeries* series : chart->series()) {
+      drawn.emplace_back(series);
+      if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+        drawn.emplace_back(area->upperSeries());
+      }
+      if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
+        for (QBarSet* set : bars->barSets()) drawn.emplace_back(set);
+      }
+    }
+    for (QAbstractAxis* axis : chart->axes()) drawn.emplace_back(axis);
+    ASSERT_GT(drawn.size(), 1u);
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    for (const QPointer<QObject>& object : drawn) {
+      EXPECT_TRUE(object.isNull()) << object->metaObject()->className();
+    }
   }
 }
 
