@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "face/face_picture_widget.h"
 #include "face/orb_chart_widget.h"
 #include "face/orb_face_widget.h"
 #include "face/orb_image_list_widget.h"
@@ -344,6 +345,44 @@ TEST_F(OrbFaceTest, DoubleClickOnTheListingIsReported) {
                        Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(label, &on_gauge);
   EXPECT_EQ(double_clicks, 2);
+}
+
+// Each refresh asks for its pictures again: a file is decoded once until it
+// changes in time or in size, and a removed file is noticed.
+TEST(FacePictureCacheTest, DecodesAFileAgainOnlyWhenItChanged) {
+  namespace fs = std::filesystem;
+  struct Rewrite {
+    const char* what;
+    QSize size;
+    bool later;
+  };
+  for (const Rewrite& rewrite :
+       {Rewrite{"same size, later", {64, 32}, true},
+        Rewrite{"other size, same time", {32, 32}, false}}) {
+    SCOPED_TRACE(rewrite.what);
+    TempDir dir;
+    const fs::path file = dir / "Gauges/PtBlk10.Bmp";
+    SavePicture(file, Qt::blue, "BMP");
+    FacePictureCache cache;
+    const auto first = cache.Load(file, false);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(cache.Load(file, false)->cacheKey(), first->cacheKey());
+    EXPECT_EQ(cache.decodes(), 1);
+
+    const auto time = fs::last_write_time(file);
+    const auto size = fs::file_size(file);
+    SavePicture(file, Qt::red, "BMP", rewrite.size);
+    ASSERT_EQ(fs::file_size(file) == size, rewrite.later);
+    fs::last_write_time(file,
+                        rewrite.later ? time + std::chrono::seconds(1) : time);
+    const auto changed = cache.Load(file, false);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(cache.decodes(), 2);
+    EXPECT_TRUE(Near(changed->toImage().pixelColor(5, 5), kRed));
+
+    fs::remove(file);
+    EXPECT_FALSE(cache.Load(file, false));
+  }
 }
 
 TEST(OrbImageListTest, EightyNineSmallImagesWithStateDots) {
