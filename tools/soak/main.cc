@@ -185,7 +185,9 @@ const char* FaceName(char face) {
   }
 }
 
-void Report(const std::vector<Orb>& orbs) {
+void Report(const std::vector<Orb>& orbs, int warm_up) {
+  std::printf("start: after %d warm-up cycles; growth: fitted over the rest\n",
+              warm_up);
   std::printf("%-8s %4s %-8s %7s %10s %10s %14s\n", "face", "kind", "mode",
               "cycles", "start KiB", "end KiB", "KiB/1k cycles");
   for (const Orb& orb : orbs) {
@@ -278,7 +280,7 @@ int Run(int argc, char** argv) {
     std::error_code ignored;
     fs::remove_all(orb.dir, ignored);
   }
-  Report(orbs);
+  Report(orbs, options->warm_up);
   return 0;
 }
 
