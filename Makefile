@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchm
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
   xvfb xauth x11-utils imagemagick python3-aiosmtpd
 
-.PHONY: all deps configure build test demo bench format clean
+.PHONY: all deps configure build test demo bench soak format clean
 
 all: build
 
@@ -31,6 +31,18 @@ test: build
 
 bench: build
 	$(BUILD)/bin/vigil_bench
+
+# Real orbs cycling every second on a private X server, and their memory
+# growth per 1,000 cycles: make soak [SOAK_SECONDS=120] [FACE=0] [KIND=4]
+# [MODE=bar|history], or ALL=1 for every chart kind and face side by side.
+SOAK_SECONDS ?= 120
+FACE ?= 0
+KIND ?= 4
+MODE ?= history
+soak: build
+	xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD)/bin/vigil-soak \
+	  --seconds $(SOAK_SECONDS) $(if $(SOAK_ORB),--orb $(SOAK_ORB)) \
+	  $(if $(ALL),--all,--face $(FACE) --kind $(KIND) --mode $(MODE))
 
 demo: build
 	demo/run-demo $(BUILD)

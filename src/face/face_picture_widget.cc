@@ -49,4 +49,29 @@ std::optional<QImage> LoadFacePicture(const std::filesystem::path& file,
   return image;
 }
 
+std::optional<QPixmap> FacePictureCache::Load(const std::filesystem::path& file,
+                                              bool transparent) {
+  const auto key = std::make_pair(file, transparent);
+  std::error_code error;
+  const auto modified = std::filesystem::last_write_time(file, error);
+  const std::uintmax_t size =
+      error ? 0 : std::filesystem::file_size(file, error);
+  if (error) {
+    entries_.erase(key);
+    return std::nullopt;
+  }
+  const auto known = entries_.find(key);
+  if (known != entries_.end() && known->second.modified == modified &&
+      known->second.size == size) {
+    return known->second.picture;
+  }
+  ++decodes_;
+  std::optional<QPixmap> picture;
+  if (auto image = LoadFacePicture(file, transparent)) {
+    picture = QPixmap::fromImage(*image);
+  }
+  entries_[key] = Entry{modified, size, picture};
+  return picture;
+}
+
 }  // namespace vigil

@@ -1,11 +1,16 @@
 // Loads the face's pictures: JPEG dials and images through libjpeg, BMP
-// pointers through Qt.
+// pointers through Qt; the cache keeps them while their files stay as
+// they are.
 #ifndef VIGIL_FACE_FACE_PICTURE_WIDGET_H_
 #define VIGIL_FACE_FACE_PICTURE_WIDGET_H_
 
 #include <QImage>
+#include <QPixmap>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <utility>
 
 namespace vigil {
 
@@ -15,6 +20,30 @@ namespace vigil {
 // only in lossless files, so JPEG pictures are always opaque.
 std::optional<QImage> LoadFacePicture(const std::filesystem::path& file,
                                       bool transparent);
+
+// Every refresh asks for the dial, the pointer and the image again, and
+// they rarely change: a file is decoded again only when its modification
+// time or size differ from the last decode. A file that failed to decode
+// is not tried again until it changes.
+class FacePictureCache {
+ public:
+  // As LoadFacePicture, as a pixmap: nullopt for a missing or unreadable
+  // file.
+  std::optional<QPixmap> Load(const std::filesystem::path& file,
+                              bool transparent);
+
+  // How many times a file was read and decoded.
+  int decodes() const { return decodes_; }
+
+ private:
+  struct Entry {
+    std::filesystem::file_time_type modified;
+    std::uintmax_t size = 0;
+    std::optional<QPixmap> picture;
+  };
+  std::map<std::pair<std::filesystem::path, bool>, Entry> entries_;
+  int decodes_ = 0;
+};
 
 }  // namespace vigil
 

@@ -81,82 +81,60 @@ std::string ImageCaption(const std::string& title,
   return gauge_caption + kLineBreak + value_caption;
 }
 
-}  // namespace
-
-FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
-                                const FaceSettings& settings,
-                                const GaugeGeometry& geometry,
-                                const TextWidth& text_width, FaceState& state) {
-  const std::string& record = settings.record;
+// A tiny gauge still gets a readable size of 1.
+void SizeLabels(const GaugeGeometry& geometry, int offset,
+                FaceRefreshPlan& plan) {
   const int w_gauge = geometry.gauge_width;
   const int h_gauge = geometry.gauge_height;
-  const int w_window = geometry.window_width;
-  const Rgb orb = values.orb_colour;
-  const bool suspended = orb == kSilver;
-  const char units_digit = RecordFlag(record, 37);
-  FaceRefreshPlan plan;
-
-  // Label sizes; a tiny gauge still gets a readable size of 1.
-  const int offset = settings.header.label_size_offset;
   plan.label_point_size =
       std::max(1, std::min(w_gauge / 20, h_gauge / 14) + offset);
   plan.value_point_size =
       std::max(1, std::min(w_gauge / 24, h_gauge / 18) + offset / 2);
+}
 
-  // Image caption colours.
-  ImageCaptionColours& caption = plan.image_caption_colours;
-  caption.text = settings.has_rules ? kBlack : kTeal;
+ImageCaptionColours CaptionColours(Rgb orb, bool has_rules) {
+  ImageCaptionColours caption;
+  caption.text = has_rules ? kBlack : kTeal;
   if (orb == kYellow) caption = {kBlack, kYellow, true};
   if (orb == kRed) caption = {kYellow, kRed, true};
+  return caption;
+}
 
-  // The value and its text.
-  const GaugeValue gauge = ReadGaugeValue(items, values, record);
-  plan.value_unreadable = gauge.unreadable;
-  plan.kept_item_missing = gauge.kept_item_missing;
-
-  // The scale maximum grows only while there is a value to show.
-  if (gauge.has_row)
-    state.gauge_max = ScaleMaximum(state.gauge_max, gauge.value);
-
-  // Value label.
-  plan.value_label = {suspended ? "Suspended" : gauge.text,
-                      geometry.gauge_left + 4, h_gauge * 57 / 100};
-
-  // Captions.
-  const std::string title = Trim(SplitTail(record).title);
-  const std::string gauge_caption = " " + title + " ";
-  plan.image_caption =
-      ImageCaption(title, gauge_caption, plan.value_label.text);
-
-  // Scale marks, placed by the width of their text.
-  const auto texts = ScaleMarkTexts(state.gauge_max);
+// Scale marks placed by the width of their text; the value label keeps
+// clear of the widest.
+void PlaceMarks(double gauge_max, const GaugeGeometry& geometry,
+                const TextWidth& text_width, FaceRefreshPlan& plan) {
+  const int w_gauge = geometry.gauge_width;
+  const auto texts = ScaleMarkTexts(gauge_max);
   for (size_t i = 0; i < texts.size(); ++i) {
     const MarkSpot& spot = kMarkSpots[i];
     int left = w_gauge * spot.left_percent / 100;
     if (spot.right_aligned) {
       left -= text_width(FaceFont::kScratch, plan.label_point_size, texts[i]);
     }
-    plan.marks[i] = {texts[i], left, h_gauge * spot.top_percent / 100};
+    plan.marks[i] = {texts[i], left,
+                     geometry.gauge_height * spot.top_percent / 100};
   }
   plan.value_label_width =
       w_gauge -
       text_width(FaceFont::kGauge, plan.label_point_size, texts[0]) / 2 - 8;
+}
 
-  // Label colours.
-  const Rgb base = IsLightDial(units_digit) ? kBlack : kWhite;
-  plan.label_colour = suspended ? kSilver : base;
-  plan.gauge_caption_colour = base;
+// Centred on the window.
+PlacedText GaugeCaption(const std::string& caption, int point_size,
+                        const GaugeGeometry& geometry,
+                        const TextWidth& text_width) {
+  const int caption_width = text_width(FaceFont::kGauge, point_size, caption);
+  return {caption, geometry.window_width / 2 - caption_width / 2 - 8,
+          geometry.gauge_height * 76 / 100};
+}
 
-  // Gauge caption, centred on the window.
-  const int caption_width =
-      text_width(FaceFont::kGauge, plan.label_point_size, gauge_caption);
-  plan.gauge_caption = {gauge_caption, w_window / 2 - caption_width / 2 - 8,
-                        h_gauge * 76 / 100};
-
-  // State flag.
-  StateFlag& flag = plan.flag;
-  flag.point_size = plan.value_point_size;
-  flag.top = h_gauge * 36 / 100;
+// Shown only on a warning or an alert, centred on the window.
+StateFlag FlagOf(Rgb orb, int point_size, const GaugeGeometry& geometry,
+                 const TextWidth& text_width) {
+  StateFlag flag;
+  flag.point_size = point_size;
+  flag.top = geometry.gauge_height * 36 / 100;
   if (orb == kYellow || orb == kRed) {
     const bool warning = orb == kYellow;
     flag.visible = true;
@@ -165,15 +143,14 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
     flag.text_colour = warning ? kRed : kYellow;
     const int flag_width =
         text_width(FaceFont::kGauge, flag.point_size, flag.text);
-    flag.left = w_window / 2 - flag_width / 2 - 8;
+    flag.left = geometry.window_width / 2 - flag_width / 2 - 8;
   }
+  return flag;
+}
 
-  // Pointer.
-  state.gauge_percent = GaugePercent(gauge.value, state.gauge_max);
-  plan.pointer_file = PointerFile(PointerStyle(orb, units_digit),
-                                  PointerPart(state.gauge_percent));
-
-  // Image and the caption flags.
+// Without a title the image shows no caption and the result is canned;
+// a split title is canned too.
+void NoteCaptionFlags(const std::string& title, FaceState& state) {
   state.caption_shown = true;
   state.canned_result = false;
   if (title.empty()) {
@@ -182,6 +159,49 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
   } else if (title.find(kTitleSplit) != std::string::npos) {
     state.canned_result = true;
   }
+}
+
+}  // namespace
+
+FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
+                                const FaceSettings& settings,
+                                const GaugeGeometry& geometry,
+                                const TextWidth& text_width, FaceState& state) {
+  const std::string& record = settings.record;
+  const Rgb orb = values.orb_colour;
+  const bool suspended = orb == kSilver;
+  const char units_digit = RecordFlag(record, 37);
+  FaceRefreshPlan plan;
+  SizeLabels(geometry, settings.header.label_size_offset, plan);
+  plan.image_caption_colours = CaptionColours(orb, settings.has_rules);
+
+  const GaugeValue gauge = ReadGaugeValue(items, values, record);
+  plan.value_unreadable = gauge.unreadable;
+  plan.kept_item_missing = gauge.kept_item_missing;
+  // The scale maximum grows only while there is a value to show.
+  if (gauge.has_row)
+    state.gauge_max = ScaleMaximum(state.gauge_max, gauge.value);
+  plan.value_label = {suspended ? "Suspended" : gauge.text,
+                      geometry.gauge_left + 4,
+                      geometry.gauge_height * 57 / 100};
+
+  const std::string title = Trim(SplitTail(record).title);
+  const std::string gauge_caption = " " + title + " ";
+  plan.image_caption =
+      ImageCaption(title, gauge_caption, plan.value_label.text);
+  PlaceMarks(state.gauge_max, geometry, text_width, plan);
+
+  const Rgb base = IsLightDial(units_digit) ? kBlack : kWhite;
+  plan.label_colour = suspended ? kSilver : base;
+  plan.gauge_caption_colour = base;
+  plan.gauge_caption =
+      GaugeCaption(gauge_caption, plan.label_point_size, geometry, text_width);
+  plan.flag = FlagOf(orb, plan.value_point_size, geometry, text_width);
+
+  state.gauge_percent = GaugePercent(gauge.value, state.gauge_max);
+  plan.pointer_file = PointerFile(PointerStyle(orb, units_digit),
+                                  PointerPart(state.gauge_percent));
+  NoteCaptionFlags(title, state);
   plan.image_file = ImageFile(record);
   return plan;
 }

@@ -122,6 +122,185 @@ QFont SmallFont() {
   return font;
 }
 
+// The longest drawn slot gives the number of categories and their names.
+struct LongestSlot {
+  size_t index = 0;
+  size_t count = 0;
+};
+
+LongestSlot FindLongestSlot(const ChartContent& content) {
+  LongestSlot longest;
+  for (size_t k = 0; k < content.series.size(); ++k) {
+    const SeriesSlot& slot = content.series[k];
+    if (IsDrawn(slot) && slot.points.size() > longest.count) {
+      longest = {k, slot.points.size()};
+    }
+  }
+  return longest;
+}
+
+struct ChartAxes {
+  QBarCategoryAxis* categories;
+  QValueAxis* values;
+};
+
+ChartAxes AddAxes(QChart* chart, const SeriesSlot& label_slot, size_t count,
+                  bool horizontal, int room) {
+  auto* categories = new QBarCategoryAxis;
+  categories->append(UniqueLabels(label_slot, count));
+  categories->setLabelsFont(SmallFont());
+  categories->setGridLineVisible(false);
+  // Names are readable only while they have some room.
+  categories->setLabelsVisible(count > 0 &&
+                               static_cast<int>(count) * 28 <= room);
+  auto* values = new QValueAxis;
+  values->setLabelsFont(SmallFont());
+  values->setLabelFormat("%g");
+  values->setTickCount(3);
+  values->setGridLineColor(QColor(220, 220, 220));
+  chart->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+  chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+  return {categories, values};
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, const ChartAxes& axes) {
+  chart->addSeries(series);
+  series->attachAxis(axes.categories);
+  series->attachAxis(axes.values);
+  HideExtraMarkers(chart, series);
+}
+
+struct ValueRange {
+  double low = 0;
+  double high = 0;
+};
+
+// From zero to every drawn value; stacked bars reach to the sum of their
+// category, above and below zero apart. Never empty.
+ValueRange RangeOf(const ChartContent& content, size_t count, bool stacked) {
+  ValueRange range;
+  std::vector<double> stacked_high(count, 0);
+  std::vector<double> stacked_low(count, 0);
+  for (const SeriesSlot& slot : content.series) {
+    if (!IsDrawn(slot)) continue;
+    for (size_t i = 0; i < slot.points.size(); ++i) {
+      const double v = slot.points[i].value;
+      (v >= 0 ? stacked_high[i] : stacked_low[i]) += v;
+      range.low = std::min(range.low, v);
+      range.high = std::max(range.high, v);
+    }
+  }
+  if (stacked) {
+    for (size_t i = 0; i < count; ++i) {
+      range.high = std::max(range.high, stacked_high[i]);
+      range.low = std::min(range.low, stacked_low[i]);
+    }
+  }
+  if (range.high <= range.low) range.high = range.low + 1;
+  return range;
+}
+
+QColor FirstColour(const SeriesSlot& slot) {
+  return ToQColor(slot.points.front().colour);
+}
+
+QLineSeries* NewLineSeries(const SeriesSlot& slot) {
+  auto* line = new QLineSeries;
+  line->setName(ToQString(slot.title));
+  for (size_t i = 0; i < slot.points.size(); ++i) {
+    line->append(double(i), slot.points[i].value);
+  }
+  line->setPen(QPen(FirstColour(slot), 2));
+  return line;
+}
+
+QAreaSeries* NewAreaSeries(const SeriesSlot& slot) {
+  // The chart deletes only the series it holds, and an area built on a
+  // line leaves that line without an owner: make it the area's.
+  auto* area = new QAreaSeries;
+  auto* upper = new QLineSeries(area);
+  for (size_t i = 0; i < slot.points.size(); ++i) {
+    upper->append(double(i), slot.points[i].value);
+  }
+  area->setUpperSeries(upper);
+  area->setName(ToQString(slot.title));
+  const QColor first = FirstColour(slot);
+  QColor fill = first;
+  fill.setAlpha(235);
+  area->setBrush(fill);
+  area->setPen(QPen(first.darker(140), 1));
+  return area;
+}
+
+QScatterSeries* NewPointSeries(const SeriesSlot& slot, bool rectangles) {
+  auto* points = new QScatterSeries;
+  points->setName(ToQString(slot.title));
+  points->setMarkerShape(rectangles ? QScatterSeries::MarkerShapeRectangle
+                                    : QScatterSeries::MarkerShapeCircle);
+  points->setMarkerSize(7);
+  const QColor first = FirstColour(slot);
+  points->setColor(first);
+  points->setBorderColor(first.darker(150));
+  for (size_t i = 0; i < slot.points.size(); ++i) {
+    points->append(double(i), slot.points[i].value);
+  }
+  return points;
+}
+
+void ColourEachPoint(QScatterSeries* points, const SeriesSlot& slot) {
+  for (size_t i = 0; i < slot.points.size(); ++i) {
+    points->setPointConfiguration(static_cast<int>(i),
+                                  {{QXYSeries::PointConfiguration::Color,
+                                    ToQColor(slot.points[i].colour)}});
+  }
+}
+
+// What the slots of one drawing share; the stacked bars of every slot
+// gather in one series, attached after the others.
+struct Drawing {
+  QChart* chart;
+  int chart_kind;
+  size_t count;
+  ChartAxes axes;
+  QStackedBarSeries* stack = nullptr;
+};
+
+void DrawSlot(Drawing& drawing, const SeriesSlot& slot, size_t k) {
+  const SlotKind slot_kind = KindOfSlot(drawing.chart_kind, k);
+  const bool gradient = HasGradient(drawing.chart_kind, k);
+  switch (slot_kind) {
+    case SlotKind::kBars: {
+      auto* series = new QStackedBarSeries;
+      AddColourSets(series, slot, drawing.count, gradient, false);
+      Attach(drawing.chart, series, drawing.axes);
+      break;
+    }
+    case SlotKind::kHorizontalBars: {
+      auto* series = new QHorizontalStackedBarSeries;
+      AddColourSets(series, slot, drawing.count, gradient, true);
+      Attach(drawing.chart, series, drawing.axes);
+      break;
+    }
+    case SlotKind::kStackedBars:
+      if (drawing.stack == nullptr) drawing.stack = new QStackedBarSeries;
+      AddColourSets(drawing.stack, slot, drawing.count, false, false);
+      break;
+    case SlotKind::kLine:
+      Attach(drawing.chart, NewLineSeries(slot), drawing.axes);
+      break;
+    case SlotKind::kArea:
+      Attach(drawing.chart, NewAreaSeries(slot), drawing.axes);
+      break;
+    case SlotKind::kRectPoints:
+    case SlotKind::kPoints: {
+      auto* points = NewPointSeries(slot, slot_kind == SlotKind::kRectPoints);
+      Attach(drawing.chart, points, drawing.axes);
+      ColourEachPoint(points, slot);
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
@@ -217,130 +396,22 @@ void OrbChartWidget::DrawPie(const ChartContent& content) {
 }
 
 void OrbChartWidget::DrawAxes(const ChartContent& content) {
-  QChart* c = chart();
-  size_t count = 0;
-  size_t label_slot = 0;
-  for (size_t k = 0; k < content.series.size(); ++k) {
-    const SeriesSlot& slot = content.series[k];
-    if (IsDrawn(slot) && slot.points.size() > count) {
-      count = slot.points.size();
-      label_slot = k;
-    }
-  }
+  const LongestSlot longest = FindLongestSlot(content);
   const bool horizontal = kind_ == 2;
-  auto* categories = new QBarCategoryAxis;
-  categories->append(UniqueLabels(content.series[label_slot], count));
-  categories->setLabelsFont(SmallFont());
-  categories->setGridLineVisible(false);
-  // Names are readable only while they have some room.
-  const int room = horizontal ? height() : width();
-  categories->setLabelsVisible(count > 0 &&
-                               static_cast<int>(count) * 28 <= room);
-  auto* values = new QValueAxis;
-  values->setLabelsFont(SmallFont());
-  values->setLabelFormat("%g");
-  values->setTickCount(3);
-  values->setGridLineColor(QColor(220, 220, 220));
-  c->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-  c->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-
-  double low = 0;
-  double high = 0;
-  std::vector<double> stacked_high(count, 0);
-  std::vector<double> stacked_low(count, 0);
-  QStackedBarSeries* stack = nullptr;
-  auto attach = [&](QAbstractSeries* series) {
-    c->addSeries(series);
-    series->attachAxis(categories);
-    series->attachAxis(values);
-    HideExtraMarkers(c, series);
-  };
-
+  Drawing drawing{chart(), kind_, longest.count,
+                  AddAxes(chart(), content.series[longest.index], longest.count,
+                          horizontal, horizontal ? height() : width())};
   for (size_t k = 0; k < content.series.size(); ++k) {
-    const SeriesSlot& slot = content.series[k];
-    if (!IsDrawn(slot)) continue;
-    const SlotKind slot_kind = KindOfSlot(kind_, k);
-    const QColor first = ToQColor(slot.points.front().colour);
-    for (size_t i = 0; i < slot.points.size(); ++i) {
-      const double v = slot.points[i].value;
-      (v >= 0 ? stacked_high[i] : stacked_low[i]) += v;
-      low = std::min(low, v);
-      high = std::max(high, v);
-    }
-    switch (slot_kind) {
-      case SlotKind::kBars: {
-        auto* series = new QStackedBarSeries;
-        AddColourSets(series, slot, count, HasGradient(kind_, k), false);
-        attach(series);
-        break;
-      }
-      case SlotKind::kHorizontalBars: {
-        auto* series = new QHorizontalStackedBarSeries;
-        AddColourSets(series, slot, count, HasGradient(kind_, k), true);
-        attach(series);
-        break;
-      }
-      case SlotKind::kStackedBars:
-        if (stack == nullptr) stack = new QStackedBarSeries;
-        AddColourSets(stack, slot, count, false, false);
-        break;
-      case SlotKind::kLine: {
-        auto* line = new QLineSeries;
-        line->setName(ToQString(slot.title));
-        for (size_t i = 0; i < slot.points.size(); ++i) {
-          line->append(double(i), slot.points[i].value);
-        }
-        line->setPen(QPen(first, 2));
-        attach(line);
-        break;
-      }
-      case SlotKind::kArea: {
-        auto* upper = new QLineSeries;
-        for (size_t i = 0; i < slot.points.size(); ++i) {
-          upper->append(double(i), slot.points[i].value);
-        }
-        auto* area = new QAreaSeries(upper);
-        area->setName(ToQString(slot.title));
-        QColor fill = first;
-        fill.setAlpha(235);
-        area->setBrush(fill);
-        area->setPen(QPen(first.darker(140), 1));
-        attach(area);
-        break;
-      }
-      case SlotKind::kRectPoints:
-      case SlotKind::kPoints: {
-        auto* points = new QScatterSeries;
-        points->setName(ToQString(slot.title));
-        points->setMarkerShape(slot_kind == SlotKind::kRectPoints
-                                   ? QScatterSeries::MarkerShapeRectangle
-                                   : QScatterSeries::MarkerShapeCircle);
-        points->setMarkerSize(7);
-        points->setColor(first);
-        points->setBorderColor(first.darker(150));
-        for (size_t i = 0; i < slot.points.size(); ++i) {
-          points->append(double(i), slot.points[i].value);
-        }
-        attach(points);
-        for (size_t i = 0; i < slot.points.size(); ++i) {
-          points->setPointConfiguration(static_cast<int>(i),
-                                        {{QXYSeries::PointConfiguration::Color,
-                                          ToQColor(slot.points[i].colour)}});
-        }
-        break;
-      }
-    }
+    if (IsDrawn(content.series[k])) DrawSlot(drawing, content.series[k], k);
   }
-  if (stack != nullptr) {
-    attach(stack);
-    for (size_t i = 0; i < count; ++i) {
-      high = std::max(high, stacked_high[i]);
-      low = std::min(low, stacked_low[i]);
-    }
+  if (drawing.stack != nullptr) {
+    Attach(drawing.chart, drawing.stack, drawing.axes);
   }
-  if (high <= low) high = low + 1;
-  values->setRange(low, high + (high - low) * 0.05);
-  values->applyNiceNumbers();
+  const bool stacked = KindOfSlot(kind_, 0) == SlotKind::kStackedBars;
+  const ValueRange range = RangeOf(content, longest.count, stacked);
+  drawing.axes.values->setRange(range.low,
+                                range.high + (range.high - range.low) * 0.05);
+  drawing.axes.values->applyNiceNumbers();
 }
 
 }  // namespace vigil

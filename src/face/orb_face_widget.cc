@@ -294,24 +294,28 @@ FaceRefreshPlan OrbFaceWidget::RefreshFace(const ItemTable& items,
 
 void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan,
                               const FaceSettings& settings) {
+  ApplyGaugeLabels(plan);
+  ApplyImageCaption(plan);
+  ApplyStateFlag(plan.flag);
+  ApplyPictures(plan, settings);
+  // Repaint now rather than run pending events, which could start a cycle
+  // in the middle of this one.
+  if (gauge_->isVisible()) gauge_->repaint();
+  if (objct_->isVisible()) objct_->repaint();
+}
+
+void OrbFaceWidget::ApplyGaugeLabels(const FaceRefreshPlan& plan) {
   for (size_t i : {1, 3, 4, 5, 6, 7, 8}) {
     SetPointSize(glab_[i], plan.label_point_size);
   }
   SetPointSize(glab_[2], plan.value_point_size);
-
-  const ImageCaptionColours& caption = plan.image_caption_colours;
-  SetLabelColours(
-      img_cap02_, caption.text,
-      caption.opaque ? std::optional<Rgb>(caption.background) : std::nullopt);
 
   QLabel* value = glab_[2];
   value->setText(ToQString(plan.value_label.text));
   value->setGeometry(plan.value_label.left, plan.value_label.top,
                      std::max(0, plan.value_label_width),
                      value->sizeHint().height());
-
-  img_cap01_->setText(CaptionText(plan.image_caption));
-  img_cap02_->setText(img_cap01_->text());
+  SetLabelColours(value, plan.label_colour, std::nullopt);
 
   for (size_t i = 0; i < plan.marks.size(); ++i) {
     QLabel* mark = glab_[3 + i];
@@ -320,39 +324,49 @@ void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan,
     mark->move(plan.marks[i].left, plan.marks[i].top);
     SetLabelColours(mark, plan.label_colour, std::nullopt);
   }
-  SetLabelColours(value, plan.label_colour, std::nullopt);
-  SetLabelColours(glab_[1], plan.gauge_caption_colour, std::nullopt);
 
   QLabel* caption_label = glab_[1];
+  SetLabelColours(caption_label, plan.gauge_caption_colour, std::nullopt);
   caption_label->setText(ToQString(plan.gauge_caption.text));
   caption_label->adjustSize();
   caption_label->move(plan.gauge_caption.left, plan.gauge_caption.top);
+}
 
+void OrbFaceWidget::ApplyImageCaption(const FaceRefreshPlan& plan) {
+  const ImageCaptionColours& caption = plan.image_caption_colours;
+  SetLabelColours(
+      img_cap02_, caption.text,
+      caption.opaque ? std::optional<Rgb>(caption.background) : std::nullopt);
+  img_cap01_->setText(CaptionText(plan.image_caption));
+  img_cap02_->setText(img_cap01_->text());
+}
+
+void OrbFaceWidget::ApplyStateFlag(const StateFlag& plan_flag) {
   QLabel* flag = glab_[9];
   flag->hide();
-  SetPointSize(flag, plan.flag.point_size);
-  if (plan.flag.visible) {
-    flag->setText(ToQString(plan.flag.text));
-    SetLabelColours(flag, plan.flag.text_colour, plan.flag.background);
+  SetPointSize(flag, plan_flag.point_size);
+  if (plan_flag.visible) {
+    flag->setText(ToQString(plan_flag.text));
+    SetLabelColours(flag, plan_flag.text_colour, plan_flag.background);
     flag->adjustSize();
-    flag->move(plan.flag.left, plan.flag.top);
+    flag->move(plan_flag.left, plan_flag.top);
     flag->show();
     flag->raise();
   } else {
-    flag->move(flag->x(), plan.flag.top);
+    flag->move(flag->x(), plan_flag.top);
   }
+}
 
+// A missing or unreadable picture leaves the one shown.
+void OrbFaceWidget::ApplyPictures(const FaceRefreshPlan& plan,
+                                  const FaceSettings& settings) {
   const std::filesystem::path& dir = settings.working_dir;
-  if (auto pointer = LoadFacePicture(dir / plan.pointer_file, true)) {
-    point_->setPixmap(QPixmap::fromImage(*pointer));
+  if (auto pointer = pictures_.Load(dir / plan.pointer_file, true)) {
+    point_->setPixmap(*pointer);
   }
-  if (auto image = LoadFacePicture(dir / plan.image_file, false)) {
-    image00_->setPixmap(QPixmap::fromImage(*image));
+  if (auto image = pictures_.Load(dir / plan.image_file, false)) {
+    image00_->setPixmap(*image);
   }
-  // Repaint now rather than run pending events, which could start a cycle
-  // in the middle of this one.
-  if (gauge_->isVisible()) gauge_->repaint();
-  if (objct_->isVisible()) objct_->repaint();
 }
 
 FaceGeometry OrbFaceWidget::FitBorderlessPanels(const FaceSettings& settings,
@@ -504,9 +518,9 @@ void OrbFaceWidget::SetTitle(const std::string& title) {
 bool OrbFaceWidget::LoadGaugePicture(const FaceSettings& settings,
                                      FaceState& state) {
   const std::string name = GaugeDialFile(settings.record);
-  const auto dial = LoadFacePicture(settings.working_dir / name, false);
+  const auto dial = pictures_.Load(settings.working_dir / name, false);
   if (!dial) return false;
-  gauge0x_->setPixmap(QPixmap::fromImage(*dial));
+  gauge0x_->setPixmap(*dial);
   state.gauge_picture_name = name;
   return true;
 }

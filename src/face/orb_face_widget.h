@@ -40,6 +40,7 @@
 
 #include "face/chart_model.h"
 #include "face/face_layout.h"
+#include "face/face_picture_widget.h"
 #include "face/face_refresh.h"
 #include "face/face_state.h"
 #include "monitor/item_table.h"
@@ -150,6 +151,10 @@ class OrbFaceWidget : public QWidget {
   void WatchMouse(QWidget* widget);
   void ApplyPanels(const FaceGeometry& geometry);
   void ApplyPlan(const FaceRefreshPlan& plan, const FaceSettings& settings);
+  void ApplyGaugeLabels(const FaceRefreshPlan& plan);
+  void ApplyImageCaption(const FaceRefreshPlan& plan);
+  void ApplyStateFlag(const StateFlag& flag);
+  void ApplyPictures(const FaceRefreshPlan& plan, const FaceSettings& settings);
   int MeasureText(FaceFont font, int point_size, const std::string& text);
 
   int current_chart_ = 0;
@@ -169,6 +174,7 @@ class OrbFaceWidget : public QWidget {
   QLabel* img_cap02_ = nullptr;
   QFrame* image01_ = nullptr;
   QLabel* img_cap01_ = nullptr;
+  FacePictureCache pictures_;
   struct MouseStamp {
     QEvent::Type type = QEvent::None;
     quint64 time = 0;

@@ -20,124 +20,192 @@ void DrawDot(QPainter& painter, const QColor& colour) {
   painter.drawEllipse(QRectF(2.5, 2.5, 11, 11));
 }
 
-void DrawSymbol(QPainter& painter, SmallShape shape, const QColor& colour) {
-  const QPen pen(colour, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  painter.setPen(pen);
-  painter.setBrush(Qt::NoBrush);
+// Each symbol starts with a round pen of its colour and no fill.
+using SymbolPainter = void (*)(QPainter& painter, const QColor& colour);
+
+void DrawStarDot(QPainter& painter, const QColor& colour) {
+  DrawDot(painter, colour);
+  painter.setPen(QPen(Qt::black, 1.2));
+  painter.drawLine(QPointF(8, 5), QPointF(8, 11));
+  painter.drawLine(QPointF(5.4, 6.5), QPointF(10.6, 9.5));
+  painter.drawLine(QPointF(5.4, 9.5), QPointF(10.6, 6.5));
+}
+
+void DrawRingDot(QPainter& painter, const QColor& colour) {
+  painter.setPen(QPen(colour.darker(170), 1.4));
+  painter.drawEllipse(QRectF(1, 1, 14, 14));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(QRectF(4, 4, 8, 8));
+}
+
+void DrawCross(QPainter& painter, const QColor& colour) {
+  painter.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(4, 4), QPointF(12, 12));
+  painter.drawLine(QPointF(12, 4), QPointF(4, 12));
+}
+
+void DrawLines(QPainter& painter, const QColor&) {
+  for (int y : {4, 8, 12}) painter.drawLine(QPointF(3, y), QPointF(13, y));
+}
+
+void DrawBars(QPainter& painter, const QColor& colour) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawRect(QRectF(2, 9, 3, 5));
+  painter.drawRect(QRectF(6.5, 4, 3, 10));
+  painter.drawRect(QRectF(11, 7, 3, 7));
+}
+
+void DrawGauge(QPainter& painter, const QColor&) {
+  painter.drawArc(QRectF(2, 3, 12, 12), 0, 180 * 16);
+  painter.drawLine(QPointF(8, 9), QPointF(11, 5));
+}
+
+void DrawPicture(QPainter& painter, const QColor&) {
+  painter.drawRect(QRectF(2, 3, 12, 10));
+  painter.drawPolyline(QPolygonF(
+      {QPointF(3, 12), QPointF(7, 7), QPointF(10, 10), QPointF(13, 6)}));
+}
+
+void DrawTitle(QPainter& painter, const QColor&) {
+  painter.drawLine(QPointF(3, 4), QPointF(13, 4));
+  painter.drawLine(QPointF(8, 4), QPointF(8, 13));
+}
+
+void DrawSign(QPainter& painter, const QColor& fill) {
+  painter.setBrush(fill);
+  painter.drawPolygon(
+      QPolygonF({QPointF(8, 2), QPointF(14.5, 14), QPointF(1.5, 14)}));
+  painter.drawLine(QPointF(8, 6), QPointF(8, 10));
+  painter.drawPoint(QPointF(8, 12.2));
+}
+
+void DrawWarning(QPainter& painter, const QColor&) {
+  DrawSign(painter, QColor(Qt::yellow));
+}
+
+void DrawAlert(QPainter& painter, const QColor&) {
+  DrawSign(painter, QColor(Qt::red));
+}
+
+void DrawSettings(QPainter& painter, const QColor&) {
+  painter.drawEllipse(QRectF(4, 4, 8, 8));
+  for (int i = 0; i < 4; ++i) {
+    painter.save();
+    painter.translate(8, 8);
+    painter.rotate(45.0 * i);
+    painter.drawLine(QPointF(-7, 0), QPointF(7, 0));
+    painter.restore();
+  }
+}
+
+void DrawPause(QPainter& painter, const QColor& colour) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawRect(QRectF(4, 3, 3, 10));
+  painter.drawRect(QRectF(9, 3, 3, 10));
+}
+
+void DrawPlay(QPainter& painter, const QColor& colour) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawPolygon(
+      QPolygonF({QPointF(4, 3), QPointF(13, 8), QPointF(4, 13)}));
+}
+
+void DrawHide(QPainter& painter, const QColor&) {
+  painter.drawArc(QRectF(2, 4, 12, 9), 0, 180 * 16);
+  painter.drawArc(QRectF(2, 3, 12, 9), 180 * 16, 180 * 16);
+  painter.drawLine(QPointF(3, 13), QPointF(13, 3));
+}
+
+void DrawStop(QPainter& painter, const QColor& colour) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawRect(QRectF(3, 3, 10, 10));
+}
+
+void DrawGlobe(QPainter& painter, const QColor&) {
+  painter.drawEllipse(QRectF(2, 2, 12, 12));
+  painter.drawEllipse(QRectF(5, 2, 6, 12));
+  painter.drawLine(QPointF(2, 8), QPointF(14, 8));
+}
+
+void DrawSquare(QPainter& painter, const QColor& colour) {
+  painter.setBrush(colour.lighter(150));
+  painter.drawRect(QRectF(3.5, 3.5, 9, 9));
+}
+
+void DrawDiamond(QPainter& painter, const QColor& colour) {
+  painter.setBrush(colour.lighter(150));
+  painter.drawPolygon(QPolygonF(
+      {QPointF(8, 2), QPointF(14, 8), QPointF(8, 14), QPointF(2, 8)}));
+}
+
+void DrawTriangle(QPainter& painter, const QColor& colour) {
+  painter.setBrush(colour.lighter(150));
+  painter.drawPolygon(
+      QPolygonF({QPointF(8, 3), QPointF(14, 13), QPointF(2, 13)}));
+}
+
+void DrawRing(QPainter& painter, const QColor&) {
+  painter.drawEllipse(QRectF(3, 3, 10, 10));
+}
+
+SymbolPainter PainterOf(SmallShape shape) {
   switch (shape) {
     case SmallShape::kDot:
-      DrawDot(painter, colour);
-      break;
+      return DrawDot;
     case SmallShape::kStarDot:
-      DrawDot(painter, colour);
-      painter.setPen(QPen(Qt::black, 1.2));
-      painter.drawLine(QPointF(8, 5), QPointF(8, 11));
-      painter.drawLine(QPointF(5.4, 6.5), QPointF(10.6, 9.5));
-      painter.drawLine(QPointF(5.4, 9.5), QPointF(10.6, 6.5));
-      break;
+      return DrawStarDot;
     case SmallShape::kRingDot:
-      painter.setPen(QPen(colour.darker(170), 1.4));
-      painter.drawEllipse(QRectF(1, 1, 14, 14));
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(colour);
-      painter.drawEllipse(QRectF(4, 4, 8, 8));
-      break;
+      return DrawRingDot;
     case SmallShape::kCross:
-      painter.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap));
-      painter.drawLine(QPointF(4, 4), QPointF(12, 12));
-      painter.drawLine(QPointF(12, 4), QPointF(4, 12));
-      break;
+      return DrawCross;
     case SmallShape::kChannel:
     case SmallShape::kListing:
-      for (int y : {4, 8, 12}) {
-        painter.drawLine(QPointF(3, y), QPointF(13, y));
-      }
-      break;
+      return DrawLines;
     case SmallShape::kBars:
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(colour);
-      painter.drawRect(QRectF(2, 9, 3, 5));
-      painter.drawRect(QRectF(6.5, 4, 3, 10));
-      painter.drawRect(QRectF(11, 7, 3, 7));
-      break;
+      return DrawBars;
     case SmallShape::kGauge:
-      painter.drawArc(QRectF(2, 3, 12, 12), 0, 180 * 16);
-      painter.drawLine(QPointF(8, 9), QPointF(11, 5));
-      break;
+      return DrawGauge;
     case SmallShape::kPicture:
-      painter.drawRect(QRectF(2, 3, 12, 10));
-      painter.drawPolyline(QPolygonF(
-          {QPointF(3, 12), QPointF(7, 7), QPointF(10, 10), QPointF(13, 6)}));
-      break;
+      return DrawPicture;
     case SmallShape::kTitle:
-      painter.drawLine(QPointF(3, 4), QPointF(13, 4));
-      painter.drawLine(QPointF(8, 4), QPointF(8, 13));
-      break;
+      return DrawTitle;
     case SmallShape::kWarning:
-    case SmallShape::kAlert: {
-      painter.setBrush(shape == SmallShape::kWarning ? QColor(Qt::yellow)
-                                                     : QColor(Qt::red));
-      painter.drawPolygon(
-          QPolygonF({QPointF(8, 2), QPointF(14.5, 14), QPointF(1.5, 14)}));
-      painter.drawLine(QPointF(8, 6), QPointF(8, 10));
-      painter.drawPoint(QPointF(8, 12.2));
-      break;
-    }
+      return DrawWarning;
+    case SmallShape::kAlert:
+      return DrawAlert;
     case SmallShape::kSettings:
-      painter.drawEllipse(QRectF(4, 4, 8, 8));
-      for (int i = 0; i < 4; ++i) {
-        painter.save();
-        painter.translate(8, 8);
-        painter.rotate(45.0 * i);
-        painter.drawLine(QPointF(-7, 0), QPointF(7, 0));
-        painter.restore();
-      }
-      break;
+      return DrawSettings;
     case SmallShape::kPause:
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(colour);
-      painter.drawRect(QRectF(4, 3, 3, 10));
-      painter.drawRect(QRectF(9, 3, 3, 10));
-      break;
+      return DrawPause;
     case SmallShape::kPlay:
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(colour);
-      painter.drawPolygon(
-          QPolygonF({QPointF(4, 3), QPointF(13, 8), QPointF(4, 13)}));
-      break;
+      return DrawPlay;
     case SmallShape::kHide:
-      painter.drawArc(QRectF(2, 4, 12, 9), 0, 180 * 16);
-      painter.drawArc(QRectF(2, 3, 12, 9), 180 * 16, 180 * 16);
-      painter.drawLine(QPointF(3, 13), QPointF(13, 3));
-      break;
+      return DrawHide;
     case SmallShape::kStop:
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(colour);
-      painter.drawRect(QRectF(3, 3, 10, 10));
-      break;
+      return DrawStop;
     case SmallShape::kGlobe:
-      painter.drawEllipse(QRectF(2, 2, 12, 12));
-      painter.drawEllipse(QRectF(5, 2, 6, 12));
-      painter.drawLine(QPointF(2, 8), QPointF(14, 8));
-      break;
+      return DrawGlobe;
     case SmallShape::kSquare:
-      painter.setBrush(colour.lighter(150));
-      painter.drawRect(QRectF(3.5, 3.5, 9, 9));
-      break;
+      return DrawSquare;
     case SmallShape::kDiamond:
-      painter.setBrush(colour.lighter(150));
-      painter.drawPolygon(QPolygonF(
-          {QPointF(8, 2), QPointF(14, 8), QPointF(8, 14), QPointF(2, 8)}));
-      break;
+      return DrawDiamond;
     case SmallShape::kTriangle:
-      painter.setBrush(colour.lighter(150));
-      painter.drawPolygon(
-          QPolygonF({QPointF(8, 3), QPointF(14, 13), QPointF(2, 13)}));
-      break;
+      return DrawTriangle;
     case SmallShape::kRing:
-      painter.drawEllipse(QRectF(3, 3, 10, 10));
-      break;
+      return DrawRing;
   }
+  return DrawSquare;
+}
+
+void DrawSymbol(QPainter& painter, SmallShape shape, const QColor& colour) {
+  painter.setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  PainterOf(shape)(painter, colour);
 }
 
 QPixmap DrawSmallImage(int index) {

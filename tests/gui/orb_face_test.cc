@@ -4,9 +4,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTreeWidget>
+#include <QtCharts/QAbstractBarSeries>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QLineSeries>
 #include <filesystem>
+#include <vector>
 
+#include "face/face_picture_widget.h"
 #include "face/orb_chart_widget.h"
 #include "face/orb_face_widget.h"
 #include "face/orb_image_list_widget.h"
@@ -250,6 +257,34 @@ TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
   }
 }
 
+// Every cycle redraws the chart: whatever the last drawing made must go
+// with it, or the orb grows by a drawing a cycle.
+TEST_F(OrbFaceTest, RedrawLeavesNothingOfTheLastDrawing) {
+  for (char kind : std::string("01234567")) {
+    SCOPED_TRACE(kind);
+    record_.chart_type = kind;
+    Layout();
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    QChart* chart = face_->chart_widget(kind - '0')->chart();
+    std::vector<QPointer<QObject>> drawn;
+    for (QAbstractSeries* series : chart->series()) {
+      drawn.emplace_back(series);
+      if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+        drawn.emplace_back(area->upperSeries());
+      }
+      if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
+        for (QBarSet* set : bars->barSets()) drawn.emplace_back(set);
+      }
+    }
+    for (QAbstractAxis* axis : chart->axes()) drawn.emplace_back(axis);
+    ASSERT_GT(drawn.size(), 1u);
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    for (const QPointer<QObject>& object : drawn) {
+      EXPECT_TRUE(object.isNull()) << object->metaObject()->className();
+    }
+  }
+}
+
 TEST_F(OrbFaceTest, ChartTitleAndLegendFollowTheCaller) {
   Layout();
   face_->ChartClick(table_, values_, settings_, chart_state_);
@@ -310,6 +345,44 @@ TEST_F(OrbFaceTest, DoubleClickOnTheListingIsReported) {
                        Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(label, &on_gauge);
   EXPECT_EQ(double_clicks, 2);
+}
+
+// Each refresh asks for its pictures again: a file is decoded once until it
+// changes in time or in size, and a removed file is noticed.
+TEST(FacePictureCacheTest, DecodesAFileAgainOnlyWhenItChanged) {
+  namespace fs = std::filesystem;
+  struct Rewrite {
+    const char* what;
+    QSize size;
+    bool later;
+  };
+  for (const Rewrite& rewrite :
+       {Rewrite{"same size, later", {64, 32}, true},
+        Rewrite{"other size, same time", {32, 32}, false}}) {
+    SCOPED_TRACE(rewrite.what);
+    TempDir dir;
+    const fs::path file = dir / "Gauges/PtBlk10.Bmp";
+    SavePicture(file, Qt::blue, "BMP");
+    FacePictureCache cache;
+    const auto first = cache.Load(file, false);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(cache.Load(file, false)->cacheKey(), first->cacheKey());
+    EXPECT_EQ(cache.decodes(), 1);
+
+    const auto time = fs::last_write_time(file);
+    const auto size = fs::file_size(file);
+    SavePicture(file, Qt::red, "BMP", rewrite.size);
+    ASSERT_EQ(fs::file_size(file) == size, rewrite.later);
+    fs::last_write_time(file,
+                        rewrite.later ? time + std::chrono::seconds(1) : time);
+    const auto changed = cache.Load(file, false);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(cache.decodes(), 2);
+    EXPECT_TRUE(Near(changed->toImage().pixelColor(5, 5), kRed));
+
+    fs::remove(file);
+    EXPECT_FALSE(cache.Load(file, false));
+  }
 }
 
 TEST(OrbImageListTest, EightyNineSmallImagesWithStateDots) {

@@ -1,0 +1,290 @@
+// vigil-soak: runs real AuxOrb orbs on the demo's sensor with a one-second
+// delay and reports how their resident memory grows per 1,000 cycles.
+//
+//   vigil-soak [--seconds N] [--face F] [--kind K] [--mode bar|history]
+//              [--all] [--warm-up CYCLES] [--build DIR] [--orb PATH]
+//
+// --all runs every chart kind in both modes and the listing, gauge and
+// image faces side by side. It needs a display: `make soak` gives it a
+// private X server. The growth is the least-squares slope of the resident
+// size over the cycles after the warm-up, when the history is full.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace vigil::soak {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+  int seconds = 120;
+  char face = '0';
+  char kind = '4';
+  bool history = true;
+  bool all = false;
+  int warm_up = 40;
+  fs::path build = VIGIL_BUILD_DIR;
+  fs::path orb;  // empty: the build's AuxOrb
+};
+
+struct Orb {
+  Orb(char face_mode, char chart_kind, bool history_mode)
+      : face(face_mode), kind(chart_kind), history(history_mode) {}
+  char face;
+  char kind;
+  bool history;
+  fs::path dir;
+  pid_t pid = -1;
+  bool ended = false;
+  std::vector<std::pair<double, double>> samples;  // cycle, RSS in KiB
+  long first_rss = 0;
+  long cycles = 0;
+};
+
+// The demo's first record with the soak's face, chart and a 1 s delay;
+// the history charts keep items 1 to 4 over 20 bars.
+std::string Record(const Orb& orb) {
+  std::string record =
+      "0000 Soak       00 1  1 .000   10017000.xxxxxxxx00.010.<Profile>  "
+      ".x        0Local.Prf;soak-sensor;;Soak";
+  record[16] = orb.face;
+  record[17] = orb.kind;
+  record[24] = orb.history ? 'x' : '.';
+  record.replace(28, 5, "    1");
+  if (orb.history) {
+    record.replace(40, 8, "01020304");
+    record.replace(51, 3, "020");
+  }
+  return record;
+}
+
+bool LayOut(Orb& orb, const fs::path& build) {
+  char pattern[] = "/tmp/vigil-soak-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) return false;
+  orb.dir = pattern;
+  std::ofstream orbs(orb.dir / "AuxOrbs.Prf", std::ios::binary);
+  orbs << "0806 AuxOrbs...   .\r\n" << Record(orb) << "\r\n";
+  // The sensor counts the cycles before it measures.
+  std::ofstream sensor(orb.dir / "soak-sensor");
+  sensor << "#!/bin/sh\necho >> cycles.txt\nexec \"$(dirname \"$0\")"
+            "/vigil-sensor\" \"$@\"\n";
+  sensor.close();
+  fs::permissions(orb.dir / "soak-sensor", fs::perms::owner_all);
+  std::error_code error;
+  const auto copy = fs::copy_options::recursive;
+  fs::copy(build / "lib/AuxOrbs.so", orb.dir, error);
+  if (!error) fs::copy(build / "bin/vigil-sensor", orb.dir, error);
+  if (!error) fs::copy(VIGIL_SOURCE_DIR "/demo/Local.Prf", orb.dir, error);
+  if (!error && fs::exists(build / "assets")) {
+    fs::copy(build / "assets", orb.dir, copy, error);
+  }
+  if (error) std::fprintf(stderr, "vigil-soak: %s\n", error.message().c_str());
+  return orbs.good() && !error;
+}
+
+bool Start(Orb& orb, const fs::path& program) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, orb.dir.c_str());
+  posix_spawn_file_actions_addopen(&actions, 1, "orb.out",
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  // The mode word is the name the orb is started under.
+  std::string name = "AuxOrb";
+  std::string dir = orb.dir.string();
+  std::string number = "0000";
+  char* argv[] = {name.data(), dir.data(), number.data(), nullptr};
+  const int failed =
+      posix_spawn(&orb.pid, program.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return failed == 0;
+}
+
+std::optional<long> ResidentKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return std::nullopt;
+}
+
+long Cycles(const Orb& orb) {
+  std::ifstream counter(orb.dir / "cycles.txt");
+  long lines = 0;
+  for (std::string line; std::getline(counter, line);) ++lines;
+  return lines;
+}
+
+void Sample(Orb& orb, int warm_up) {
+  if (orb.ended) return;
+  if (waitpid(orb.pid, nullptr, WNOHANG) == orb.pid) {
+    orb.ended = true;
+    std::fprintf(stderr, "vigil-soak: the orb in %s ended early\n",
+                 orb.dir.c_str());
+    return;
+  }
+  const long cycles = Cycles(orb);
+  const auto rss = ResidentKiB(orb.pid);
+  if (!rss || cycles < warm_up) return;
+  if (orb.samples.empty()) orb.first_rss = *rss;
+  orb.samples.emplace_back(cycles, *rss);
+  orb.cycles = cycles;
+}
+
+double SlopePerThousand(const std::vector<std::pair<double, double>>& points) {
+  const double n = static_cast<double>(points.size());
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (const auto& [x, y] : points) {
+    sx += x;
+    sy += y;
+    sxx += x * x;
+    sxy += x * y;
+  }
+  const double spread = n * sxx - sx * sx;
+  return spread > 0 ? (n * sxy - sx * sy) / spread * 1000 : 0;
+}
+
+void Stop(Orb& orb) {
+  if (orb.ended) return;
+  kill(orb.pid, SIGTERM);
+  for (int i = 0; i < 50; ++i) {
+    if (waitpid(orb.pid, nullptr, WNOHANG) == orb.pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  kill(orb.pid, SIGKILL);
+  waitpid(orb.pid, nullptr, 0);
+}
+
+const char* FaceName(char face) {
+  switch (face) {
+    case '2':
+      return "listing";
+    case '3':
+      return "gauge";
+    case '4':
+      return "image";
+    default:
+      return "chart";
+  }
+}
+
+void Report(const std::vector<Orb>& orbs, int warm_up) {
+  std::printf("start: after %d warm-up cycles; growth: fitted over the rest\n",
+              warm_up);
+  std::printf("%-8s %4s %-8s %7s %10s %10s %14s\n", "face", "kind", "mode",
+              "cycles", "start KiB", "end KiB", "KiB/1k cycles");
+  for (const Orb& orb : orbs) {
+    const bool chart = orb.face == '0';
+    std::printf("%-8s %4s %-8s %7ld %10ld %10.0f %14.1f\n", FaceName(orb.face),
+                chart ? std::string(1, orb.kind).c_str() : "-",
+                chart ? (orb.history ? "history" : "bar") : "-", orb.cycles,
+                orb.first_rss,
+                orb.samples.empty() ? 0.0 : orb.samples.back().second,
+                orb.samples.size() < 2 ? 0.0 : SlopePerThousand(orb.samples));
+  }
+}
+
+std::optional<Options> Parse(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (word == "--all") {
+      options.all = true;
+      continue;
+    }
+    if (value == nullptr) return std::nullopt;
+    ++i;
+    if (word == "--seconds") {
+      options.seconds = std::atoi(value);
+    } else if (word == "--face") {
+      options.face = value[0];
+    } else if (word == "--kind") {
+      options.kind = value[0];
+    } else if (word == "--mode") {
+      options.history = std::string(value) == "history";
+    } else if (word == "--warm-up") {
+      options.warm_up = std::atoi(value);
+    } else if (word == "--build") {
+      options.build = value;
+    } else if (word == "--orb") {
+      options.orb = value;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.orb.empty()) options.orb = options.build / "bin/AuxOrb";
+  return options;
+}
+
+std::vector<Orb> Chosen(const Options& options) {
+  if (!options.all) return {Orb(options.face, options.kind, options.history)};
+  std::vector<Orb> orbs;
+  for (bool history : {false, true}) {
+    for (char kind = '0'; kind <= '7'; ++kind) {
+      orbs.emplace_back('0', kind, history);
+    }
+  }
+  for (char face : {'2', '3', '4'}) orbs.emplace_back(face, '0', false);
+  return orbs;
+}
+
+int Run(int argc, char** argv) {
+  const auto options = Parse(argc, argv);
+  if (!options) {
+    std::fprintf(stderr,
+                 "usage: vigil-soak [--seconds N] [--face F] [--kind K] "
+                 "[--mode bar|history] [--all] [--warm-up CYCLES] "
+                 "[--build DIR] [--orb PATH]\n");
+    return 2;
+  }
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::fprintf(stderr, "vigil-soak: needs a display (make soak has one)\n");
+    return 2;
+  }
+  std::vector<Orb> orbs = Chosen(*options);
+  for (Orb& orb : orbs) {
+    if (!LayOut(orb, options->build) || !Start(orb, options->orb)) {
+      std::fprintf(stderr, "vigil-soak: cannot start %s in %s\n",
+                   options->orb.c_str(), orb.dir.c_str());
+      return 1;
+    }
+  }
+  const auto end =
+      std::chrono::steady_clock::now() + std::chrono::seconds(options->seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    for (Orb& orb : orbs) Sample(orb, options->warm_up);
+  }
+  for (Orb& orb : orbs) {
+    // An orb that ended early keeps its directory and orb.out for a look.
+    if (orb.ended) continue;
+    Stop(orb);
+    std::error_code ignored;
+    fs::remove_all(orb.dir, ignored);
+  }
+  Report(orbs, options->warm_up);
+  return 0;
+}
+
+}  // namespace
+}  // namespace vigil::soak
+
+int main(int argc, char** argv) { return vigil::soak::Run(argc, argv); }
