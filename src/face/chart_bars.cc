@@ -4,9 +4,8 @@
 
 namespace vigil {
 
-std::array<std::string, 4> ChartBarFields(std::string_view record) {
-  return {Mid(record, 41, 2), Mid(record, 43, 2), Mid(record, 45, 2),
-          Mid(record, 47, 2)};
+std::array<std::string, 4> ChartBarFields(const ConfigRecord& record) {
+  return record.chart_bars();
 }
 
 std::optional<size_t> BarIndex(std::string_view field) {
@@ -16,18 +15,19 @@ std::optional<size_t> BarIndex(std::string_view field) {
   return static_cast<size_t>(*index);
 }
 
-bool HasBarList(std::string_view record) {
-  return Mid(record, 43, 6) != "xxxxxx";
+bool HasBarList(const ConfigRecord& record) {
+  const auto bars = record.chart_bars();
+  return bars[1] + bars[2] + bars[3] != "xxxxxx";
 }
 
-std::optional<size_t> KeptItemIndex(std::string_view record) {
-  const std::string field = Mid(record, 41, 2);
+std::optional<size_t> KeptItemIndex(const ConfigRecord& record) {
+  const std::string field = record.kept_item();
   if (field == kNoBar) return 0;
   return BarIndex(field);
 }
 
-int MaxBars(std::string_view record) {
-  const auto bars = ParseInteger(Mid(record, 26, 2));
+int MaxBars(const ConfigRecord& record) {
+  const auto bars = record.bar_limit();
   return bars && *bars > 0 ? *bars : 0;
 }
 

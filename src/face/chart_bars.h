@@ -9,25 +9,27 @@
 #include <string>
 #include <string_view>
 
+#include "store/config_record.h"
+
 namespace vigil {
 
 inline constexpr std::string_view kNoBar = "xx";
 
 // Columns 41-42, 43-44, 45-46 and 47-48 as written.
-std::array<std::string, 4> ChartBarFields(std::string_view record);
+std::array<std::string, 4> ChartBarFields(const ConfigRecord& record);
 
 // The row index of a field; nullopt for "xx" and for anything that is not
 // a number, so that a hand-edited field never names a row by accident.
 std::optional<size_t> BarIndex(std::string_view field);
 
 // Columns 43-48 read "xxxxxx": no bar list, the kept item at most.
-bool HasBarList(std::string_view record);
+bool HasBarList(const ConfigRecord& record);
 
 // The row the gauge shows: columns 41-42, "xx" meaning row 0.
-std::optional<size_t> KeptItemIndex(std::string_view record);
+std::optional<size_t> KeptItemIndex(const ConfigRecord& record);
 
 // Max bars of columns 26-27; 0 (no limit) when "00" or not a number.
-int MaxBars(std::string_view record);
+int MaxBars(const ConfigRecord& record);
 
 }  // namespace vigil
 

@@ -5,7 +5,6 @@
 
 #include "face/chart_bars.h"
 #include "store/colour_lookup.h"
-#include "store/config_record.h"
 #include "store/text.h"
 #include "store/value_parser.h"
 
@@ -60,8 +59,8 @@ std::string CutLabel(const std::string& item, const LabelCut& cut) {
   return item;
 }
 
-bool IsMultiSensor(std::string_view record) {
-  return SplitTail(record).address.find('#') != std::string::npos;
+bool IsMultiSensor(const ConfigRecord& record) {
+  return record.tail().address.find('#') != std::string::npos;
 }
 
 class BarBuilder {
@@ -75,7 +74,7 @@ class BarBuilder {
         result_(result) {}
 
   void Build() {
-    const std::string_view record = input_.record;
+    const ConfigRecord& record = input_.record;
     const int max_bars = MaxBars(record);
     size_t considered = items_.size();
     if (max_bars > 0) considered = std::min(considered, size_t(max_bars));
@@ -143,7 +142,7 @@ struct HistorySource {
 };
 
 std::vector<HistorySource> HistorySources(const ItemTable& items,
-                                          std::string_view record) {
+                                          const ConfigRecord& record) {
   const auto bars = ChartBarFields(record);
   std::vector<HistorySource> sources;
   for (size_t i = 0; i < bars.size(); ++i) {
@@ -256,20 +255,18 @@ ChartContent NewChartContent() {
   return chart;
 }
 
-int CurrentChartKind(std::string_view record) {
-  return ChartType(record).value_or(0);
+int CurrentChartKind(const ConfigRecord& record) {
+  return record.chart_type().value_or(0);
 }
 
 bool LegendAllowed(int chart_kind) {
   return chart_kind != 1 && chart_kind != 3 && chart_kind != 6;
 }
 
-bool IsHistoryMode(std::string_view record) {
-  return RecordFlag(record, 25) == 'x';
-}
+bool IsHistoryMode(const ConfigRecord& record) { return record.history_mode(); }
 
-int HistoryBars(std::string_view record) {
-  const auto bars = ParseInteger(Mid(record, 52, 3));
+int HistoryBars(const ConfigRecord& record) {
+  const auto bars = record.history_bars();
   if (!bars) return kMaxHistoryBars;
   return std::clamp(*bars, 1, kMaxHistoryBars);
 }

@@ -13,6 +13,7 @@
 #include "monitor/item_table.h"
 #include "store/bar_labels.h"
 #include "store/colour.h"
+#include "store/config_record.h"
 
 namespace vigil {
 
@@ -69,7 +70,7 @@ struct ChartState {
 
 struct ChartBuildInput {
   int chart_kind = 0;  // 0 to 7
-  std::string_view record;
+  ConfigRecord record;
   std::string_view title;  // the orb title
   char number_format = 'E';
   std::string time_label;  // "hh:mm" of this build
@@ -85,16 +86,16 @@ struct ChartBuildResult {
 };
 
 // Chart kind of column 18; a value outside "0" to "7" falls back to 0.
-int CurrentChartKind(std::string_view record);
+int CurrentChartKind(const ConfigRecord& record);
 
 // Whether the kind can show a legend (not B/Line, Stack or Points).
 bool LegendAllowed(int chart_kind);
 
 // Column 25 "x": the history mode.
-bool IsHistoryMode(std::string_view record);
+bool IsHistoryMode(const ConfigRecord& record);
 
 // History bars of columns 52-54, held within 1 and kMaxHistoryBars.
-int HistoryBars(std::string_view record);
+int HistoryBars(const ConfigRecord& record);
 
 // ChartClick's model part: rebuilds the chart's slots from the item table.
 ChartBuildResult BuildChart(const ItemTable& items,

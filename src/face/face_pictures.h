@@ -5,16 +5,18 @@
 #include <string>
 #include <string_view>
 
+#include "store/config_record.h"
+
 namespace vigil {
 
 // "Gauges/Gauge" + columns 34 and 37 + ".Jpg": the dial background.
-std::string GaugeDialFile(std::string_view record);
+std::string GaugeDialFile(const ConfigRecord& record);
 
 // "Gauges/" + style + part + ".Bmp": "Gauges/PtBlk30.Bmp".
 std::string PointerFile(std::string_view style, std::string_view part);
 
 // "Images/Image" + columns 28 and 77 + ".Jpg"; two blanks read as "00".
-std::string ImageFile(std::string_view record);
+std::string ImageFile(const ConfigRecord& record);
 
 }  // namespace vigil
 

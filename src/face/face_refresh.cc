@@ -45,7 +45,7 @@ struct GaugeValue {
 };
 
 GaugeValue ReadGaugeValue(const ItemTable& items, const OrbValues& values,
-                          std::string_view record) {
+                          const ConfigRecord& record) {
   GaugeValue gauge;
   if (items.empty()) return gauge;
   const auto index = KeptItemIndex(record);
@@ -62,7 +62,7 @@ GaugeValue ReadGaugeValue(const ItemTable& items, const OrbValues& values,
   } else {
     gauge.unreadable = true;
   }
-  if (RecordFlag(record, 55) == '!') {
+  if (record.keep_data()) {
     gauge.value = values.kept_increase;
     gauge.unreadable = false;
     gauge.text = WithUnit("+ " + NumberText(gauge.value), unit);
@@ -167,10 +167,10 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
                                 const FaceSettings& settings,
                                 const GaugeGeometry& geometry,
                                 const TextWidth& text_width, FaceState& state) {
-  const std::string& record = settings.record;
+  const ConfigRecord& record = settings.record;
   const Rgb orb = values.orb_colour;
   const bool suspended = orb == kSilver;
-  const char units_digit = RecordFlag(record, 37);
+  const char units_digit = record.gauge_number()[1];
   FaceRefreshPlan plan;
   SizeLabels(geometry, settings.header.label_size_offset, plan);
   plan.image_caption_colours = CaptionColours(orb, settings.has_rules);
@@ -185,7 +185,7 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
                       geometry.gauge_left + 4,
                       geometry.gauge_height * 57 / 100};
 
-  const std::string title = Trim(SplitTail(record).title);
+  const std::string title = Trim(record.tail().title);
   const std::string gauge_caption = " " + title + " ";
   plan.image_caption =
       ImageCaption(title, gauge_caption, plan.value_label.text);

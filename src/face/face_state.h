@@ -24,7 +24,7 @@ struct FaceState {
 // The configuration that the face reads: the orb's record, whether it has
 // rules, the header settings and where the pictures are looked up.
 struct FaceSettings {
-  std::string record;
+  ConfigRecord record;
   bool has_rules = false;
   HeaderSettings header;
   std::filesystem::path working_dir = ".";

@@ -421,7 +421,7 @@ std::optional<std::string> OrbFaceWidget::RelayoutFace(
   input.cell_width = cell.width;
   input.cell_height = cell.height;
   input.zoomed = state.zoomed;
-  input.record_grid_size = GridSizeText(settings.record);
+  input.record_grid_size = settings.record.grid_size_text();
   const RelayoutGeometry geometry = vigil::RelayoutFace(input);
   ApplyPanels(geometry.panels);
   Place(point_, geometry.pointer);
@@ -433,7 +433,7 @@ std::optional<std::string> OrbFaceWidget::RelayoutFace(
   return geometry.grid_size_text;
 }
 
-int OrbFaceWidget::SelectChart(std::string_view record) {
+int OrbFaceWidget::SelectChart(const ConfigRecord& record) {
   const int kind = CurrentChartKind(record);
   if (kind != current_chart_) {
     OrbChartWidget* previous = charts_[static_cast<size_t>(current_chart_)];
@@ -459,7 +459,7 @@ ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
                                            const FaceSettings& settings,
                                            ChartState& state) {
   const size_t kind = static_cast<size_t>(current_chart_);
-  const std::string title = SplitTail(settings.record).title;
+  const std::string title = settings.record.tail().title;
   ChartBuildInput input;
   input.chart_kind = current_chart_;
   input.record = settings.record;

@@ -95,7 +95,7 @@ class OrbFaceWidget : public QWidget {
 
   // The current chart: "Chart0" + column 18; a value outside "0" to "7"
   // falls back to Chart00. A previously current chart is hidden.
-  int SelectChart(std::string_view record);
+  int SelectChart(const ConfigRecord& record);
   int current_chart() const { return current_chart_; }
   OrbChartWidget* chart_widget(int kind) const;
 

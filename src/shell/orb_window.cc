@@ -102,7 +102,7 @@ void OrbWindow::CreateWidgets() {
 FaceSettings OrbWindow::Settings() const {
   const OrbState& state = session_.state();
   FaceSettings settings;
-  settings.record = state.record().text();
+  settings.record = state.record();
   settings.has_rules = !state.config.rules.empty();
   settings.header = state.header;
   settings.working_dir = session_.working_dir();
@@ -148,7 +148,7 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   setGeometry(orb.window.left, orb.window.top, orb.window.width,
               orb.window.height);
   face_->setGeometry(rect());
-  face_->SelectChart(session_.record().text());
+  face_->SelectChart(session_.record());
   face_->SetTitle(orb.title);
   face_->SetChartTitle(orb.title);
   face_->SetChartTitleVisible(session_.record().title_shown());
@@ -203,7 +203,7 @@ SaveOutcome OrbWindow::Save(const std::optional<MoveNote>& move_note) {
 
 void OrbWindow::ReloadGaugePicture() {
   FaceState& face = session_.state().face;
-  if (GaugeDialFile(session_.record().text()) != face.gauge_picture_name) {
+  if (GaugeDialFile(session_.record()) != face.gauge_picture_name) {
     face_->LoadGaugePicture(Settings(), face);
   }
 }

@@ -219,18 +219,4 @@ std::string ConfigRecord::LogTarget(std::string_view mode_word) const {
   return Trim("ID=" + Mid(fields.address, at + 3));
 }
 
-RecordTail SplitTail(std::string_view record) {
-  return ConfigRecord(std::string(record)).tail();
-}
-char RecordFlag(std::string_view record, int column) {
-  const std::string flag = Mid(record, column, 1);
-  return flag.empty() ? ' ' : flag[0];
-}
-std::optional<int> ChartType(std::string_view record) {
-  return ConfigRecord(std::string(record)).chart_type();
-}
-std::string GridSizeText(std::string_view record) {
-  return ConfigRecord(std::string(record)).grid_size_text();
-}
-
 }  // namespace vigil

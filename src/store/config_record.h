@@ -143,12 +143,6 @@ class ConfigRecord {
   std::string text_;
 };
 
-// Old free accessors, until the face reads the record type.
-RecordTail SplitTail(std::string_view record);
-char RecordFlag(std::string_view record, int column);
-std::optional<int> ChartType(std::string_view record);
-std::string GridSizeText(std::string_view record);
-
 }  // namespace vigil
 
 #endif  // VIGIL_STORE_CONFIG_RECORD_H_
