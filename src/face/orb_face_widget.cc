@@ -124,6 +124,8 @@ void OrbFaceWidget::CreateChartPanel() {
   view07_->setHeaderLabels(titles);
   view07_->header()->hide();
   view07_->header()->setStretchLastSection(false);
+  connect(view07_->header(), &QHeaderView::sectionClicked, this,
+          &OrbFaceWidget::ColumnClicked);
   for (size_t i = 0; i < kItemColumns.size(); ++i) {
     view07_->setColumnWidth(static_cast<int>(i), kItemColumns[i].width);
   }
@@ -530,6 +532,8 @@ void OrbFaceWidget::SetListingVisible(bool visible) {
 }
 
 bool OrbFaceWidget::listing_visible() const { return !view07_->isHidden(); }
+
+QRect OrbFaceWidget::listing_geometry() const { return view07_->geometry(); }
 
 void OrbFaceWidget::SetChartVisible(bool visible) {
   charts_[static_cast<size_t>(current_chart_)]->setVisible(visible);

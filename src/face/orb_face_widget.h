@@ -128,6 +128,7 @@ class OrbFaceWidget : public QWidget {
   // and the listing while visible.
   void SetListingVisible(bool visible);
   bool listing_visible() const;
+  QRect listing_geometry() const;
   void SetChartVisible(bool visible);
   bool chart_visible() const;
   void SetGaugeVisible(bool visible);
@@ -140,6 +141,8 @@ class OrbFaceWidget : public QWidget {
   // View07DblClick); the events still reach the elements and the window.
   void Clicked();
   void DoubleClicked();
+  // A click on a column header of the listing (View07ColumnClick).
+  void ColumnClicked(int column);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -216,7 +216,7 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view, bool fresh_rows) {
   CycleReport report;
   const ResultCheck check = CheckResult(message);
   report.show_view_logging = check.has_processing_lines;
-  report.first_text_line = check.first_text_line;
+  state_.first_text_line = check.first_text_line;
   std::string error_text = check.error_text;
   const bool http = state_.http();
   if (http) {

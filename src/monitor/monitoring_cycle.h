@@ -49,7 +49,6 @@ struct CycleReport {
   // nullopt: the cycle timer stays off.
   std::optional<std::chrono::milliseconds> rearm;
   bool show_view_logging = false;  // the result had "* " lines
-  std::string first_text_line;     // Editxx
   std::string no_data_message;
   std::string last_update;  // xCap02 after a good cycle
   RuleOutcome rules;

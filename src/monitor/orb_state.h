@@ -12,6 +12,7 @@
 #include "face/chart_model.h"
 #include "face/face_state.h"
 #include "face/item_sorting.h"
+#include "face/menu_state.h"
 #include "monitor/item_table.h"
 #include "monitor/orb_values.h"
 #include "monitor/string_list.h"
@@ -51,13 +52,16 @@ struct OrbState {
   OrbValues values;
   ItemTable items;
   ProcessingTable processing;
+  std::string first_text_line;  // Editxx, over the processing table
   StagingTable staging;
   OrbLists lists;
   SortState sort_state;
 
-  // What the face keeps between refreshes, and the chart history.
+  // What the face keeps between refreshes, the chart history and the
+  // context menu.
   FaceState face;
   ChartState chart;
+  MenuState menu;
 
   const ConfigRecord& record() const { return config.record; }
   bool http() const { return mode_word == "HttpOrb"; }

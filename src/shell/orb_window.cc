@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <map>
 
 #include "face/face_layout.h"
 #include "face/face_pictures.h"
@@ -66,6 +68,9 @@ void OrbWindow::CreateWidgets() {
 
   face_ = new OrbFaceWidget(this);
   face_->setGeometry(rect());
+  connect(face_, &OrbFaceWidget::Clicked, this, &OrbWindow::View07Click);
+  connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
+  processing_log_ = std::make_unique<ProcessingLogWidget>(face_);
   label1_ = Named(new QLabel(this), "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
   startup_label_ = Named(new QLabel("Starting...", this), "Label2");
@@ -250,7 +255,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       face_->SetImageVisible(false);
       break;
     case Path::kNoData:
-      suspend_caption_ = "Resume Orb";
+      session_.state().menu.SetSuspended(true);
       face_->SetOrbColour(kSilver);
       RefreshFace();
       break;
@@ -260,6 +265,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     default:
       break;
   }
+  ApplyMenuAfterCycle(report);
   if (report.rearm) {
     timer3_->setInterval(static_cast<int>(report.rearm->count()));
     timer3_->start();
@@ -274,8 +280,10 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
                                       state.cell, state.face)) {
     state.grid_size_text = *grid;
   }
-  ShowChartOrListing(
-      face_->ChartClick(state.items, state.values, Settings(), state.chart));
+  const ChartBuildResult chart =
+      face_->ChartClick(state.items, state.values, Settings(), state.chart);
+  state.menu.EnableAfterData(chart.legend_allowed);
+  ShowChartOrListing(chart);
   if (report.rules.show_legend_and_title) {
     face_->SetLegendVisible(true);
     face_->SetChartTitleVisible(true);
@@ -300,6 +308,15 @@ void OrbWindow::ShowChartOrListing(const ChartBuildResult& chart) {
   face_->SetChartVisible(!listing);
 }
 
+void OrbWindow::ApplyMenuAfterCycle(const CycleReport& report) {
+  MenuState& menu = session_.state().menu;
+  if (report.path == CycleReport::Path::kNoData) menu.DisableAfterNoData();
+  if (report.path == CycleReport::Path::kNoData ||
+      report.path == CycleReport::Path::kGood) {
+    menu.ShowViewLogging(report.show_view_logging);
+  }
+}
+
 void OrbWindow::StopAllTimers() {
   timer1_->stop();
   timer2_->stop();
@@ -310,14 +327,14 @@ void OrbWindow::StopAllTimers() {
 void OrbWindow::Suspend() {
   SetStatusCaption("<Susp>");
   timer3_->stop();
-  suspend_caption_ = "Resume Orb";
+  session_.state().menu.SetSuspended(true);
   SuspendOrb(session_);
   face_->SetOrbColour(kSilver);
   RefreshFace();
 }
 
 void OrbWindow::Resume() {
-  suspend_caption_ = "Suspend Orb";
+  session_.state().menu.SetSuspended(false);
   timer3_->setInterval(1000);
   ResumeOrb(session_);
   face_->SetOrbColour(kNeutral);
@@ -412,6 +429,169 @@ void OrbWindow::LetEventsRun(std::chrono::milliseconds duration) {
   QTimer::singleShot(static_cast<int>(duration.count()), &loop,
                      &QEventLoop::quit);
   loop.exec();
+}
+
+void OrbWindow::contextMenuEvent(QContextMenuEvent* event) {
+  if (session_.startup_stage() != StartupStage::kStarted) return;
+  PopupPopup();
+  menu_->popup(event->globalPos());
+  event->accept();
+}
+
+OrbMenuWidget* OrbWindow::Menu() {
+  if (menu_ == nullptr) {
+    menu_ = new OrbMenuWidget(session_.state().menu, this);
+    connect(menu_, &OrbMenuWidget::Chosen, this, [this](const QString& name) {
+      RunMenuCommand(name.toStdString());
+    });
+  }
+  return menu_;
+}
+
+void OrbWindow::PopupPopup() {
+  OrbState& state = session_.state();
+  PopupInputs inputs;
+  inputs.mode_word = state.mode_word;
+  inputs.chart_visible = face_->chart_visible();
+  inputs.listing_visible = face_->listing_visible();
+  inputs.gauge_visible = face_->gauge_visible();
+  inputs.image_visible = face_->image_visible();
+  inputs.legend_visible = face_->legend_visible();
+  inputs.title_visible = face_->chart_title_visible();
+  inputs.orb_colour = state.items.colour();
+  inputs.zoomed = state.face.zoomed;
+  state.menu.Popup(inputs);
+  Menu()->Bind(state.menu);
+}
+
+void OrbWindow::RunMenuCommand(const std::string& name) {
+  static const std::map<std::string, void (OrbWindow::*)()> kCommands = {
+      {"Pop00", &OrbWindow::PrtgBrowser},  {"Pop02", &OrbWindow::Pop02Click},
+      {"Pop021", &OrbWindow::Pop021Click}, {"Pop022", &OrbWindow::Pop022Click},
+      {"Pop023", &OrbWindow::Pop023Click}, {"Pop024", &OrbWindow::Pop024Click},
+      {"Pop03", &OrbWindow::Pop03Click},   {"Pop04", &OrbWindow::Pop04Click},
+      {"Pop05", &OrbWindow::Reset},        {"Pop06", &OrbWindow::Reset},
+      {"Pop070", &OrbWindow::Pop070Click}, {"Pop08", &OrbWindow::Pop08Click},
+      {"Pop081", &OrbWindow::HideOrb},     {"Pop09", &OrbWindow::Stop},
+  };
+  const auto command = kCommands.find(name);
+  if (command != kCommands.end()) (this->*command->second)();
+}
+
+void OrbWindow::WriteFaceMode(char face_mode) {
+  // A zoomed orb may show another face without storing it.
+  if (session_.state().face.zoomed) return;
+  session_.state().config.record.set_face_mode(face_mode);
+  Save(std::nullopt);
+}
+
+void OrbWindow::ShowFace(bool chart, bool listing, bool gauge, bool image) {
+  face_->SetChartVisible(chart);
+  face_->SetListingVisible(listing);
+  face_->SetGaugeVisible(gauge);
+  face_->SetImageVisible(image);
+}
+
+void OrbWindow::CloseProcessingLog() { processing_log_->Hide(); }
+
+void OrbWindow::Pop02Click() {
+  OrbState& state = session_.state();
+  CloseProcessingLog();
+  state.face.gauge_chosen = false;
+  state.menu.SetVisible("Pop021", false);
+  state.menu.SetVisible("Pop022", true);
+  const bool listing = state.menu.Caption("Pop02") == kShowListingCaption;
+  ShowFace(!listing, listing, false, false);
+  WriteFaceMode(listing ? '2' : '0');
+}
+
+void OrbWindow::Pop021Click() {
+  OrbState& state = session_.state();
+  state.face.gauge_chosen = false;
+  state.menu.SetVisible("Pop021", false);
+  ShowFace(true, false, false, false);
+  WriteFaceMode('0');
+  state.menu.SetVisible("Pop022", true);
+  state.menu.SetVisible("Pop023", true);
+}
+
+void OrbWindow::Pop022Click() {
+  OrbState& state = session_.state();
+  ShowFace(false, false, true, false);
+  state.face.gauge_chosen = true;
+  state.menu.SetVisible("Pop021", true);
+  state.menu.SetVisible("Pop023", true);
+  WriteFaceMode('3');
+  state.menu.SetVisible("Pop022", false);
+  HideErrorPanel();
+}
+
+void OrbWindow::Pop023Click() {
+  OrbState& state = session_.state();
+  ShowFace(false, false, false, true);
+  state.menu.SetVisible("Pop021", true);
+  state.menu.SetVisible("Pop022", true);
+  state.face.gauge_chosen = false;
+  WriteFaceMode('4');
+  state.menu.SetVisible("Pop023", false);
+  HideErrorPanel();
+}
+
+void OrbWindow::Pop024Click() {
+  session_.state().face.gauge_max = 0;
+  RefreshFace();
+}
+
+void OrbWindow::Pop03Click() {
+  face_->SetChartVisible(true);
+  CloseProcessingLog();
+  const bool show = session_.state().menu.Caption("Pop03") == kShowTitleCaption;
+  session_.state().config.record.set_title_shown(show);
+  face_->SetChartTitleVisible(show);
+  Save(std::nullopt);
+}
+
+void OrbWindow::Pop04Click() {
+  face_->SetChartVisible(true);
+  CloseProcessingLog();
+  const bool show =
+      session_.state().menu.Caption("Pop04") == kShowLegendCaption;
+  session_.state().config.record.set_legend_shown(show);
+  face_->SetLegendVisible(show);
+  Save(std::nullopt);
+}
+
+void OrbWindow::Pop070Click() {
+  const OrbState& state = session_.state();
+  processing_log_->Show(state.processing, state.first_text_line, state.http(),
+                        face_->listing_geometry());
+  face_->SetListingVisible(false);
+  face_->SetChartVisible(false);
+}
+
+void OrbWindow::Pop08Click() {
+  if (suspended()) {
+    Resume();
+  } else {
+    Suspend();
+  }
+}
+
+void OrbWindow::View07Click() {
+  if (!processing_log_->visible()) return;
+  CloseProcessingLog();
+  const bool chart =
+      session_.state().menu.Caption("Pop02") == kShowListingCaption;
+  face_->SetChartVisible(chart);
+  face_->SetListingVisible(!chart);
+}
+
+void OrbWindow::Sort(int column) {
+  OrbState& state = session_.state();
+  SetBusyCursor(true);
+  SortItems(state.items, column, state.sort_state);
+  face_->ShowItemTable(state.items);
+  SetBusyCursor(false);
 }
 
 void OrbWindow::closeEvent(QCloseEvent* event) {

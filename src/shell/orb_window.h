@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "face/orb_face_widget.h"
+#include "face/orb_menu_widget.h"
+#include "face/processing_log_widget.h"
 #include "monitor/monitoring_cycle.h"
 #include "shell/orb_session.h"
 #include "store/orb_view.h"
@@ -59,12 +61,33 @@ class OrbWindow : public QWidget, public OrbView {
   void Reset();
   // Pop00 "Prtg Browser": the sensor's page in the desktop's browser.
   void PrtgBrowser();
-  bool suspended() const { return suspend_caption_ == "Resume Orb"; }
-  const std::string& suspend_caption() const { return suspend_caption_; }
+  bool suspended() const { return session_.state().menu.suspended(); }
+
+  // The context menu: PopupPopup adapts the entries, then the menu opens.
+  // Created on the first opening; nullptr before.
+  void PopupPopup();
+  OrbMenuWidget* menu() { return menu_; }
+  // Runs the command of the entry of that name, as choosing it does.
+  void RunMenuCommand(const std::string& name);
+  // Face commands of the menu.
+  void Pop02Click();
+  void Pop021Click();
+  void Pop022Click();
+  void Pop023Click();
+  void Pop024Click();
+  void Pop03Click();
+  void Pop04Click();
+  void Pop070Click();
+  void Pop08Click();
+  // A click on the face closes the processing log.
+  void View07Click();
+  // Sort: the item table by one column, the second time reversed.
+  void Sort(int column);
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void CreateWidgets();
@@ -74,6 +97,12 @@ class OrbWindow : public QWidget, public OrbView {
   void ApplyCycleReport(const CycleReport& report);
   void ApplyGoodCycle(const CycleReport& report);
   void ShowChartOrListing(const ChartBuildResult& chart);
+  void ApplyMenuAfterCycle(const CycleReport& report);
+  OrbMenuWidget* Menu();
+  // Column 17 and a save, unless the orb is zoomed.
+  void WriteFaceMode(char face_mode);
+  void ShowFace(bool chart, bool listing, bool gauge, bool image);
+  void CloseProcessingLog();
   void EndOfProcessingStop();
   void StopAllTimers();
   void ZoomOnAlert();
@@ -86,7 +115,8 @@ class OrbWindow : public QWidget, public OrbView {
   bool closing_ = false;
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
-  std::string suspend_caption_ = "Suspend Orb";  // Pop08
+  OrbMenuWidget* menu_ = nullptr;
+  std::unique_ptr<ProcessingLogWidget> processing_log_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;

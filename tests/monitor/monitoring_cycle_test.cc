@@ -104,7 +104,7 @@ TEST_F(CycleTest, GoodCycleReadsTheSensorAndPublishesGreen) {
   // The attached profile is the source without comments, handed over.
   EXPECT_EQ(dir_.Read("AuxOrb0102.Prf"), "* Key.............: v\r\n");
   EXPECT_EQ(dir_.Read("args.txt"), "AuxOrb0102.Prf the-address\n");
-  EXPECT_EQ(report.first_text_line, " All fine");
+  EXPECT_EQ(state_.first_text_line, " All fine");
   EXPECT_EQ(view_.caption(), "");
   // Lock and unlock are logged when every event is.
   EXPECT_NE(LogText().find(" Lock 0102 SRC;"), std::string::npos);

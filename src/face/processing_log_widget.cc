@@ -1,0 +1,73 @@
+#include "face/processing_log_widget.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include "face/orb_image_list_widget.h"
+#include "face/widget_helpers_widget.h"
+
+namespace vigil {
+
+ProcessingColumns ProcessingColumnsFor(int view_width, bool http) {
+  const int shared = view_width * 100 - 8600;
+  ProcessingColumns columns;
+  columns.description = shared * (http ? 65 : 60) / 10000;
+  columns.state = shared * (http ? 25 : 30) / 10000;
+  return columns;
+}
+
+ProcessingLogWidget::ProcessingLogWidget(QWidget* parent) {
+  view08_ = Named(new QTreeWidget(parent), "View08");
+  view08_->setColumnCount(3);
+  view08_->setHeaderLabels({"~", "Item", "Unit"});
+  view08_->header()->hide();
+  view08_->setRootIsDecorated(false);
+  view08_->setUniformRowHeights(true);
+  view08_->setIconSize(QSize(16, 16));
+  view08_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view08_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QFont font("Arial");
+  font.setPointSize(8);
+  view08_->setFont(font);
+  view08_->hide();
+  editxx_ = Named(new QLineEdit(parent), "Editxx");
+  editxx_->setReadOnly(true);
+  editxx_->setFont(font);
+  editxx_->hide();
+}
+
+void ProcessingLogWidget::Show(const ProcessingTable& table,
+                               const std::string& first_text_line, bool http,
+                               const QRect& listing) {
+  view08_->setGeometry(listing.left(), listing.top() + 22, listing.width(),
+                       listing.height() - 22);
+  editxx_->setGeometry(view08_->x() + 2, listing.top(), listing.width() - 4,
+                       20);
+  const ProcessingColumns columns =
+      ProcessingColumnsFor(view08_->width(), http);
+  view08_->setColumnWidth(0, columns.caption);
+  view08_->setColumnWidth(1, columns.description);
+  view08_->setColumnWidth(2, columns.state);
+  view08_->clear();
+  for (const ProcessingRow& row : table) {
+    auto* entry = new QTreeWidgetItem(
+        view08_, QStringList{ToQString(row.caption), ToQString(row.description),
+                             ToQString(row.state)});
+    entry->setIcon(0, OrbImage(row.image_index));
+  }
+  editxx_->setText(ToQString(first_text_line));
+  view08_->show();
+  view08_->raise();
+  editxx_->show();
+  editxx_->raise();
+}
+
+void ProcessingLogWidget::Hide() {
+  view08_->hide();
+  editxx_->hide();
+}
+
+bool ProcessingLogWidget::visible() const { return !view08_->isHidden(); }
+
+}  // namespace vigil
