@@ -14,6 +14,7 @@
 #include "face/face_pictures.h"
 #include "face/orb_chart_widget.h"
 #include "face/orb_image_list_widget.h"
+#include "face/processing_log_widget.h"
 #include "face/widget_helpers_widget.h"
 #include "store/config_record.h"
 #include "store/text.h"
@@ -89,7 +90,24 @@ OrbFaceWidget::OrbFaceWidget(QWidget* parent) : QWidget(parent) {
   CreateChartPanel();
   CreateGauge();
   CreateImagePanel();
+  processing_log_ = std::make_unique<ProcessingLogWidget>(this);
   for (QWidget* child : findChildren<QWidget*>()) WatchMouse(child);
+}
+
+OrbFaceWidget::~OrbFaceWidget() = default;
+
+void OrbFaceWidget::ShowProcessingLog(const ProcessingTable& table,
+                                      const std::string& first_text_line,
+                                      bool http) {
+  processing_log_->Show(table, first_text_line, http, view07_->geometry());
+  view07_->hide();
+  SetChartVisible(false);
+}
+
+void OrbFaceWidget::HideProcessingLog() { processing_log_->Hide(); }
+
+bool OrbFaceWidget::processing_log_visible() const {
+  return processing_log_->visible();
 }
 
 void OrbFaceWidget::CreateChartPanel() {
@@ -532,8 +550,6 @@ void OrbFaceWidget::SetListingVisible(bool visible) {
 }
 
 bool OrbFaceWidget::listing_visible() const { return !view07_->isHidden(); }
-
-QRect OrbFaceWidget::listing_geometry() const { return view07_->geometry(); }
 
 void OrbFaceWidget::SetChartVisible(bool visible) {
   charts_[static_cast<size_t>(current_chart_)]->setVisible(visible);

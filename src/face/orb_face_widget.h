@@ -34,6 +34,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,12 +55,21 @@ class QTreeWidget;
 namespace vigil {
 
 class OrbChartWidget;
+class ProcessingLogWidget;
 
 class OrbFaceWidget : public QWidget {
   Q_OBJECT
 
  public:
   explicit OrbFaceWidget(QWidget* parent = nullptr);
+  ~OrbFaceWidget() override;
+
+  // "View Logging": the processing table and the first text line laid
+  // over the listing, the listing and the chart hidden.
+  void ShowProcessingLog(const ProcessingTable& table,
+                         const std::string& first_text_line, bool http);
+  void HideProcessingLog();
+  bool processing_log_visible() const;
 
   // The listing: one row per item with its small image; the background
   // is the table's colour (the orb colour the rules gave it), which also
@@ -128,7 +138,6 @@ class OrbFaceWidget : public QWidget {
   // and the listing while visible.
   void SetListingVisible(bool visible);
   bool listing_visible() const;
-  QRect listing_geometry() const;
   void SetChartVisible(bool visible);
   bool chart_visible() const;
   void SetGaugeVisible(bool visible);
@@ -185,6 +194,7 @@ class OrbFaceWidget : public QWidget {
     bool operator==(const MouseStamp&) const = default;
   };
   MouseStamp last_mouse_;
+  std::unique_ptr<ProcessingLogWidget> processing_log_;
 };
 
 }  // namespace vigil

@@ -57,6 +57,7 @@ void ProcessingLogWidget::Show(const ProcessingTable& table,
     entry->setIcon(0, OrbImage(row.image_index));
   }
   editxx_->setText(ToQString(first_text_line));
+  editxx_->setCursorPosition(0);  // the start of a long line
   view08_->show();
   view08_->raise();
   editxx_->show();

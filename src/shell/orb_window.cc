@@ -70,7 +70,6 @@ void OrbWindow::CreateWidgets() {
   face_->setGeometry(rect());
   connect(face_, &OrbFaceWidget::Clicked, this, &OrbWindow::View07Click);
   connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
-  processing_log_ = std::make_unique<ProcessingLogWidget>(face_);
   label1_ = Named(new QLabel(this), "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
   startup_label_ = Named(new QLabel("Starting...", this), "Label2");
@@ -492,7 +491,7 @@ void OrbWindow::ShowFace(bool chart, bool listing, bool gauge, bool image) {
   face_->SetImageVisible(image);
 }
 
-void OrbWindow::CloseProcessingLog() { processing_log_->Hide(); }
+void OrbWindow::CloseProcessingLog() { face_->HideProcessingLog(); }
 
 void OrbWindow::Pop02Click() {
   OrbState& state = session_.state();
@@ -563,10 +562,8 @@ void OrbWindow::Pop04Click() {
 
 void OrbWindow::Pop070Click() {
   const OrbState& state = session_.state();
-  processing_log_->Show(state.processing, state.first_text_line, state.http(),
-                        face_->listing_geometry());
-  face_->SetListingVisible(false);
-  face_->SetChartVisible(false);
+  face_->ShowProcessingLog(state.processing, state.first_text_line,
+                           state.http());
 }
 
 void OrbWindow::Pop08Click() {
@@ -578,7 +575,7 @@ void OrbWindow::Pop08Click() {
 }
 
 void OrbWindow::View07Click() {
-  if (!processing_log_->visible()) return;
+  if (!face_->processing_log_visible()) return;
   CloseProcessingLog();
   const bool chart =
       session_.state().menu.Caption("Pop02") == kShowListingCaption;

@@ -8,7 +8,6 @@
 
 #include "face/orb_face_widget.h"
 #include "face/orb_menu_widget.h"
-#include "face/processing_log_widget.h"
 #include "monitor/monitoring_cycle.h"
 #include "shell/orb_session.h"
 #include "store/orb_view.h"
@@ -116,7 +115,6 @@ class OrbWindow : public QWidget, public OrbView {
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
   OrbMenuWidget* menu_ = nullptr;
-  std::unique_ptr<ProcessingLogWidget> processing_log_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -35,13 +36,15 @@ class OrbWindowTest : public ::testing::Test {
     record_.tail = "Global;sensor.sh;;Window test";
   }
 
-  std::unique_ptr<OrbWindow> StartedWindow() {
-    dir_.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", record_.Text()});
+  std::unique_ptr<OrbWindow> StartedWindow(
+      std::vector<std::string> orbs_file = {}, const char* mode = "AuxOrb") {
+    if (orbs_file.empty()) orbs_file = {"0806 AuxOrbs...   .", record_.Text()};
+    dir_.WriteLines(std::string(mode) + "s.Prf", orbs_file);
     CommandLine command_line;
     command_line.companion_dir = dir_.path().string();
     command_line.orb_number = "0102";
-    auto window = std::make_unique<OrbWindow>("AuxOrb", command_line,
-                                              dir_.path(), "testhost");
+    auto window = std::make_unique<OrbWindow>(mode, command_line, dir_.path(),
+                                              "testhost");
     window->show();
     window->Timer1Timer();  // preparation
     window->Timer1Timer();  // start-up
@@ -163,6 +166,82 @@ TEST_F(OrbWindowTest, StopEndsTheOrbAndLogsStopOnce) {
   EXPECT_NE(log.find(" Stop 0102 SRC;ID=;Global;\r\n"), std::string::npos);
   EXPECT_EQ(log.find(" Stop "), log.rfind(" Stop "));
   EXPECT_FALSE(dir_.Exists("AuxOrb0102.Prf"));
+}
+
+QAction* MenuAction(OrbWindow& window, const char* name) {
+  return window.menu() ? window.menu()->findChild<QAction*>(name) : nullptr;
+}
+
+TEST_F(OrbWindowTest, TheMenuIsMadeWhenFirstOpenedAndShowsTheOrbsState) {
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  EXPECT_EQ(window->menu(), nullptr);
+  window->PopupPopup();
+  ASSERT_NE(window->menu(), nullptr);
+  QAction* face = MenuAction(*window, "Pop02");
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(face->text().toStdString(), "Show Listing");
+  EXPECT_FALSE(face->icon().isNull());
+  EXPECT_FALSE(MenuAction(*window, "Pop00")->isVisible());
+  EXPECT_EQ(MenuAction(*window, "Pop09")->text().toStdString(), "Stop AuxOrb");
+  EXPECT_FALSE(MenuAction(*window, "Pop07")->isEnabled());
+  window->Suspend();
+  window->PopupPopup();
+  EXPECT_EQ(MenuAction(*window, "Pop08")->text().toStdString(), "Resume Orb");
+  EXPECT_FALSE(MenuAction(*window, "Pop081")->isVisible());
+  EXPECT_TRUE(window->session().state().menu.popup_open_mark());
+}
+
+// The file as a save leaves it, so that a save changes only what changed.
+TEST_F(OrbWindowTest, ShowListingWritesColumn17AndKeepsEveryOtherByte) {
+  RecordBuilder other;
+  other.number = "0305";
+  auto window =
+      StartedWindow({"0806 AuxOrbs...   .", other.Text(), "0305 # a;>;1;Alert;",
+                     record_.Text(), "0102 $ ", "0102 % ", "0102 ! ", "0102 & ",
+                     "0102 \xC2\xA7 "});
+  window->Timer3Timer();
+  const std::string before = dir_.Read("AuxOrbs.Prf");
+  window->PopupPopup();
+  window->RunMenuCommand("Pop02");
+  std::string expected = before;
+  const size_t record = expected.find(record_.Text());
+  expected[record + 16] = '2';
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), expected);
+  EXPECT_TRUE(window->face()->listing_visible());
+  EXPECT_FALSE(window->face()->chart_visible());
+  window->PopupPopup();
+  EXPECT_EQ(MenuAction(*window, "Pop02")->text().toStdString(), "Show Chart");
+}
+
+// An HttpOrb orb without data waits for Resume; the menu's Resume makes it
+// poll again.
+TEST_F(OrbWindowTest, ASuspendedHttpOrbPollsAgainAfterResume) {
+  dir_.Write("HttpOrbs.so", "");
+  dir_.WriteLines("Prtg.Prf", {"* Host/IP.........: 127.0.0.1"});
+  record_.tail = "Prtg.Prf;HttpOrb;/sensor.htm;No id";
+  auto window =
+      StartedWindow({"0806 HttpOrbs..  .", record_.Text()}, "HttpOrb");
+  window->Timer3Timer();
+  EXPECT_FALSE(Timer(*window, "Timer3")->isActive());
+  EXPECT_TRUE(window->suspended());
+  const auto fails = [&] {
+    const std::string log = dir_.Read("HttpOrbs.Log");
+    size_t count = 0;
+    for (size_t at = log.find(" Fail "); at != std::string::npos;
+         at = log.find(" Fail ", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  const size_t after_first = fails();
+  window->PopupPopup();
+  window->RunMenuCommand("Pop08");
+  EXPECT_FALSE(window->suspended());
+  ASSERT_TRUE(Timer(*window, "Timer3")->isActive());
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 1000);
+  window->Timer3Timer();
+  EXPECT_GT(fails(), after_first);
 }
 
 }  // namespace
