@@ -89,4 +89,8 @@ std::optional<WindowGeometry> XvfbServer::WindowOf(pid_t pid) const {
   return std::nullopt;
 }
 
+std::string XvfbServer::Run(const std::string& command) const {
+  return CommandOutput("DISPLAY=" + display_ + " " + command);
+}
+
 }  // namespace vigil::testing

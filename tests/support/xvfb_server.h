@@ -28,6 +28,9 @@ class XvfbServer {
   // The geometry of the one mapped top-level window of that process.
   std::optional<WindowGeometry> WindowOf(pid_t pid) const;
 
+  // Runs a shell command (xdotool, import) on this display; its output.
+  std::string Run(const std::string& command) const;
+
  private:
   std::unique_ptr<ChildProcess> server_;
   std::string display_;

@@ -1,0 +1,70 @@
+// The context menu of a real orb, opened and used with X events as a
+// person would.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+
+#include "store/text_file.h"
+#include "support/orb_workspace.h"
+#include "support/record_builder.h"
+#include "support/xvfb_server.h"
+
+namespace vigil {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::OrbWorkspace;
+using testing::RecordBuilder;
+using testing::WaitUntil;
+
+TEST(MenuE2eTest, ARightClickOpensTheMenuAndShowListingIsSaved) {
+  testing::XvfbServer xvfb;
+  ASSERT_TRUE(xvfb.running());
+  OrbWorkspace space;
+  RecordBuilder record;
+  record.number = "0203";
+  record.delay = "    2";
+  record.tail = "Global;sensor;;Menu test";
+  space.InstallExtensionLibrary();
+  space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
+  space.dir().Write("companion/sensor",
+                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
+                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
+  std::filesystem::permissions(space.dir() / "companion/sensor",
+                               std::filesystem::perms::owner_all);
+  auto orb = space.Start({space.companion_dir(), "0203"},
+                         {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
+  ASSERT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Grn"); }, 20s));
+  std::optional<testing::WindowGeometry> window;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (window = xvfb.WindowOf(orb->pid())); }, 10s));
+
+  xvfb.Run("xdotool mousemove " + std::to_string(window->left + 60) + " " +
+           std::to_string(window->top + 50) + " click 3");
+  std::this_thread::sleep_for(1s);
+  // Kept for a person to look at: the open menu over the orb.
+  const std::filesystem::path shots =
+      std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
+  std::filesystem::create_directories(shots);
+  xvfb.Run("import -window root " + (shots / "menu.png").string());
+  // The first entry is "Show Listing" while the chart is shown.
+  xvfb.Run("xdotool key Down Return");
+
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto lines = ReadLines(space.dir() / "AuxOrbs.Prf");
+        record.face_mode = '2';
+        return lines && std::find(lines->begin(), lines->end(),
+                                  record.Text()) != lines->end();
+      },
+      10s));
+  orb->Signal(SIGTERM);
+  EXPECT_TRUE(orb->WaitFor(5s));
+}
+
+}  // namespace
+}  // namespace vigil
