@@ -35,13 +35,64 @@ std::string FieldForColumn(const ItemRow& row, int column) {
   }
 }
 
-// Case-insensitive first, then lower case before upper case, as the
-// desktop's word sort orders names.
+// The desktop's word sort, as the listing's scratch table compared its
+// captions: hyphens and apostrophes count only when all else is equal;
+// blanks come before other signs, signs before digits, digits before
+// letters, letters regardless of case; between texts that differ only in
+// case the lower case comes first.
+bool IgnoredInWordSort(char c) { return c == '-' || c == '\''; }
+
+int WordSortClass(unsigned char c) {
+  if (c <= ' ') return 0;
+  if (c >= 0x80) return 4;
+  if (std::isdigit(c)) return 2;
+  if (std::isalpha(c)) return 3;
+  return 1;
+}
+
+// Negative, zero or positive as a sorts before, with or after b, at the
+// first level (case and hyphens aside).
+int CompareWords(const std::string& a, const std::string& b) {
+  size_t i = 0;
+  size_t j = 0;
+  for (;;) {
+    while (i < a.size() && IgnoredInWordSort(a[i])) ++i;
+    while (j < b.size() && IgnoredInWordSort(b[j])) ++j;
+    if (i == a.size() || j == b.size()) {
+      return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
+    }
+    const auto x = static_cast<unsigned char>(a[i++]);
+    const auto y = static_cast<unsigned char>(b[j++]);
+    const int x_class = WordSortClass(x);
+    const int y_class = WordSortClass(y);
+    if (x_class != y_class) return x_class - y_class;
+    const int x_folded = std::tolower(x);
+    const int y_folded = std::tolower(y);
+    if (x_folded != y_folded) return x_folded - y_folded;
+  }
+}
+
+std::string WithoutIgnored(const std::string& text) {
+  std::string kept;
+  for (const char c : text) {
+    if (!IgnoredInWordSort(c)) kept += c;
+  }
+  return kept;
+}
+
 bool KeyLess(const std::string& a, const std::string& b) {
-  const std::string lower_a = ToLower(a);
-  const std::string lower_b = ToLower(b);
-  if (lower_a != lower_b) return lower_a < lower_b;
-  return a > b;
+  if (const int order = CompareWords(a, b); order != 0) return order < 0;
+  // Equal but for case or hyphens: lower case first, then the text without
+  // hyphens, then plain bytes.
+  const std::string plain_a = WithoutIgnored(a);
+  const std::string plain_b = WithoutIgnored(b);
+  for (size_t i = 0; i < plain_a.size(); ++i) {
+    if (plain_a[i] != plain_b[i]) {
+      return std::islower(static_cast<unsigned char>(plain_a[i])) != 0;
+    }
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
 }
 
 }  // namespace

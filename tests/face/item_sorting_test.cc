@@ -64,6 +64,41 @@ TEST(SortItemsTest, DataKeysPutAShortDecimalAfterLongerIntegers) {
   EXPECT_EQ(Items(table), (std::vector<std::string>{"c", "b", "a"}));
 }
 
+// The word sort: signs before digits before letters, case only between
+// otherwise equal names, lower case first, and hyphens after case.
+TEST(SortItemsTest, NamesAndSignedValuesInWordSortOrder) {
+  struct Case {
+    int column;
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::vector<std::string> ascending;
+  } cases[] = {
+      {1,
+       {{"co-op", ""},
+        {"Coop", ""},
+        {"coop", ""},
+        {"cop", ""},
+        {"_x", ""},
+        {"9x", ""},
+        {"Zed", ""}},
+       {"_x", "9x", "coop", "co-op", "Coop", "cop", "Zed"}},
+      // A minus sign counts last, so negative values, whose keys begin
+      // with blanks then, come before positive ones.
+      {2,
+       {{"p", "12"}, {"n", "-3"}, {"d", "7.5"}, {"m", "-30"}},
+       {"n", "m", "p", "d"}},
+  };
+  for (const Case& c : cases) {
+    ItemTable table = Table(c.rows);
+    SortState state{0, false};
+    SortItems(table, c.column, state);
+    std::vector<std::string> items = Items(table);
+    if (c.column == 2) {
+      for (std::string& item : items) item = item.substr(0, 1);
+    }
+    EXPECT_EQ(items, c.ascending) << c.column;
+  }
+}
+
 TEST(SortItemsTest, FooterRowsAreDroppedAndEmptyTablesKeepTheDirection) {
   ItemTable table = Table({{"x", "1"}, {"y", "2"}, {"z", "3"}});
   table[1].label = "--";
