@@ -212,6 +212,17 @@ TEST_F(OrbWindowTest, ShowListingWritesColumn17AndKeepsEveryOtherByte) {
   EXPECT_FALSE(window->face()->chart_visible());
   window->PopupPopup();
   EXPECT_EQ(MenuAction(*window, "Pop02")->text().toStdString(), "Show Chart");
+
+  // A zoomed orb shows another face without storing it, and offers
+  // neither title nor legend.
+  window->session().state().face.zoomed = true;
+  window->PopupPopup();
+  EXPECT_FALSE(MenuAction(*window, "Pop03")->isVisible());
+  EXPECT_FALSE(MenuAction(*window, "Pop04")->isVisible());
+  const std::string listing_saved = dir_.Read("AuxOrbs.Prf");
+  window->RunMenuCommand("Pop022");
+  EXPECT_TRUE(window->face()->gauge_visible());
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), listing_saved);
 }
 
 // An HttpOrb orb without data waits for Resume; the menu's Resume makes it
