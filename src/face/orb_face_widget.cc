@@ -238,7 +238,7 @@ bool OrbFaceWidget::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   const QEvent::Type type = event->type();
-  if (type != QEvent::MouseButtonRelease &&
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
       type != QEvent::MouseButtonDblClick) {
     return false;
   }
@@ -249,9 +249,13 @@ bool OrbFaceWidget::eventFilter(QObject* watched, QEvent* event) {
   const MouseStamp stamp{type, mouse->timestamp(), mouse->globalPosition()};
   if (stamp == last_mouse_) return false;
   last_mouse_ = stamp;
-  if (type == QEvent::MouseButtonDblClick) {
+  const QPoint global = mouse->globalPosition().toPoint();
+  if (type == QEvent::MouseButtonPress) {
+    emit Pressed(global);
+  } else if (type == QEvent::MouseButtonDblClick) {
     emit DoubleClicked();
   } else {
+    emit Released(global);
     emit Clicked();
   }
   return false;

@@ -31,6 +31,7 @@
 #define VIGIL_FACE_ORB_FACE_WIDGET_H_
 
 #include <QEvent>
+#include <QPoint>
 #include <QPointF>
 #include <QWidget>
 #include <array>
@@ -150,6 +151,10 @@ class OrbFaceWidget : public QWidget {
   // View07DblClick); the events still reach the elements and the window.
   void Clicked();
   void DoubleClicked();
+  // The left button pressed and released on the face, at these screen
+  // points (the release follows its press wherever the mouse went).
+  void Pressed(const QPoint& global);
+  void Released(const QPoint& global);
   // A click on a column header of the listing (View07ColumnClick).
   void ColumnClicked(int column);
 

@@ -1,6 +1,7 @@
 #include "shell/orb_session.h"
 
 #include "monitor/rfc_library_probe.h"
+#include "shell/grid_placement.h"
 #include "shell/picture_catalogues.h"
 #include "shell/termination_request.h"
 #include "store/clock_text.h"
@@ -48,10 +49,6 @@ std::filesystem::path OrbSession::InWorkingDir(const std::string& name) const {
 
 std::filesystem::path OrbSession::OrbsFile() const {
   return InWorkingDir(OrbsFileName(state_.mode_word));
-}
-
-std::string OrbSession::RowSlashColumn() const {
-  return Mid(orb_number_, 1, 2) + "/" + Mid(orb_number_, 3, 2);
 }
 
 void OrbSession::SetLogContext() {
@@ -110,10 +107,10 @@ bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
   state_.cell = CellSizeFor(state_.header, screen.width, screen.height);
   OrbLines orb = ScanOrb(*lines, state_.mode_word, orb_number_);
   if (!orb.record) {
-    ReportFailure(
-        view,
-        state_.mode_word + "-Position " + RowSlashColumn() + " not found...",
-        false);
+    ReportFailure(view,
+                  state_.mode_word + "-Position " +
+                      RowSlashColumn(orb_number_) + " not found...",
+                  false);
     return false;
   }
   TakeConfiguration(std::move(orb));
@@ -142,10 +139,10 @@ bool OrbSession::TakeInstance(OrbView& view) {
       return true;
     case CreateResult::kExists:
       state_.busy_flag = BusyFlag::kRefusedDuplicate;
-      ReportFailure(
-          view,
-          state_.mode_word + " " + RowSlashColumn() + " already running !",
-          false);
+      ReportFailure(view,
+                    state_.mode_word + " " + RowSlashColumn(orb_number_) +
+                        " already running !",
+                    false);
       return false;
     case CreateResult::kFailed:
       ReportFailure(view, "Save.Prf failed, please Check !", true);
@@ -187,7 +184,8 @@ std::optional<std::string> OrbSession::PlacementProblem() const {
   const auto row = ParseInteger(record.row());
   const auto column = ParseInteger(record.column());
   if (!row || !column || *row < 0 || *column < 0) {
-    return "Position " + RowSlashColumn() + " invalid, please Check !";
+    return "Position " + RowSlashColumn(orb_number_) +
+           " invalid, please Check !";
   }
   if (!ParseGridSizeText(state_.grid_size_text)) {
     return "Grid size '" + state_.grid_size_text + "' invalid, please Check !";

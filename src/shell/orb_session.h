@@ -133,7 +133,6 @@ class OrbSession {
   void SetLogContext();
   void ReportSaveFailure(OrbView& view, SaveOutcome outcome);
   void MoveOrbFiles(const MoveNote& move_note);
-  std::string RowSlashColumn() const;
 
   OrbState state_;
 

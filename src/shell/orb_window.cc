@@ -13,11 +13,13 @@
 #include <QTimer>
 #include <QUrl>
 #include <map>
+#include <utility>
 
 #include "face/face_layout.h"
 #include "face/face_pictures.h"
 #include "face/widget_helpers_widget.h"
 #include "prtg/prtg_browser.h"
+#include "shell/grid_placement.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
 #include "store/text.h"
@@ -70,6 +72,8 @@ void OrbWindow::CreateWidgets() {
   face_->setGeometry(rect());
   connect(face_, &OrbFaceWidget::Clicked, this, &OrbWindow::View07Click);
   connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
+  connect(face_, &OrbFaceWidget::Pressed, this, &OrbWindow::FaceMouseDown);
+  connect(face_, &OrbFaceWidget::Released, this, &OrbWindow::FaceMouseUp);
   label1_ = Named(new QLabel(this), "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
   startup_label_ = Named(new QLabel("Starting...", this), "Label2");
@@ -169,6 +173,7 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   timer2_->start();
   timer3_->setInterval(1000);
   timer3_->start();
+  placed_ = true;
 }
 
 void OrbWindow::ShowStartFace(char face_mode) {
@@ -440,6 +445,9 @@ void OrbWindow::contextMenuEvent(QContextMenuEvent* event) {
 OrbMenuWidget* OrbWindow::Menu() {
   if (menu_ == nullptr) {
     menu_ = new OrbMenuWidget(session_.state().menu, this);
+    // The release that ends a right click goes to the menu, not the face.
+    connect(menu_, &QMenu::aboutToHide, this,
+            [this] { session_.state().menu.clear_popup_open_mark(); });
     connect(menu_, &OrbMenuWidget::Chosen, this, [this](const QString& name) {
       RunMenuCommand(name.toStdString());
     });
@@ -589,6 +597,59 @@ void OrbWindow::Sort(int column) {
   SortItems(state.items, column, state.sort_state);
   face_->ShowItemTable(state.items);
   SetBusyCursor(false);
+}
+
+void OrbWindow::FaceMouseDown(const QPoint& press) { press_point_ = press; }
+
+void OrbWindow::FaceMouseUp(const QPoint& release) {
+  // A release whose press went to the menu is no drag.
+  const std::optional<QPoint> press = std::exchange(press_point_, std::nullopt);
+  OrbState& state = session_.state();
+  if (!placed_ || state.face.zoomed ||
+      state.cycle_phase == CyclePhase::kAcquiring) {
+    return;
+  }
+  if (state.menu.popup_open_mark()) {
+    state.menu.clear_popup_open_mark();
+    return;
+  }
+  if (!press || *press == release) return;
+  MoveToCellAt(release);
+}
+
+void OrbWindow::MoveToCellAt(const QPoint& release) {
+  const std::string target =
+      OrbNumberOf(CellAt(release.x(), release.y(), session_.state().cell));
+  if (target == session_.orb_number()) return;
+  const SaveOutcome outcome = session_.MoveTo(*this, target);
+  const WindowRect& home = session_.home();
+  move(home.left, home.top);
+  if (outcome == SaveOutcome::kTargetTaken) {
+    ShowMessageBox("Sorry, Position " + RowSlashColumn(target) +
+                   " already used !");
+  }
+}
+
+void OrbWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (placed_ && !session_.state().face.zoomed) SnapToGrid();
+}
+
+void OrbWindow::SnapToGrid() {
+  OrbState& state = session_.state();
+  const PixelSize snapped = SnapToCells({width(), height()}, state.cell);
+  if (snapped != PixelSize{width(), height()}) {
+    resize(snapped.width, snapped.height);  // comes back here
+    return;
+  }
+  state.face.relayout_request = true;
+  if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
+                                      state.cell, state.face)) {
+    state.grid_size_text = *grid;
+  }
+  if (state.grid_size_text != state.record().grid_size_text()) {
+    Save(std::nullopt);
+  }
 }
 
 void OrbWindow::closeEvent(QCloseEvent* event) {

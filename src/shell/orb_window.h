@@ -82,10 +82,15 @@ class OrbWindow : public QWidget, public OrbView {
   void View07Click();
   // Sort: the item table by one column, the second time reversed.
   void Sort(int column);
+  // Dragging: a press and a release on the face, at screen points. The
+  // release moves the orb to the free cell under it.
+  void FaceMouseDown(const QPoint& press);
+  void FaceMouseUp(const QPoint& release);
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
@@ -102,6 +107,9 @@ class OrbWindow : public QWidget, public OrbView {
   void WriteFaceMode(char face_mode);
   void ShowFace(bool chart, bool listing, bool gauge, bool image);
   void CloseProcessingLog();
+  void MoveToCellAt(const QPoint& release);
+  // Whole cells after every size change, saved when the size changed.
+  void SnapToGrid();
   void EndOfProcessingStop();
   void StopAllTimers();
   void ZoomOnAlert();
@@ -115,6 +123,8 @@ class OrbWindow : public QWidget, public OrbView {
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
   OrbMenuWidget* menu_ = nullptr;
+  bool placed_ = false;  // start-up has sized the window
+  std::optional<QPoint> press_point_;
 
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;

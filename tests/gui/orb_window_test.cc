@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
+#include "store/text_file.h"
 #include "support/record_builder.h"
 #include "support/temp_dir.h"
 
@@ -253,6 +255,56 @@ TEST_F(OrbWindowTest, ASuspendedHttpOrbPollsAgainAfterResume) {
   EXPECT_EQ(Timer(*window, "Timer3")->interval(), 1000);
   window->Timer3Timer();
   EXPECT_GT(fails(), after_first);
+}
+
+// Points in cells of whatever size the offscreen screen gives.
+TEST_F(OrbWindowTest, ADragMovesTheOrbToAFreeCellOnly) {
+  RecordBuilder other;
+  other.number = "0305";
+  auto window =
+      StartedWindow({"0806 AuxOrbs...   .", other.Text(), record_.Text()});
+  const CellSize cell = window->session().state().cell;
+  const auto at = [&](int row, int column) {
+    return QPoint(column * cell.width + 5, row * cell.height + 5);
+  };
+  EXPECT_EQ(window->pos(), QPoint(2 * cell.width, cell.height));
+  window->FaceMouseDown(at(1, 2));
+  window->FaceMouseUp(at(1, 2));  // a click, not a move
+  EXPECT_TRUE(dir_.Exists("AuxOrb0102.Prf"));
+
+  const std::string before = dir_.Read("AuxOrbs.Prf");
+  std::string message;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      message =
+          box->findChild<QLabel*>("qt_msgbox_label")->text().toStdString();
+      box->close();
+    }
+  });
+  window->FaceMouseDown(at(1, 2));
+  window->FaceMouseUp(at(3, 5));
+  EXPECT_EQ(message, "Sorry, Position 03/05 already used !");
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), before);
+  EXPECT_EQ(window->pos(), QPoint(2 * cell.width, cell.height));
+
+  window->FaceMouseDown(at(1, 2));
+  window->FaceMouseUp(at(2, 2));
+  EXPECT_EQ(window->pos(), QPoint(2 * cell.width, 2 * cell.height));
+  EXPECT_EQ(window->session().record().number(), "0202");
+  EXPECT_TRUE(dir_.Exists("AuxOrb0202.Prf"));
+  EXPECT_FALSE(dir_.Exists("AuxOrb0102.Prf"));
+}
+
+TEST_F(OrbWindowTest, AResizeSnapsToWholeCellsAndIsSaved) {
+  auto window = StartedWindow();
+  const CellSize cell = window->session().state().cell;
+  window->resize(2 * cell.width + cell.width / 2, cell.height + 3);
+  EXPECT_EQ(window->size(), QSize(2 * cell.width, cell.height));
+  const auto lines = ReadLines(dir_ / "AuxOrbs.Prf");
+  ASSERT_TRUE(lines);
+  record_.grid_size = " 1  2";
+  EXPECT_NE(std::find(lines->begin(), lines->end(), record_.Text()),
+            lines->end());
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+// The arithmetic of the screen grid that dragging and resizing use: the
+// cell under a point, its orb number, and a size in whole cells.
+#ifndef VIGIL_SHELL_GRID_PLACEMENT_H_
+#define VIGIL_SHELL_GRID_PLACEMENT_H_
+
+#include <string>
+
+#include "store/orbs_file.h"
+
+namespace vigil {
+
+struct GridCell {
+  int row = 0;
+  int column = 0;
+};
+
+// The cell that holds the screen point; nullopt-free: a cell size below
+// one pixel counts as one.
+GridCell CellAt(int x, int y, const CellSize& cell);
+
+// Row then column, two digits each: "0203".
+std::string OrbNumberOf(GridCell cell);
+
+// "RR/CC" of an orb number, as messages show it.
+std::string RowSlashColumn(const std::string& orb_number);
+
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+// Rounded down to whole cells, at least one in each direction.
+PixelSize SnapToCells(PixelSize size, const CellSize& cell);
+
+}  // namespace vigil
+
+#endif  // VIGIL_SHELL_GRID_PLACEMENT_H_
