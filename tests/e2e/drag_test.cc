@@ -1,0 +1,91 @@
+// A real orb dragged across the grid with X events, as a person would.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "support/orb_workspace.h"
+#include "support/record_builder.h"
+#include "support/xvfb_server.h"
+
+namespace vigil {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::OrbWorkspace;
+using testing::RecordBuilder;
+using testing::WaitUntil;
+
+std::string Drag(int from_x, int from_y, int to_x, int to_y) {
+  const auto point = [](int x, int y) {
+    return std::to_string(x) + " " + std::to_string(y);
+  };
+  return "xdotool mousemove " + point(from_x, from_y) + " mousedown 1 " +
+         "mousemove " + point((from_x + to_x) / 2, (from_y + to_y) / 2) +
+         " sleep 0.2 mousemove " + point(to_x, to_y) + " sleep 0.2 mouseup 1";
+}
+
+// Cells of 320 x 135 on the 1920 x 1080 screen: orb 0203 starts at
+// (960, 270); orb 0305 has a record but does not run.
+TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
+  testing::XvfbServer xvfb;
+  ASSERT_TRUE(xvfb.running());
+  OrbWorkspace space;
+  RecordBuilder mine;
+  mine.number = "0203";
+  mine.delay = "    2";
+  mine.tail = "Global;sensor;;Drag test";
+  RecordBuilder other = mine;
+  other.number = "0305";
+  space.InstallExtensionLibrary();
+  space.WriteOrbsFile({"0806 AuxOrbs...   .", mine.Text(), other.Text()});
+  space.dir().Write("companion/sensor",
+                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
+                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
+  std::filesystem::permissions(space.dir() / "companion/sensor",
+                               std::filesystem::perms::owner_all);
+  auto orb = space.Start({space.companion_dir(), "0203"},
+                         {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
+  ASSERT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Grn"); }, 20s));
+
+  // Onto the cell of orb 0305: a message, and no file changes.
+  const std::string before = space.dir().Read("AuxOrbs.Prf");
+  xvfb.Run(Drag(1000, 300, 1700, 420));
+  std::this_thread::sleep_for(1500ms);
+  const std::filesystem::path shots =
+      std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
+  std::filesystem::create_directories(shots);
+  xvfb.Run("import -window root " + (shots / "drag-taken.png").string());
+  xvfb.Run("xdotool key Return");  // the message box's OK
+  EXPECT_EQ(space.dir().Read("AuxOrbs.Prf"), before);
+  EXPECT_TRUE(space.dir().Exists("AuxOrb0203.Prf"));
+
+  // Onto the free cell 0404 at (1280, 540).
+  std::this_thread::sleep_for(500ms);
+  xvfb.Run(Drag(1000, 300, 1300, 600));
+  EXPECT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("AuxOrb0404.Prf"); }, 10s));
+  EXPECT_FALSE(space.dir().Exists("AuxOrb0203.Prf"));
+  EXPECT_FALSE(space.dir().Exists("AuxOrb0203.Grn"));
+  EXPECT_TRUE(
+      WaitUntil([&] { return space.dir().Exists("AuxOrb0404.Grn"); }, 10s));
+  const std::string moved = space.dir().Read("AuxOrbs.Prf");
+  EXPECT_EQ(moved.find("\n0203 "), std::string::npos);
+  mine.number = "0404";
+  EXPECT_NE(moved.find(mine.Text()), std::string::npos);
+  std::optional<testing::WindowGeometry> window;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        window = xvfb.WindowOf(orb->pid());
+        return window && window->left == 1280 && window->top == 540;
+      },
+      5s));
+  orb->Signal(SIGTERM);
+  EXPECT_TRUE(orb->WaitFor(5s));
+  EXPECT_FALSE(space.dir().Exists("AuxOrb0404.Prf"));
+}
+
+}  // namespace
+}  // namespace vigil
