@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTime>
 #include <QTreeWidget>
+#include <utility>
 
 #include "face/face_picture_widget.h"
 #include "face/face_pictures.h"
@@ -105,6 +106,26 @@ void OrbFaceWidget::ShowProcessingLog(const ProcessingTable& table,
 }
 
 void OrbFaceWidget::HideProcessingLog() { processing_log_->Hide(); }
+
+void OrbFaceWidget::ClearRoomForHeader() {
+  OrbChartWidget* chart = charts_[static_cast<size_t>(current_chart_)];
+  chart->move(chart->x(), chart_top_before_header_);
+}
+
+void OrbFaceWidget::MakeRoomForHeader(int header_height, bool http) {
+  OrbChartWidget* chart = charts_[static_cast<size_t>(current_chart_)];
+  chart_top_before_header_ = chart->y();
+  chrts_->setGeometry(chrts_->x(), chrts_->y() + 38, chrts_->width(),
+                      chrts_->height() - 38);
+  chart->resize(chart->width(), chart->height() - 38);
+  view07_->setGeometry(view07_->x(), view07_->y() + 36, view07_->width(),
+                       view07_->height() - 36);
+  if (!http) return;
+  chart->setGeometry(chart->x(), header_height - 36, chart->width(),
+                     chart->height() - 50);
+  view07_->setGeometry(view07_->x(), header_height + 6, view07_->width(),
+                       chart->height() + 2);
+}
 
 bool OrbFaceWidget::processing_log_visible() const {
   return processing_log_->visible();
@@ -253,7 +274,10 @@ bool OrbFaceWidget::eventFilter(QObject* watched, QEvent* event) {
   if (type == QEvent::MouseButtonPress) {
     emit Pressed(global);
   } else if (type == QEvent::MouseButtonDblClick) {
+    double_click_release_pending_ = true;
     emit DoubleClicked();
+  } else if (std::exchange(double_click_release_pending_, false)) {
+    // The release that ends a double click is no click of its own.
   } else {
     emit Released(global);
     emit Clicked();

@@ -72,6 +72,14 @@ class OrbFaceWidget : public QWidget {
   void HideProcessingLog();
   bool processing_log_visible() const;
 
+  // The zoom's header takes the top of the face: the chart panel and the
+  // chart move down, the listing too; in the HttpOrb mode further, below
+  // the header's source lines.
+  void MakeRoomForHeader(int header_height, bool http);
+  // Before the relayout of the return: the chart's top as it was, since
+  // the relayout places the listing below it.
+  void ClearRoomForHeader();
+
   // The listing: one row per item with its small image; the background
   // is the table's colour (the orb colour the rules gave it), which also
   // goes behind the charts.
@@ -199,6 +207,8 @@ class OrbFaceWidget : public QWidget {
     bool operator==(const MouseStamp&) const = default;
   };
   MouseStamp last_mouse_;
+  bool double_click_release_pending_ = false;
+  int chart_top_before_header_ = 0;
   std::unique_ptr<ProcessingLogWidget> processing_log_;
 };
 

@@ -31,4 +31,20 @@ PixelSize SnapToCells(PixelSize size, const CellSize& cell) {
           Cells(size.height, height) * height};
 }
 
+WindowRect ZoomedWindow(const WindowRect& window, GridSize size,
+                        const CellSize& cell, PixelSize screen) {
+  WindowRect zoomed;
+  zoomed.left = std::max(window.left - window.width / 2, 0);
+  zoomed.top = std::max(window.top - window.height / 2, 0);
+  zoomed.width = size.columns * cell.width * 2;
+  zoomed.height = size.rows * cell.height * 2;
+  if (zoomed.left + zoomed.width > screen.width) {
+    zoomed.left = screen.width - zoomed.width;
+  }
+  if (zoomed.top + zoomed.height > screen.height) {
+    zoomed.top = screen.height - zoomed.height;
+  }
+  return zoomed;
+}
+
 }  // namespace vigil

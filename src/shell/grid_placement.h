@@ -9,6 +9,14 @@
 
 namespace vigil {
 
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const WindowRect&, const WindowRect&) = default;
+};
+
 struct GridCell {
   int row = 0;
   int column = 0;
@@ -32,6 +40,12 @@ struct PixelSize {
 
 // Rounded down to whole cells, at least one in each direction.
 PixelSize SnapToCells(PixelSize size, const CellSize& cell);
+
+// The zoom: twice the stored size in cells, moved up and left by half the
+// window's size but not past the top left corner, and pulled back inside
+// the right and bottom edges of the screen.
+WindowRect ZoomedWindow(const WindowRect& window, GridSize size,
+                        const CellSize& cell, PixelSize screen);
 
 }  // namespace vigil
 

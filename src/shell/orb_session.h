@@ -16,6 +16,7 @@
 #include "monitor/orb_state.h"
 #include "prtg/prtg_client.h"
 #include "shell/command_line.h"
+#include "shell/grid_placement.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
 #include "store/orb_view.h"
@@ -30,14 +31,6 @@ enum class StartupStage {
   kStartupPending = 0,
   kStarted = 1,
   kPreparationPending = 2
-};
-
-struct WindowRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const WindowRect&, const WindowRect&) = default;
 };
 
 struct ScreenInfo {

@@ -15,6 +15,7 @@
 #include <map>
 #include <utility>
 
+#include "face/chart_title.h"
 #include "face/face_layout.h"
 #include "face/face_pictures.h"
 #include "face/widget_helpers_widget.h"
@@ -71,6 +72,8 @@ void OrbWindow::CreateWidgets() {
   face_ = new OrbFaceWidget(this);
   face_->setGeometry(rect());
   connect(face_, &OrbFaceWidget::Clicked, this, &OrbWindow::View07Click);
+  connect(face_, &OrbFaceWidget::DoubleClicked, this,
+          &OrbWindow::View07DblClick);
   connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
   connect(face_, &OrbFaceWidget::Pressed, this, &OrbWindow::FaceMouseDown);
   connect(face_, &OrbFaceWidget::Released, this, &OrbWindow::FaceMouseUp);
@@ -80,14 +83,7 @@ void OrbWindow::CreateWidgets() {
   startup_label_->setGeometry(6, 24, kDesignWidth - 12, 20);
   startup_label_->setAlignment(Qt::AlignCenter);
 
-  panel3_ = Named(new QWidget(this), "Panel3");
-  panel3_->setGeometry(4, 4, 161, 88);
-  panel3_->hide();
-  x_cap01_ = Named(new QLabel(panel3_), "xCap01");
-  x_cap02_ = Named(new QLabel("<xx:xx>", panel3_), "xCap02");
-  x_cap03_ = Named(new QLabel(panel3_), "xCap03");
-  x_cap001_ = Named(new QLabel("Probe.:", panel3_), "xCap001");
-  p_cap01_ = Named(new QLabel(panel3_), "pCap01");
+  panel3_ = new HeaderPanelWidget(this);
 
   panel2_ = Named(new QWidget(this), "Panel2");
   SetBackground(panel2_, kSilver);
@@ -160,13 +156,10 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   face_->SetTitle(orb.title);
   face_->SetChartTitle(orb.title);
   face_->SetChartTitleVisible(session_.record().title_shown());
-  x_cap01_->setText(ToQString(orb.caption));
+  panel3_->SetCaption(orb.caption);
+  panel3_->SetSourceCaptions(session_.state().captions);
   FitBorderlessPanels();
-  if (session_.mode_word() != "HttpOrb") {
-    panel3_->resize(panel3_->width(), 36);
-    x_cap001_->hide();
-    p_cap01_->hide();
-  }
+  if (!session_.state().http()) panel3_->ShortenForSensorModes();
   RefreshFace();
   face_->LoadGaugePicture(Settings(), session_.state().face);
   ShowStartFace(session_.record().face_mode());
@@ -278,7 +271,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
 
 void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
   OrbState& state = session_.state();
-  x_cap02_->setText(ToQString(report.last_update));
+  panel3_->SetLastUpdate(report.last_update);
   face_->ShowItemTable(state.items);
   if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
                                       state.cell, state.face)) {
@@ -293,6 +286,7 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
     face_->SetChartTitleVisible(true);
   }
   if (report.rules.zoom) ZoomOnAlert();
+  if (report.rules.unzoom) Unzoom();
   if (state.header.hide_while_green) {
     const Rgb colour = report.rules.orb_colour;
     setVisible(colour == kYellow || colour == kRed);
@@ -373,6 +367,7 @@ void OrbWindow::ZoomOnAlert() {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   show();
   raise();
+  View07DblClick();
   LetEventsRun(std::chrono::milliseconds(0));
   top_most_release_ = true;
   timer2_->start();
@@ -396,7 +391,7 @@ void OrbWindow::Timer4Timer() {
 void OrbWindow::Butt00Click() { close(); }
 
 void OrbWindow::SetStatusCaption(const std::string& caption) {
-  x_cap03_->setText(ToQString(caption));
+  panel3_->SetStatusCaption(caption);
 }
 
 void OrbWindow::SetFrameColour(Rgb colour) { SetBackground(this, colour); }
@@ -583,12 +578,74 @@ void OrbWindow::Pop08Click() {
 }
 
 void OrbWindow::View07Click() {
-  if (!face_->processing_log_visible()) return;
-  CloseProcessingLog();
-  const bool chart =
-      session_.state().menu.Caption("Pop02") == kShowListingCaption;
-  face_->SetChartVisible(chart);
-  face_->SetListingVisible(!chart);
+  if (face_->processing_log_visible()) {
+    CloseProcessingLog();
+    const bool chart =
+        session_.state().menu.Caption("Pop02") == kShowListingCaption;
+    face_->SetChartVisible(chart);
+    face_->SetListingVisible(!chart);
+  }
+  Unzoom();
+}
+
+void OrbWindow::View07DblClick() {
+  if (!placed_) return;
+  OrbState& state = session_.state();
+  state.face.zoomed = true;
+  const GridSize size =
+      ParseGridSizeText(state.record().grid_size_text()).value_or(GridSize{});
+  const QRect screen_rect = screen()->geometry();
+  const WindowRect zoomed =
+      ZoomedWindow({x(), y(), width(), height()}, size, state.cell,
+                   {screen_rect.width(), screen_rect.height()});
+  setGeometry(zoomed.left, zoomed.top, zoomed.width, zoomed.height);
+  face_->setGeometry(rect());
+  state.face.relayout_request = true;
+  face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
+                      state.face);
+  if (panel3_->status_caption().empty()) {
+    panel3_->SetStatusCaption("<" + RowSlashColumn(session_.orb_number()) +
+                              ">");
+  }
+  face_->SetChartTitle(
+      TitleWithUnit(face_->chart_title(), state.chart.chart_unit));
+  face_->SetLegendVisible(true);
+  face_->SetChartTitleVisible(true);
+  panel3_->PlaceAcross(width());
+  panel3_->show();
+  panel3_->raise();
+  face_->MakeRoomForHeader(panel3_->height(), state.http());
+}
+
+void OrbWindow::Unzoom() {
+  OrbState& state = session_.state();
+  if (!state.face.zoomed) return;
+  const WindowRect& home = session_.home();
+  const GridSize size =
+      ParseGridSizeText(state.record().grid_size_text()).value_or(GridSize{});
+  panel3_->hide();
+  face_->ClearRoomForHeader();
+  setGeometry(home.left, home.top, size.columns * state.cell.width,
+              size.rows * state.cell.height);
+  face_->setGeometry(rect());
+  state.face.relayout_request = true;
+  face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
+                      state.face);
+  ShowRecordsFace();
+  state.face.zoomed = false;
+  RefreshFace();
+}
+
+void OrbWindow::ShowRecordsFace() {
+  const ConfigRecord& record = session_.record();
+  if (!session_.state().face.gauge_chosen) {
+    const bool listing = record.face_mode() == '2';
+    face_->SetListingVisible(listing);
+    face_->SetChartVisible(!listing);
+  }
+  if (!record.legend_shown()) face_->SetLegendVisible(false);
+  face_->SetChartTitle(TitleWithoutUnit(face_->chart_title()));
+  if (!record.title_shown()) face_->SetChartTitleVisible(false);
 }
 
 void OrbWindow::Sort(int column) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "face/header_panel_widget.h"
 #include "face/orb_face_widget.h"
 #include "face/orb_menu_widget.h"
 #include "monitor/monitoring_cycle.h"
@@ -78,8 +79,10 @@ class OrbWindow : public QWidget, public OrbView {
   void Pop04Click();
   void Pop070Click();
   void Pop08Click();
-  // A click on the face closes the processing log.
+  // A click on the face closes the processing log and returns from the
+  // zoom; a double click zooms.
   void View07Click();
+  void View07DblClick();
   // Sort: the item table by one column, the second time reversed.
   void Sort(int column);
   // Dragging: a press and a release on the face, at screen points. The
@@ -108,6 +111,8 @@ class OrbWindow : public QWidget, public OrbView {
   void ShowFace(bool chart, bool listing, bool gauge, bool image);
   void CloseProcessingLog();
   void MoveToCellAt(const QPoint& release);
+  void Unzoom();
+  void ShowRecordsFace();
   // Whole cells after every size change, saved when the size changed.
   void SnapToGrid();
   void EndOfProcessingStop();
@@ -136,12 +141,7 @@ class OrbWindow : public QWidget, public OrbView {
   QWidget* panel2_ = nullptr;
   QLabel* label5_ = nullptr;
   QPushButton* butt00_ = nullptr;
-  QWidget* panel3_ = nullptr;
-  QLabel* x_cap01_ = nullptr;
-  QLabel* x_cap02_ = nullptr;
-  QLabel* x_cap03_ = nullptr;
-  QLabel* x_cap001_ = nullptr;
-  QLabel* p_cap01_ = nullptr;
+  HeaderPanelWidget* panel3_ = nullptr;
 };
 
 }  // namespace vigil

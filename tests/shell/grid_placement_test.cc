@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "face/chart_title.h"
+
 namespace vigil {
 namespace {
 
@@ -34,6 +36,45 @@ TEST(GridPlacementTest, SizesSnapDownToWholeCellsAndNeverBelowOne) {
   for (const Case& c : cases) {
     EXPECT_EQ(SnapToCells(c.size, kCell), c.snapped) << c.size.width;
   }
+}
+
+TEST(GridPlacementTest, TheZoomDoublesAndStaysOnTheScreen) {
+  struct Case {
+    const char* name;
+    WindowRect window;
+    GridSize size;
+    CellSize cell;
+    WindowRect zoomed;
+  } cases[] = {
+      {"one high, two wide",
+       {480, 270, 320, 90},
+       {1, 2},
+       {160, 90},
+       {320, 225, 640, 180}},
+      {"top left corner", {0, 0, 320, 135}, {1, 1}, kCell, {0, 0, 640, 270}},
+      {"right edge",
+       {1600, 135, 320, 135},
+       {1, 1},
+       kCell,
+       {1280, 68, 640, 270}},
+      {"bottom edge",
+       {640, 945, 320, 135},
+       {1, 1},
+       kCell,
+       {480, 810, 640, 270}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ZoomedWindow(c.window, c.size, c.cell, {1920, 1080}), c.zoomed)
+        << c.name;
+  }
+}
+
+TEST(GridPlacementTest, AZoomedTitleShowsItsUnitUntilTheReturn) {
+  EXPECT_EQ(TitleWithUnit("Disks", "%"), "Disks <%>");
+  EXPECT_EQ(TitleWithUnit("Two\nlines", "ms"), "Two <ms>\nlines");
+  EXPECT_EQ(TitleWithoutUnit("Disks <%>"), "Disks");
+  EXPECT_EQ(TitleWithoutUnit("Two <ms>\nlines <x>"), "Two\nlines <x>");
+  EXPECT_EQ(TitleWithoutUnit("Plain"), "Plain");
 }
 
 }  // namespace
