@@ -1,0 +1,96 @@
+// The zoom of a real orb in both modes, with X events: a double click
+// doubles it under its header, a click returns it.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "support/orb_workspace.h"
+#include "support/prtg_sim_process.h"
+#include "support/record_builder.h"
+#include "support/xvfb_server.h"
+
+namespace vigil {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::OrbWorkspace;
+using testing::RecordBuilder;
+using testing::WaitUntil;
+
+void SetUpAuxOrb(OrbWorkspace& space, RecordBuilder& record) {
+  record.tail = "Global;sensor;;Zoom test";
+  space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
+  space.dir().Write("companion/sensor",
+                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
+                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
+  std::filesystem::permissions(space.dir() / "companion/sensor",
+                               std::filesystem::perms::owner_all);
+}
+
+void SetUpHttpOrb(OrbWorkspace& space, RecordBuilder& record,
+                  const testing::PrtgSim& sim) {
+  record.face_mode = '2';
+  record.tail = "Prtg.Prf;;/sensor.htm?id=2041;Ping";
+  space.WriteOrbsFile({"0806 HttpOrbs..   .", record.Text(),
+                       "0203 @ Probe A;Group B;Device C;Sensor D"});
+  space.dir().WriteLines("Prtg.Prf", {"* Host/IP.........: " + sim.host(),
+                                      "* User-ID.........: prtgadmin"});
+}
+
+TEST(ZoomE2eTest, ADoubleClickZoomsAndAClickReturns) {
+  testing::XvfbServer xvfb;
+  ASSERT_TRUE(xvfb.running());
+  for (const std::string mode : {"AuxOrb", "HttpOrb"}) {
+    OrbWorkspace space(mode);
+    testing::PrtgSim sim(space.dir().path(),
+                         "locale en\nsensor 2041 Ping\n"
+                         "  channel Ping Time | 1136 | msec\n",
+                         {"--no-drift"});
+    RecordBuilder record;
+    record.number = "0203";
+    record.delay = "    2";
+    space.InstallExtensionLibrary();
+    if (mode == "AuxOrb") {
+      SetUpAuxOrb(space, record);
+    } else {
+      ASSERT_TRUE(sim.ready());
+      SetUpHttpOrb(space, record, sim);
+    }
+    auto orb = space.Start({space.companion_dir(), "0203"},
+                           {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(
+        WaitUntil([&] { return space.dir().Exists(mode + "0203.Grn"); }, 20s))
+        << mode;
+    std::optional<testing::WindowGeometry> window;
+    const auto has_size = [&](int width, int height) {
+      return WaitUntil(
+          [&] {
+            window = xvfb.WindowOf(orb->pid());
+            return window && window->width == width && window->height == height;
+          },
+          5s);
+    };
+    ASSERT_TRUE(has_size(320, 135)) << mode;
+    // Cell 0203 is at (960, 270); the zoom moves it up and left by half.
+    xvfb.Run("xdotool mousemove 1100 330 click --repeat 2 --delay 80 1");
+    EXPECT_TRUE(has_size(640, 270)) << mode;
+    EXPECT_EQ(window->left, 800) << mode;
+    EXPECT_EQ(window->top, 203) << mode;
+    const std::filesystem::path shots =
+        std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
+    std::filesystem::create_directories(shots);
+    xvfb.Run("import -window root " +
+             (shots / ("zoom-" + mode + ".png")).string());
+    xvfb.Run("xdotool mousemove 1000 400 click 1");
+    EXPECT_TRUE(has_size(320, 135)) << mode;
+    EXPECT_EQ(window->left, 960) << mode;
+    EXPECT_EQ(window->top, 270) << mode;
+    orb->Signal(SIGTERM);
+    EXPECT_TRUE(orb->WaitFor(5s)) << mode;
+  }
+}
+
+}  // namespace
+}  // namespace vigil
