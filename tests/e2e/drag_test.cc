@@ -40,24 +40,15 @@ TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
   other.number = "0305";
   space.InstallExtensionLibrary();
   space.WriteOrbsFile({"0806 AuxOrbs...   .", mine.Text(), other.Text()});
-  space.dir().Write("companion/sensor",
-                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
-                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
-  std::filesystem::permissions(space.dir() / "companion/sensor",
-                               std::filesystem::perms::owner_all);
-  auto orb = space.Start({space.companion_dir(), "0203"},
-                         {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
-  ASSERT_TRUE(
-      WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Grn"); }, 20s));
+  space.WriteOneChannelSensor();
+  auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
+  ASSERT_TRUE(space.dir().Exists("AuxOrb0203.Grn"));
 
   // Onto the cell of orb 0305: a message, and no file changes.
   const std::string before = space.dir().Read("AuxOrbs.Prf");
   xvfb.Run(Drag(1000, 300, 1700, 420));
   std::this_thread::sleep_for(1500ms);
-  const std::filesystem::path shots =
-      std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
-  std::filesystem::create_directories(shots);
-  xvfb.Run("import -window root " + (shots / "drag-taken.png").string());
+  xvfb.Run("import -window root " + testing::ScreenshotFile("drag-taken.png"));
   xvfb.Run("xdotool key Return");  // the message box's OK
   EXPECT_EQ(space.dir().Read("AuxOrbs.Prf"), before);
   EXPECT_TRUE(space.dir().Exists("AuxOrb0203.Prf"));

@@ -30,15 +30,9 @@ TEST(MenuE2eTest, ARightClickOpensTheMenuAndShowListingIsSaved) {
   record.tail = "Global;sensor;;Menu test";
   space.InstallExtensionLibrary();
   space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
-  space.dir().Write("companion/sensor",
-                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
-                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
-  std::filesystem::permissions(space.dir() / "companion/sensor",
-                               std::filesystem::perms::owner_all);
-  auto orb = space.Start({space.companion_dir(), "0203"},
-                         {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
-  ASSERT_TRUE(
-      WaitUntil([&] { return space.dir().Exists("AuxOrb0203.Grn"); }, 20s));
+  space.WriteOneChannelSensor();
+  auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
+  ASSERT_TRUE(space.dir().Exists("AuxOrb0203.Grn"));
   std::optional<testing::WindowGeometry> window;
   ASSERT_TRUE(
       WaitUntil([&] { return (window = xvfb.WindowOf(orb->pid())); }, 10s));
@@ -47,10 +41,7 @@ TEST(MenuE2eTest, ARightClickOpensTheMenuAndShowListingIsSaved) {
            std::to_string(window->top + 50) + " click 3");
   std::this_thread::sleep_for(1s);
   // Kept for a person to look at: the open menu over the orb.
-  const std::filesystem::path shots =
-      std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
-  std::filesystem::create_directories(shots);
-  xvfb.Run("import -window root " + (shots / "menu.png").string());
+  xvfb.Run("import -window root " + testing::ScreenshotFile("menu.png"));
   // The first entry is "Show Listing" while the chart is shown.
   xvfb.Run("xdotool key Down Return");
 

@@ -22,11 +22,7 @@ using testing::WaitUntil;
 void SetUpAuxOrb(OrbWorkspace& space, RecordBuilder& record) {
   record.tail = "Global;sensor;;Zoom test";
   space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
-  space.dir().Write("companion/sensor",
-                    "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
-                    "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
-  std::filesystem::permissions(space.dir() / "companion/sensor",
-                               std::filesystem::perms::owner_all);
+  space.WriteOneChannelSensor();
 }
 
 void SetUpHttpOrb(OrbWorkspace& space, RecordBuilder& record,
@@ -58,11 +54,8 @@ TEST(ZoomE2eTest, ADoubleClickZoomsAndAClickReturns) {
       ASSERT_TRUE(sim.ready());
       SetUpHttpOrb(space, record, sim);
     }
-    auto orb = space.Start({space.companion_dir(), "0203"},
-                           {xvfb.DisplayEnv(), "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(
-        WaitUntil([&] { return space.dir().Exists(mode + "0203.Grn"); }, 20s))
-        << mode;
+    auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
+    ASSERT_TRUE(space.dir().Exists(mode + "0203.Grn")) << mode;
     std::optional<testing::WindowGeometry> window;
     const auto has_size = [&](int width, int height) {
       return WaitUntil(
@@ -78,11 +71,8 @@ TEST(ZoomE2eTest, ADoubleClickZoomsAndAClickReturns) {
     EXPECT_TRUE(has_size(640, 270)) << mode;
     EXPECT_EQ(window->left, 800) << mode;
     EXPECT_EQ(window->top, 203) << mode;
-    const std::filesystem::path shots =
-        std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
-    std::filesystem::create_directories(shots);
     xvfb.Run("import -window root " +
-             (shots / ("zoom-" + mode + ".png")).string());
+             testing::ScreenshotFile("zoom-" + mode + ".png"));
     xvfb.Run("xdotool mousemove 1000 400 click 1");
     EXPECT_TRUE(has_size(320, 135)) << mode;
     EXPECT_EQ(window->left, 960) << mode;

@@ -43,4 +43,21 @@ std::vector<std::string> OrbWorkspace::LogLines() const {
   return SplitLines(dir_.Read(mode_word_ + "s.Log"));
 }
 
+void OrbWorkspace::WriteOneChannelSensor() const {
+  dir_.Write("companion/sensor",
+             "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"
+             "</Channel><Value>1</Value></Result>'\necho '</Prtg>'\n");
+  std::filesystem::permissions(dir_ / "companion/sensor",
+                               std::filesystem::perms::owner_all);
+}
+
+std::unique_ptr<ChildProcess> OrbWorkspace::StartOnScreen(
+    const std::string& display_env, const std::string& number) const {
+  auto orb =
+      Start({companion_dir(), number}, {display_env, "QT_QPA_PLATFORM=xcb"});
+  WaitUntil([&] { return dir_.Exists(mode_word_ + number + ".Grn"); },
+            std::chrono::seconds(20));
+  return orb;
+}
+
 }  // namespace vigil::testing

@@ -25,6 +25,9 @@ class OrbWorkspace {
   void WriteOrbsFile(const std::vector<std::string>& lines) const;
   void WriteCompanionFile(const std::string& name,
                           const std::vector<std::string>& lines) const;
+  // A sensor program "sensor" in the companion directory that reports one
+  // channel "A" with the value 1.
+  void WriteOneChannelSensor() const;
 
   // Starts the real orb executable in this directory; without a screen
   // unless env says otherwise.
@@ -33,6 +36,10 @@ class OrbWorkspace {
                                           "QT_QPA_PLATFORM=offscreen"}) const;
 
   std::vector<std::string> LogLines() const;
+
+  // Starts the orb on this X server and waits for its first good cycle.
+  std::unique_ptr<ChildProcess> StartOnScreen(const std::string& display_env,
+                                              const std::string& number) const;
 
  private:
   std::string mode_word_;

@@ -89,6 +89,13 @@ std::optional<WindowGeometry> XvfbServer::WindowOf(pid_t pid) const {
   return std::nullopt;
 }
 
+std::string ScreenshotFile(const std::string& name) {
+  const std::filesystem::path shots =
+      std::filesystem::path(VIGIL_BIN_DIR).parent_path() / "screenshots";
+  std::filesystem::create_directories(shots);
+  return (shots / name).string();
+}
+
 std::string XvfbServer::Run(const std::string& command) const {
   return CommandOutput("DISPLAY=" + display_ + " " + command);
 }

@@ -18,6 +18,10 @@ struct WindowGeometry {
   int height = 0;
 };
 
+// Where end-to-end tests keep screenshots for a person to look at:
+// build/screenshots/<name>.
+std::string ScreenshotFile(const std::string& name);
+
 class XvfbServer {
  public:
   XvfbServer();
