@@ -238,29 +238,61 @@ QColor FirstColour(const SeriesSlot& slot) {
   return ToQColor(slot.points.front().colour);
 }
 
-QLineSeries* NewLineSeries(const SeriesSlot& slot) {
-  auto* line = new QLineSeries;
-  for (size_t i = 0; i < slot.points.size(); ++i) {
-    line->append(double(i), slot.points[i].value);
+bool OneColour(const SeriesSlot& slot) {
+  return std::all_of(slot.points.begin(), slot.points.end(),
+                     [&](const ChartPoint& point) {
+                       return point.colour == slot.points.front().colour;
+                     });
+}
+
+// Part of a slot's line or area, drawn in one colour.
+struct Stretch {
+  QList<QPointF> points;
+  QColor colour;
+};
+
+// The whole slot in its first colour, or, when its points differ in
+// colour (the items of a bar build), each point's part of it, halfway to
+// its neighbours, in that point's colour: so the legend's colours show.
+std::vector<Stretch> StretchesOf(const SeriesSlot& slot) {
+  const auto at = [&](size_t i) {
+    return QPointF(double(i), slot.points[i].value);
+  };
+  const size_t count = slot.points.size();
+  if (OneColour(slot)) {
+    Stretch whole{{}, FirstColour(slot)};
+    for (size_t i = 0; i < count; ++i) whole.points.append(at(i));
+    return {whole};
   }
-  line->setPen(QPen(FirstColour(slot), 2));
+  std::vector<Stretch> stretches;
+  for (size_t i = 0; i < count; ++i) {
+    Stretch part{{}, ToQColor(slot.points[i].colour)};
+    if (i > 0) part.points.append((at(i - 1) + at(i)) / 2);
+    part.points.append(at(i));
+    if (i + 1 < count) part.points.append((at(i) + at(i + 1)) / 2);
+    stretches.push_back(part);
+  }
+  return stretches;
+}
+
+QLineSeries* NewLineSeries(const Stretch& stretch) {
+  auto* line = new QLineSeries;
+  line->append(stretch.points);
+  line->setPen(QPen(stretch.colour, 2));
   return line;
 }
 
-QAreaSeries* NewAreaSeries(const SeriesSlot& slot) {
+QAreaSeries* NewAreaSeries(const Stretch& stretch) {
   // The chart deletes only the series it holds, and an area built on a
   // line leaves that line without an owner: make it the area's.
   auto* area = new QAreaSeries;
   auto* upper = new QLineSeries(area);
-  for (size_t i = 0; i < slot.points.size(); ++i) {
-    upper->append(double(i), slot.points[i].value);
-  }
+  upper->append(stretch.points);
   area->setUpperSeries(upper);
-  const QColor first = FirstColour(slot);
-  QColor fill = first;
+  QColor fill = stretch.colour;
   fill.setAlpha(235);
   area->setBrush(fill);
-  area->setPen(QPen(first.darker(140), 1));
+  area->setPen(QPen(stretch.colour.darker(140), 1));
   return area;
 }
 
@@ -317,10 +349,14 @@ void DrawSlot(Drawing& drawing, const SeriesSlot& slot, size_t k) {
       AddColourSets(drawing.stack, slot, drawing.count, false, false);
       break;
     case SlotKind::kLine:
-      Attach(drawing.chart, NewLineSeries(slot), drawing.axes);
+      for (const Stretch& stretch : StretchesOf(slot)) {
+        Attach(drawing.chart, NewLineSeries(stretch), drawing.axes);
+      }
       break;
     case SlotKind::kArea:
-      Attach(drawing.chart, NewAreaSeries(slot), drawing.axes);
+      for (const Stretch& stretch : StretchesOf(slot)) {
+        Attach(drawing.chart, NewAreaSeries(stretch), drawing.axes);
+      }
       break;
     case SlotKind::kRectPoints:
     case SlotKind::kPoints: {

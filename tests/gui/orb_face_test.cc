@@ -318,6 +318,8 @@ TEST_F(OrbFaceTest, LegendNamesTheDrawnItemsInTheirColours) {
   const Case cases[] = {
       {'0', '.', items, {kRed, kBlue}},
       {'2', '.', items, {kRed, kBlue}},
+      {'4', '.', items, {kRed, kBlue}},
+      {'5', '.', items, {kRed, kBlue}},
       {'7', '.', items, {kRed, kBlue}},
       // A history names its slots, by their shortened titles.
       {'5', 'x', {"D free", "C free"}, {kSlotColours[0], kSlotColours[1]}},
