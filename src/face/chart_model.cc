@@ -330,4 +330,103 @@ void ShortenSeriesTitles(ChartContent& chart) {
   }
 }
 
+bool LegendListsPoints(const ChartContent& chart) {
+  // A bar build leaves the tag at 0; a history build always sets it.
+  return !chart.history_started;
+}
+
+std::vector<LegendEntry> LegendEntries(const ChartContent& chart) {
+  std::vector<LegendEntry> entries;
+  if (LegendListsPoints(chart)) {
+    for (const ChartPoint& point : chart.series[0].points) {
+      entries.push_back({point.label, point.colour});
+    }
+    return entries;
+  }
+  for (const SeriesSlot& slot : chart.series) {
+    if (slot.active && !slot.points.empty()) {
+      entries.push_back({slot.title, slot.colour});
+    }
+  }
+  return entries;
+}
+
+namespace {
+
+// An entry as flowed into a row: its index and its width from the box to
+// the end of its text.
+struct FlowedEntry {
+  size_t entry;
+  int width;
+};
+
+std::vector<std::vector<FlowedEntry>> FlowLegend(
+    const std::vector<int>& text_widths, int cap, int width,
+    const LegendMetrics& metrics) {
+  std::vector<std::vector<FlowedEntry>> rows(1);
+  int x = 0;
+  for (size_t i = 0; i < text_widths.size(); ++i) {
+    const int entry_width =
+        metrics.box + metrics.gap + std::min(text_widths[i], cap);
+    if (x > 0 && x + metrics.spacing + entry_width > width) {
+      rows.emplace_back();
+      x = 0;
+    }
+    x += (x > 0 ? metrics.spacing : 0) + entry_width;
+    rows.back().push_back({i, entry_width});
+  }
+  return rows;
+}
+
+int RowWidth(const std::vector<FlowedEntry>& row, int spacing) {
+  int width = 0;
+  for (const FlowedEntry& entry : row) {
+    width += (width > 0 ? spacing : 0) + entry.width;
+  }
+  return width;
+}
+
+}  // namespace
+
+LegendLayout LayOutLegend(const std::vector<int>& text_widths, int width,
+                          int max_rows, const LegendMetrics& metrics) {
+  LegendLayout layout;
+  if (text_widths.empty() || max_rows < 1) return layout;
+  // No entry is wider than a row.
+  const int widest = std::max(0, width - metrics.box - metrics.gap);
+  const int longest = std::min(
+      *std::max_element(text_widths.begin(), text_widths.end()), widest);
+  const int shortest_cap = std::min(metrics.min_text, longest);
+  int cap = longest;
+  auto rows = FlowLegend(text_widths, cap, width, metrics);
+  while (cap > shortest_cap && static_cast<int>(rows.size()) > max_rows) {
+    rows = FlowLegend(text_widths, --cap, width, metrics);
+  }
+  const bool left_out = static_cast<int>(rows.size()) > max_rows;
+  if (left_out) {
+    rows.resize(static_cast<size_t>(max_rows));
+    auto& last = rows.back();
+    const auto with_mark = [&] {
+      const int used = RowWidth(last, metrics.spacing);
+      return used + (used > 0 ? metrics.spacing : 0) + metrics.ellipsis;
+    };
+    while (!last.empty() && with_mark() > width) last.pop_back();
+  }
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const bool marked = left_out && r + 1 == rows.size();
+    const int used = RowWidth(rows[r], metrics.spacing);
+    const int mark =
+        marked ? (used > 0 ? metrics.spacing : 0) + metrics.ellipsis : 0;
+    int x = std::max(0, (width - used - mark) / 2);
+    for (const FlowedEntry& entry : rows[r]) {
+      layout.places.push_back({entry.entry, x, static_cast<int>(r),
+                               entry.width - metrics.box - metrics.gap});
+      x += entry.width + metrics.spacing;
+    }
+    if (marked) layout.ellipsis_x = x;
+  }
+  layout.rows = static_cast<int>(rows.size());
+  return layout;
+}
+
 }  // namespace vigil

@@ -1,11 +1,13 @@
 // The chart builder's model: which points, labels, colours and titles the
 // four series slots of the current chart get, in the bar mode (one point
-// per item) and in the history mode (a rolling series of chosen items).
-// The chart widgets only draw what this computes.
+// per item) and in the history mode (a rolling series of chosen items),
+// and what the legend lists. The chart widgets only draw what this
+// computes.
 #ifndef VIGIL_FACE_CHART_MODEL_H_
 #define VIGIL_FACE_CHART_MODEL_H_
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,6 +107,49 @@ ChartBuildResult BuildChart(const ItemTable& items,
 // Cuts the words that every non-empty slot title shares: the first word
 // of slot 1's title, else its last word.
 void ShortenSeriesTitles(ChartContent& chart);
+
+struct LegendEntry {
+  std::string text;
+  Rgb colour;
+  friend bool operator==(const LegendEntry&, const LegendEntry&) = default;
+};
+
+// Whether the legend names the points of slot 1 (the items of a bar
+// chart) rather than the slots (the chosen items of a history chart).
+bool LegendListsPoints(const ChartContent& chart);
+
+// The legend's entries: each point of slot 1 with its label and colour, or
+// each drawn slot with its title and colour.
+std::vector<LegendEntry> LegendEntries(const ChartContent& chart);
+
+// Sizes of the legend in pixels, measured by whoever draws it.
+struct LegendMetrics {
+  int box = 0;       // side of a colour box
+  int gap = 0;       // between a box and its text
+  int spacing = 0;   // between two entries of a row
+  int min_text = 0;  // the narrowest a text is cut to
+  int ellipsis = 0;  // the mark that closes a legend that lost entries
+};
+
+struct LegendPlace {
+  size_t entry = 0;  // index into the entries
+  int x = 0;         // left of the colour box
+  int row = 0;
+  int text_width = 0;  // room for the text; a wider text is cut
+};
+
+struct LegendLayout {
+  std::vector<LegendPlace> places;
+  int rows = 0;
+  // Entries that did not fit: the mark sits at this x in the last row.
+  std::optional<int> ellipsis_x;
+};
+
+// Flows the entries, given their text widths, into at most max_rows rows
+// of the given width, each row centred. Long texts are cut to a common
+// width before any entry is left out.
+LegendLayout LayOutLegend(const std::vector<int>& text_widths, int width,
+                          int max_rows, const LegendMetrics& metrics);
 
 }  // namespace vigil
 

@@ -1,12 +1,13 @@
 #include "face/orb_chart_widget.h"
 
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QLinearGradient>
+#include <QPainter>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalStackedBarSeries>
-#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QScatterSeries>
@@ -111,16 +112,35 @@ void AddColourSets(QAbstractBarSeries* series, const SeriesSlot& slot,
   }
 }
 
-void HideExtraMarkers(QChart* chart, QAbstractSeries* series) {
-  const auto markers = chart->legend()->markers(series);
-  for (qsizetype i = 1; i < markers.size(); ++i) markers[i]->setVisible(false);
-}
-
-QFont SmallFont() {
+// Pixel sizes, about 7.5 and 8 pt at 96 dpi: the orb's geometry is in
+// pixels whatever the screen.
+QFont AxisFont() {
   QFont font("Arial");
-  font.setPixelSize(7);
+  font.setPixelSize(10);
   return font;
 }
+
+QFont LegendFont() {
+  QFont font("Arial");
+  font.setPixelSize(11);
+  return font;
+}
+
+constexpr int kLegendBox = 9;
+constexpr int kLegendGap = 3;
+constexpr int kLegendSpacing = 8;
+constexpr int kLegendSide = 2;  // clear of the orb's frame
+// The legend never takes more than this share of the chart's height.
+constexpr int kLegendHeightPercent = 35;
+// Qt cuts an axis name that lacks room to "...": the sizes below, found by
+// trying, keep a name from being drawn unless it is drawn whole. Qt gives
+// each name the plot's length over the count plus one, less a margin.
+constexpr int kValueAxisRoom = 34;  // the value axis beside the names
+constexpr int kAxisNameMargin = 10;
+// The height a value label needs between two ticks.
+constexpr int kValueLabelRoom = 22;
+// Below this Qt squeezes the axis labels to "..." as well.
+constexpr int kMinPlotHeight = 30;
 
 // The longest drawn slot gives the number of categories and their names.
 struct LongestSlot {
@@ -144,17 +164,32 @@ struct ChartAxes {
   QValueAxis* values;
 };
 
-ChartAxes AddAxes(QChart* chart, const SeriesSlot& label_slot, size_t count,
-                  bool horizontal, int room) {
+// Category names are drawn only where each has room for its whole text:
+// Qt would cut them all to "...".
+bool CategoryNamesFit(const QStringList& names, bool horizontal, QSize size) {
+  if (names.isEmpty()) return false;
+  const QFontMetrics metrics(AxisFont());
+  const int positions = static_cast<int>(names.size()) + 1;
+  int widest = 0;
+  for (const QString& name : names) {
+    widest = std::max(widest, metrics.horizontalAdvance(name));
+  }
+  if (horizontal) {
+    return widest <= size.width() / 3 &&
+           metrics.height() + kAxisNameMargin <=
+               (size.height() - kValueAxisRoom) / positions;
+  }
+  return widest + kAxisNameMargin <=
+         (size.width() - kValueAxisRoom) / positions;
+}
+
+ChartAxes AddAxes(QChart* chart, const QStringList& names, bool horizontal) {
   auto* categories = new QBarCategoryAxis;
-  categories->append(UniqueLabels(label_slot, count));
-  categories->setLabelsFont(SmallFont());
+  categories->append(names);
+  categories->setLabelsFont(AxisFont());
   categories->setGridLineVisible(false);
-  // Names are readable only while they have some room.
-  categories->setLabelsVisible(count > 0 &&
-                               static_cast<int>(count) * 28 <= room);
   auto* values = new QValueAxis;
-  values->setLabelsFont(SmallFont());
+  values->setLabelsFont(AxisFont());
   values->setLabelFormat("%g");
   values->setTickCount(3);
   values->setGridLineColor(QColor(220, 220, 220));
@@ -167,7 +202,6 @@ void Attach(QChart* chart, QAbstractSeries* series, const ChartAxes& axes) {
   chart->addSeries(series);
   series->attachAxis(axes.categories);
   series->attachAxis(axes.values);
-  HideExtraMarkers(chart, series);
 }
 
 struct ValueRange {
@@ -204,37 +238,66 @@ QColor FirstColour(const SeriesSlot& slot) {
   return ToQColor(slot.points.front().colour);
 }
 
-QLineSeries* NewLineSeries(const SeriesSlot& slot) {
-  auto* line = new QLineSeries;
-  line->setName(ToQString(slot.title));
-  for (size_t i = 0; i < slot.points.size(); ++i) {
-    line->append(double(i), slot.points[i].value);
+bool OneColour(const SeriesSlot& slot) {
+  return std::all_of(slot.points.begin(), slot.points.end(),
+                     [&](const ChartPoint& point) {
+                       return point.colour == slot.points.front().colour;
+                     });
+}
+
+// Part of a slot's line or area, drawn in one colour.
+struct Stretch {
+  QList<QPointF> points;
+  QColor colour;
+};
+
+// The whole slot in its first colour, or, when its points differ in
+// colour (the items of a bar build), each point's part of it, halfway to
+// its neighbours, in that point's colour: so the legend's colours show.
+std::vector<Stretch> StretchesOf(const SeriesSlot& slot) {
+  const auto at = [&](size_t i) {
+    return QPointF(double(i), slot.points[i].value);
+  };
+  const size_t count = slot.points.size();
+  if (OneColour(slot)) {
+    Stretch whole{{}, FirstColour(slot)};
+    for (size_t i = 0; i < count; ++i) whole.points.append(at(i));
+    return {whole};
   }
-  line->setPen(QPen(FirstColour(slot), 2));
+  std::vector<Stretch> stretches;
+  for (size_t i = 0; i < count; ++i) {
+    Stretch part{{}, ToQColor(slot.points[i].colour)};
+    if (i > 0) part.points.append((at(i - 1) + at(i)) / 2);
+    part.points.append(at(i));
+    if (i + 1 < count) part.points.append((at(i) + at(i + 1)) / 2);
+    stretches.push_back(part);
+  }
+  return stretches;
+}
+
+QLineSeries* NewLineSeries(const Stretch& stretch) {
+  auto* line = new QLineSeries;
+  line->append(stretch.points);
+  line->setPen(QPen(stretch.colour, 2));
   return line;
 }
 
-QAreaSeries* NewAreaSeries(const SeriesSlot& slot) {
+QAreaSeries* NewAreaSeries(const Stretch& stretch) {
   // The chart deletes only the series it holds, and an area built on a
   // line leaves that line without an owner: make it the area's.
   auto* area = new QAreaSeries;
   auto* upper = new QLineSeries(area);
-  for (size_t i = 0; i < slot.points.size(); ++i) {
-    upper->append(double(i), slot.points[i].value);
-  }
+  upper->append(stretch.points);
   area->setUpperSeries(upper);
-  area->setName(ToQString(slot.title));
-  const QColor first = FirstColour(slot);
-  QColor fill = first;
+  QColor fill = stretch.colour;
   fill.setAlpha(235);
   area->setBrush(fill);
-  area->setPen(QPen(first.darker(140), 1));
+  area->setPen(QPen(stretch.colour.darker(140), 1));
   return area;
 }
 
 QScatterSeries* NewPointSeries(const SeriesSlot& slot, bool rectangles) {
   auto* points = new QScatterSeries;
-  points->setName(ToQString(slot.title));
   points->setMarkerShape(rectangles ? QScatterSeries::MarkerShapeRectangle
                                     : QScatterSeries::MarkerShapeCircle);
   points->setMarkerSize(7);
@@ -286,10 +349,14 @@ void DrawSlot(Drawing& drawing, const SeriesSlot& slot, size_t k) {
       AddColourSets(drawing.stack, slot, drawing.count, false, false);
       break;
     case SlotKind::kLine:
-      Attach(drawing.chart, NewLineSeries(slot), drawing.axes);
+      for (const Stretch& stretch : StretchesOf(slot)) {
+        Attach(drawing.chart, NewLineSeries(stretch), drawing.axes);
+      }
       break;
     case SlotKind::kArea:
-      Attach(drawing.chart, NewAreaSeries(slot), drawing.axes);
+      for (const Stretch& stretch : StretchesOf(slot)) {
+        Attach(drawing.chart, NewAreaSeries(stretch), drawing.axes);
+      }
       break;
     case SlotKind::kRectPoints:
     case SlotKind::kPoints: {
@@ -320,10 +387,7 @@ OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
   title_font.setPixelSize(12);
   c->setTitleFont(title_font);
   c->setTitleBrush(ToQColor(kTeal));
-  c->legend()->setAlignment(Qt::AlignTop);
-  c->legend()->setFont(SmallFont());
-  c->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
-  c->legend()->setVisible(false);
+  c->legend()->setVisible(false);  // the widget draws its own
   SetBackground(kNeutral);
   hide();
 }
@@ -335,7 +399,7 @@ void OrbChartWidget::SetBackground(Rgb colour) {
 
 void OrbChartWidget::SetLegendVisible(bool visible) {
   legend_visible_ = visible;
-  chart()->legend()->setVisible(visible);
+  ArrangeLegend();
 }
 
 void OrbChartWidget::SetTitleVisible(bool visible) {
@@ -350,6 +414,7 @@ void OrbChartWidget::SetTitleText(const QString& title) {
 
 void OrbChartWidget::ApplyTitle() {
   chart()->setTitle(title_visible_ ? title_ : QString());
+  ArrangeLegend();  // the title takes height from the plot
 }
 
 void OrbChartWidget::Draw(const ChartContent& content) {
@@ -366,7 +431,115 @@ void OrbChartWidget::Draw(const ChartContent& content) {
   } else {
     DrawAxes(content);
   }
-  c->legend()->setVisible(legend_visible_);
+  legend_entries_ = LegendEntries(content);
+  legend_lists_points_ = LegendListsPoints(content);
+  ArrangeLegend();
+}
+
+void OrbChartWidget::resizeEvent(QResizeEvent* event) {
+  QChartView::resizeEvent(event);
+  ArrangeLegend();
+}
+
+void OrbChartWidget::ArrangeLegend() {
+  const bool horizontal = kind_ == 2;
+  const bool legend_shown = legend_visible_ && !legend_entries_.empty();
+  // A legend of the items names the bars already, and needs the room.
+  const bool names_shown =
+      categories_ && CategoryNamesFit(category_names_, horizontal, size()) &&
+      !(legend_shown && legend_lists_points_);
+  if (categories_) categories_->setLabelsVisible(names_shown);
+  const int title = title_visible_ && !title_.isEmpty()
+                        ? QFontMetrics(chart()->titleFont()).height() + 4
+                        : 0;
+  const int labels_below =
+      (horizontal && values_) || names_shown
+          ? QFontMetrics(AxisFont()).height() + kAxisNameMargin
+          : 0;
+  legend_items_.clear();
+  legend_cut_short_ = false;
+  const int band =
+      legend_shown
+          ? PlaceLegend(height() - title - labels_below - kMinPlotHeight)
+          : 0;
+  chart()->setMargins(QMargins(0, 0, 0, band));
+  if (values_ && !horizontal) {
+    // Where three value labels have no room Qt cuts each to "...": the
+    // lowest and the highest value still fit.
+    const int plot = height() - band - title - labels_below;
+    values_->setTickCount(
+        plot >= (nice_ticks_ - 1) * kValueLabelRoom ? nice_ticks_ : 2);
+  }
+  viewport()->update();
+}
+
+int OrbChartWidget::PlaceLegend(int room) {
+  const QFontMetrics metrics(LegendFont());
+  std::vector<int> widths;
+  for (const LegendEntry& entry : legend_entries_) {
+    widths.push_back(metrics.horizontalAdvance(ToQString(entry.text)));
+  }
+  const int row_height = metrics.height() + 1;
+  const int max_rows = std::max(
+      1, std::min(height() * kLegendHeightPercent / 100, room) / row_height);
+  const LegendLayout layout = LayOutLegend(
+      widths, width() - 2 * kLegendSide, max_rows,
+      {.box = kLegendBox,
+       .gap = kLegendGap,
+       .spacing = kLegendSpacing,
+       .min_text = metrics.horizontalAdvance(QString("Abc") + QChar(0x2026)),
+       .ellipsis = metrics.horizontalAdvance(QChar(0x2026))});
+  const int band = layout.rows * row_height + 1;
+  const int top = height() - band;
+  for (const LegendPlace& place : layout.places) {
+    const LegendEntry& entry = legend_entries_[place.entry];
+    const QRect box(
+        kLegendSide + place.x,
+        top + place.row * row_height + (row_height - kLegendBox) / 2,
+        kLegendBox, kLegendBox);
+    QString text = ToQString(entry.text);
+    // Only a text that lacks room is cut: eliding at its own measured
+    // width may cut it too, by rounding.
+    if (place.text_width < widths[place.entry]) {
+      text = metrics.elidedText(text, Qt::ElideRight, place.text_width);
+    }
+    legend_items_.push_back({text, ToQColor(entry.colour), box});
+  }
+  if (layout.ellipsis_x) {
+    legend_cut_short_ = true;
+    ellipsis_at_ = QPoint(kLegendSide + *layout.ellipsis_x,
+                          top + (layout.rows - 1) * row_height);
+  }
+  return band;
+}
+
+void OrbChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
+  QChartView::drawForeground(painter, rect);
+  if (legend_items_.empty() && !legend_cut_short_) return;
+  painter->save();
+  painter->resetTransform();  // the legend is placed in widget pixels
+  painter->setFont(LegendFont());
+  const QFontMetrics metrics(LegendFont());
+  const int row_height = metrics.height() + 1;
+  for (const LegendItem& item : legend_items_) {
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(item.colour.darker(160));
+    painter->setBrush(item.colour);
+    painter->drawRect(item.box.adjusted(0, 0, -1, -1));
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::black);
+    const int text_left = item.box.right() + 1 + kLegendGap;
+    const int row_top = item.box.top() - (row_height - kLegendBox) / 2;
+    painter->drawText(
+        QRect(text_left, row_top, width() - text_left, row_height),
+        Qt::AlignLeft | Qt::AlignVCenter, item.text);
+  }
+  if (legend_cut_short_) {
+    painter->setPen(Qt::black);
+    painter->drawText(QRect(ellipsis_at_, QSize(width(), row_height)),
+                      Qt::AlignLeft | Qt::AlignVCenter, QString(QChar(0x2026)));
+  }
+  painter->restore();
 }
 
 void OrbChartWidget::DrawPie(const ChartContent& content) {
@@ -390,17 +563,15 @@ void OrbChartWidget::DrawPie(const ChartContent& content) {
   }
   chart()->addSeries(depth);
   chart()->addSeries(pie);
-  for (QLegendMarker* marker : chart()->legend()->markers(depth)) {
-    marker->setVisible(false);
-  }
 }
 
 void OrbChartWidget::DrawAxes(const ChartContent& content) {
   const LongestSlot longest = FindLongestSlot(content);
   const bool horizontal = kind_ == 2;
+  category_names_ = UniqueLabels(content.series[longest.index], longest.count);
   Drawing drawing{chart(), kind_, longest.count,
-                  AddAxes(chart(), content.series[longest.index], longest.count,
-                          horizontal, horizontal ? height() : width())};
+                  AddAxes(chart(), category_names_, horizontal)};
+  categories_ = drawing.axes.categories;
   for (size_t k = 0; k < content.series.size(); ++k) {
     if (IsDrawn(content.series[k])) DrawSlot(drawing, content.series[k], k);
   }
@@ -412,6 +583,8 @@ void OrbChartWidget::DrawAxes(const ChartContent& content) {
   drawing.axes.values->setRange(range.low,
                                 range.high + (range.high - range.low) * 0.05);
   drawing.axes.values->applyNiceNumbers();
+  values_ = drawing.axes.values;
+  nice_ticks_ = values_->tickCount();
 }
 
 }  // namespace vigil

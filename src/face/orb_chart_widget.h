@@ -1,11 +1,18 @@
 // One of the orb's eight chart widgets (Chart00 to Chart07) on Qt Charts:
 // draws the series slots the chart builder computed, in the series kinds of
-// its chart kind.
+// its chart kind, and a legend of its own below the plot: Qt's legend
+// knows only series and bar sets, and its colour boxes are too small to
+// read at the orb's size.
 #ifndef VIGIL_FACE_ORB_CHART_WIDGET_H_
 #define VIGIL_FACE_ORB_CHART_WIDGET_H_
 
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+#include <vector>
 
 #include "face/chart_model.h"
 #include "store/colour.h"
@@ -37,15 +44,46 @@ class OrbChartWidget : public QChartView {
   void SetTitleText(const QString& title);
   const QString& title_text() const { return title_; }
 
+  // The legend as drawn: its entries' texts (cut where short of room) and
+  // the rectangle of each colour box, in widget coordinates; empty while
+  // the legend is hidden.
+  struct LegendItem {
+    QString text;
+    QColor colour;
+    QRect box;
+  };
+  const std::vector<LegendItem>& legend_items() const { return legend_items_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void drawForeground(QPainter* painter, const QRectF& rect) override;
+
  private:
   void DrawPie(const ChartContent& content);
   void DrawAxes(const ChartContent& content);
   void ApplyTitle();
+  // Lays the legend out for the widget's size, makes room for it below the
+  // plot, lets the category names give way to a legend that names the same
+  // points and thins the value labels of a low plot.
+  void ArrangeLegend();
+  // Fills legend_items_ for rows within the given height, one row at
+  // least; answers the height the legend takes.
+  int PlaceLegend(int room);
 
   int kind_;
   bool legend_visible_ = false;
   bool title_visible_ = false;
   QString title_;
+  std::vector<LegendEntry> legend_entries_;
+  bool legend_lists_points_ = true;
+  std::vector<LegendItem> legend_items_;
+  // Entries left out for want of room: an ellipsis here says so.
+  bool legend_cut_short_ = false;
+  QPoint ellipsis_at_;
+  QPointer<QBarCategoryAxis> categories_;
+  QStringList category_names_;
+  QPointer<QValueAxis> values_;
+  int nice_ticks_ = 3;
 };
 
 }  // namespace vigil

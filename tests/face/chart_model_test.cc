@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/record_builder.h"
 
 namespace vigil {
@@ -301,6 +303,85 @@ TEST_F(ChartModelTest, PieKeepsOnlyItsFirstSlot) {
   Build(Table({Row("A", "1"), Row("B", "2")}));
   EXPECT_EQ(chart_.series[0].points.size(), 1u);
   EXPECT_TRUE(chart_.series[1].points.empty());
+}
+
+// A bar chart's legend names its items, a history chart's its slots.
+TEST_F(ChartModelTest, LegendEntries) {
+  struct Case {
+    char kind;
+    char mode;
+    const char* bars;
+    std::vector<LegendEntry> entries;
+  };
+  const Case cases[] = {
+      {'0', '.', "xxxxxxxx", {{"C free", kRed}, {"D free", kLime}}},
+      {'7', '.', "xxxxxxxx", {{"C free", kRed}, {"D free", kLime}}},
+      {'5', '.', "01xxxxxx", {{"Disk D free", kLime}}},
+      {'4',
+       'x',
+       "0100xxxx",
+       {{"D free", kSlotColours[0]}, {"C free", kSlotColours[1]}}},
+      {'7', 'x', "0100xxxx", {{"D free", kSlotColours[0]}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE((std::string{c.kind, c.mode, ' '} + c.bars));
+    record_.chart_type = c.kind;
+    record_.chart_mode = c.mode;
+    record_.chart_bars = c.bars;
+    chart_ = NewChartContent();
+    state_ = {};
+    Build(Table({Row("Disk C free", "1", "%", "clRed"),
+                 Row("Disk D free", "2", "%", "clLime")}));
+    EXPECT_EQ(LegendListsPoints(chart_), c.mode != 'x');
+    EXPECT_EQ(LegendEntries(chart_), c.entries);
+  }
+}
+
+TEST(LayOutLegendTest, Cases) {
+  const LegendMetrics metrics{
+      .box = 9, .gap = 3, .spacing = 8, .min_text = 20, .ellipsis = 6};
+  // entry, x, row, text width
+  using Place = std::tuple<size_t, int, int, int>;
+  struct Case {
+    const char* what;
+    std::vector<int> widths;
+    int width;
+    int max_rows;
+    std::vector<Place> places;
+    int rows;
+    std::optional<int> ellipsis_x = std::nullopt;
+  };
+  const Case cases[] = {
+      {"one centred row", {20, 30}, 100, 2, {{0, 9, 0, 20}, {1, 49, 0, 30}}, 1},
+      {"wraps",
+       {30, 30, 30},
+       100,
+       2,
+       {{0, 4, 0, 30}, {1, 54, 0, 30}, {2, 29, 1, 30}},
+       2},
+      {"cut to one width before leaving out",
+       {60, 10, 60},
+       110,
+       1,
+       {{0, 0, 0, 24}, {1, 44, 0, 10}, {2, 74, 0, 24}},
+       1},
+      {"longer than a row", {300}, 100, 1, {{0, 0, 0, 88}}, 1},
+      {"left out, marked", {30, 30, 30, 30}, 80, 1, {{0, 17, 0, 20}}, 1, 57},
+      {"none", {}, 100, 2, {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const LegendLayout layout =
+        LayOutLegend(c.widths, c.width, c.max_rows, metrics);
+    std::vector<Place> places;
+    for (const LegendPlace& p : layout.places) {
+      places.emplace_back(p.entry, p.x, p.row, p.text_width);
+      EXPECT_LE(p.x + metrics.box + metrics.gap + p.text_width, c.width);
+    }
+    EXPECT_EQ(places, c.places);
+    EXPECT_EQ(layout.rows, c.rows);
+    EXPECT_EQ(layout.ellipsis_x, c.ellipsis_x);
+  }
 }
 
 TEST(ShortenSeriesTitlesTest, Cases) {

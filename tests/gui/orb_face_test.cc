@@ -301,6 +301,60 @@ TEST_F(OrbFaceTest, ChartTitleAndLegendFollowTheCaller) {
   face_->SetLegendVisible(true);
   face_->ChartClick(table_, values_, settings_, chart_state_);
   EXPECT_FALSE(face_->legend_visible());
+  EXPECT_TRUE(face_->chart_widget(3)->legend_items().empty());
+}
+
+// The legend names what the chart draws, in the colours it is drawn in,
+// with boxes large enough to see, below a plot that keeps its height.
+TEST_F(OrbFaceTest, LegendNamesTheDrawnItemsInTheirColours) {
+  table_[1].color = "clBlue";
+  struct Case {
+    char kind;
+    char mode;
+    std::vector<QString> texts;
+    std::vector<Rgb> colours;
+  };
+  const std::vector<QString> items = {"C free", "D free"};
+  const Case cases[] = {
+      {'0', '.', items, {kRed, kBlue}},
+      {'2', '.', items, {kRed, kBlue}},
+      {'4', '.', items, {kRed, kBlue}},
+      {'5', '.', items, {kRed, kBlue}},
+      {'7', '.', items, {kRed, kBlue}},
+      // A history names its slots, by their shortened titles.
+      {'5', 'x', {"D free", "C free"}, {kSlotColours[0], kSlotColours[1]}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE((std::string{c.kind, c.mode}));
+    record_.chart_type = c.kind;
+    record_.chart_mode = c.mode;
+    record_.chart_bars = c.mode == 'x' ? "0100xxxx" : "xxxxxxxx";
+    Layout();
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+    face_->SetChartTitleVisible(true);
+    face_->SetLegendVisible(true);
+    OrbChartWidget* chart = face_->chart_widget(c.kind - '0');
+    const QImage image = Grab();
+    const QRect plot = chart->chart()->plotArea().toRect();
+    EXPECT_GE(plot.height(), 25);
+    const auto& legend = chart->legend_items();
+    ASSERT_EQ(legend.size(), c.texts.size());
+    for (size_t i = 0; i < legend.size(); ++i) {
+      EXPECT_EQ(legend[i].text, c.texts[i]);
+      const QRect box = legend[i].box;
+      EXPECT_GE(box.width(), 8);
+      EXPECT_TRUE(chart->rect().contains(box));
+      EXPECT_GE(box.top(), plot.bottom());
+      const QPoint centre = chart->mapTo(&window_, box.center());
+      EXPECT_TRUE(Near(image.pixelColor(centre), c.colours[i], 2)) << i;
+      const QRect drawn(chart->mapTo(&window_, plot.topLeft()), plot.size());
+      EXPECT_GT(CountNear(image, drawn, c.colours[i]), 20) << i;
+    }
+  }
+  face_->SetLegendVisible(false);
+  EXPECT_TRUE(face_->chart_widget(5)->legend_items().empty());
+  EXPECT_EQ(face_->chart_widget(5)->chart()->margins().bottom(), 0);
 }
 
 TEST_F(OrbFaceTest, UnknownChartKindFallsBackToBars) {
