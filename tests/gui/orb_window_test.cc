@@ -307,5 +307,26 @@ TEST_F(OrbWindowTest, AResizeSnapsToWholeCellsAndIsSaved) {
             lines->end());
 }
 
+TEST_F(OrbWindowTest, AZoomShowsLegendTitleAndUnitUntilTheClick) {
+  record_.legend = '.';
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  window->session().state().chart.chart_unit = "%";
+  const QSize compact = window->size();
+  const std::string title = window->face()->chart_title();
+  window->View07DblClick();
+  EXPECT_TRUE(window->face_state().zoomed);
+  EXPECT_EQ(window->size(), 2 * compact);
+  EXPECT_TRUE(window->face()->legend_visible());
+  EXPECT_EQ(window->face()->chart_title(), title + " <%>");
+  EXPECT_TRUE(window->findChild<QWidget*>("Panel3")->isVisible());
+  window->View07Click();
+  EXPECT_FALSE(window->face_state().zoomed);
+  EXPECT_EQ(window->size(), compact);
+  EXPECT_FALSE(window->face()->legend_visible());
+  EXPECT_EQ(window->face()->chart_title(), title);
+  EXPECT_FALSE(window->findChild<QWidget*>("Panel3")->isVisible());
+}
+
 }  // namespace
 }  // namespace vigil
