@@ -98,9 +98,9 @@ void ConfigRecord::set_bar_limit(int bars) {
 std::string ConfigRecord::image_number() const {
   return std::string{Flag(28), Flag(77)};
 }
-void ConfigRecord::set_image_number(int number) {
-  SetColumns(28, std::string(1, Digit(number / 10)));
-  SetColumns(77, std::string(1, Digit(number)));
+void ConfigRecord::set_image_number(std::string_view digits) {
+  SetColumns(28, Mid(digits, 1, 1));
+  SetColumns(77, Mid(digits, 2, 1));
 }
 
 std::string ConfigRecord::delay_text() const { return Columns(29, 5); }
@@ -116,9 +116,9 @@ void ConfigRecord::set_delay_time(int seconds) {
 std::string ConfigRecord::gauge_number() const {
   return std::string{Flag(34), Flag(37)};
 }
-void ConfigRecord::set_gauge_number(int number) {
-  SetColumns(34, std::string(1, Digit(number / 10)));
-  SetColumns(37, std::string(1, Digit(number)));
+void ConfigRecord::set_gauge_number(std::string_view digits) {
+  SetColumns(34, Mid(digits, 1, 1));
+  SetColumns(37, Mid(digits, 2, 1));
 }
 
 std::optional<int> ConfigRecord::idle_colour_code() const {

@@ -72,7 +72,7 @@ class ConfigRecord {
 
   // 28 and 77: tens and units digit of the image number.
   std::string image_number() const;
-  void set_image_number(int number);
+  void set_image_number(std::string_view digits);  // "07"
 
   // 29-33, right-aligned; nullopt unless a whole number >= 1.
   std::string delay_text() const;
@@ -81,7 +81,7 @@ class ConfigRecord {
 
   // 34 and 37: tens and units digit of the gauge number.
   std::string gauge_number() const;
-  void set_gauge_number(int number);
+  void set_gauge_number(std::string_view digits);  // "07"
 
   // 35-36: the idle background colour code; 38-39: the image of rows.
   std::optional<int> idle_colour_code() const;

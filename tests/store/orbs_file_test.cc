@@ -171,8 +171,8 @@ TEST(ConfigRecordTest, SettersWriteOnlyTheirColumns) {
   }
   // Digits split over two places.
   ConfigRecord record(before);
-  record.set_gauge_number(37);
-  record.set_image_number(12);
+  record.set_gauge_number("37");
+  record.set_image_number("12");
   EXPECT_EQ(record.gauge_number(), "37");
   EXPECT_EQ(record.image_number(), "12");
   EXPECT_EQ(record.text().size(), before.size());
