@@ -34,14 +34,15 @@ bench: build
 
 # Real orbs cycling every second on a private X server, and their memory
 # growth per 1,000 cycles: make soak [SOAK_SECONDS=120] [FACE=0] [KIND=4]
-# [MODE=bar|history], or ALL=1 for every chart kind and face side by side.
+# [MODE=bar|history], or ALL=1 for every chart kind and face side by side;
+# SOAK_FLAGS passes more options (--orb PATH, --trace FILE).
 SOAK_SECONDS ?= 120
 FACE ?= 0
 KIND ?= 4
 MODE ?= history
 soak: build
 	xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD)/bin/vigil-soak \
-	  --seconds $(SOAK_SECONDS) $(if $(SOAK_ORB),--orb $(SOAK_ORB)) \
+	  --seconds $(SOAK_SECONDS) $(SOAK_FLAGS) \
 	  $(if $(ALL),--all,--face $(FACE) --kind $(KIND) --mode $(MODE))
 
 demo: build

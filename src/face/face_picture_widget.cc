@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QString>
+#include <algorithm>
 #include <system_error>
 
 #include "face/jpeg_picture.h"
@@ -51,26 +52,29 @@ std::optional<QImage> LoadFacePicture(const std::filesystem::path& file,
 
 std::optional<QPixmap> FacePictureCache::Load(const std::filesystem::path& file,
                                               bool transparent) {
-  const auto key = std::make_pair(file, transparent);
   std::error_code error;
   const auto modified = std::filesystem::last_write_time(file, error);
   const std::uintmax_t size =
       error ? 0 : std::filesystem::file_size(file, error);
-  if (error) {
-    entries_.erase(key);
-    return std::nullopt;
+  const auto known =
+      std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return entry.file == file && entry.transparent == transparent;
+      });
+  if (known != entries_.end()) {
+    if (!error && known->modified == modified && known->size == size) {
+      entries_.splice(entries_.begin(), entries_, known);
+      return known->picture;
+    }
+    entries_.erase(known);
   }
-  const auto known = entries_.find(key);
-  if (known != entries_.end() && known->second.modified == modified &&
-      known->second.size == size) {
-    return known->second.picture;
-  }
+  if (error) return std::nullopt;
   ++decodes_;
   std::optional<QPixmap> picture;
   if (auto image = LoadFacePicture(file, transparent)) {
     picture = QPixmap::fromImage(*image);
   }
-  entries_[key] = Entry{modified, size, picture};
+  entries_.push_front(Entry{file, transparent, modified, size, picture});
+  if (entries_.size() > capacity_) entries_.pop_back();
   return picture;
 }
 

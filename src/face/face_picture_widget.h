@@ -6,11 +6,11 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <map>
+#include <list>
 #include <optional>
-#include <utility>
 
 namespace vigil {
 
@@ -24,9 +24,13 @@ std::optional<QImage> LoadFacePicture(const std::filesystem::path& file,
 // Every refresh asks for the dial, the pointer and the image again, and
 // they rarely change: a file is decoded again only when its modification
 // time or size differ from the last decode. A file that failed to decode
-// is not tried again until it changes.
+// is not tried again until it changes. Only the most recently used
+// pictures are kept: a gauge visits many pointer files over time.
 class FacePictureCache {
  public:
+  // Room for the dial, the image and two pointers.
+  explicit FacePictureCache(size_t capacity = 4) : capacity_(capacity) {}
+
   // As LoadFacePicture, as a pixmap: nullopt for a missing or unreadable
   // file.
   std::optional<QPixmap> Load(const std::filesystem::path& file,
@@ -37,11 +41,14 @@ class FacePictureCache {
 
  private:
   struct Entry {
+    std::filesystem::path file;
+    bool transparent = false;
     std::filesystem::file_time_type modified;
     std::uintmax_t size = 0;
     std::optional<QPixmap> picture;
   };
-  std::map<std::pair<std::filesystem::path, bool>, Entry> entries_;
+  size_t capacity_;
+  std::list<Entry> entries_;  // the most recently used first
   int decodes_ = 0;
 };
 

@@ -439,6 +439,21 @@ TEST(FacePictureCacheTest, DecodesAFileAgainOnlyWhenItChanged) {
   }
 }
 
+// A gauge visits many pointer files over time: only the latest are kept.
+TEST(FacePictureCacheTest, KeepsOnlyTheMostRecentlyUsed) {
+  TempDir dir;
+  for (const char* name : {"a.Bmp", "b.Bmp", "c.Bmp"}) {
+    SavePicture(dir / name, Qt::blue, "BMP");
+  }
+  FacePictureCache cache(2);
+  for (const char* name : {"a.Bmp", "b.Bmp", "a.Bmp", "c.Bmp", "a.Bmp"}) {
+    ASSERT_TRUE(cache.Load(dir / name, false)) << name;
+  }
+  EXPECT_EQ(cache.decodes(), 3);  // "a" was used more recently than "b"
+  ASSERT_TRUE(cache.Load(dir / "b.Bmp", false));
+  EXPECT_EQ(cache.decodes(), 4);
+}
+
 TEST(OrbImageListTest, EightyNineSmallImagesWithStateDots) {
   const auto& images = OrbImageList();
   ASSERT_EQ(images.size(), 89u);

@@ -2,12 +2,14 @@
 // delay and reports how their resident memory grows per 1,000 cycles.
 //
 //   vigil-soak [--seconds N] [--face F] [--kind K] [--mode bar|history]
-//              [--all] [--warm-up CYCLES] [--build DIR] [--orb PATH]
+//              [--all] [--build DIR] [--orb PATH] [--trace FILE]
 //
 // --all runs every chart kind in both modes and the listing, gauge and
 // image faces side by side. It needs a display: `make soak` gives it a
-// private X server. The growth is the least-squares slope of the resident
-// size over the cycles after the warm-up, when the history is full.
+// private X server. An orb's memory settles over its first hundred or so
+// cycles (the history fills, caches warm up), so the growth is the
+// least-squares slope of the resident size over the second half of the
+// cycles. --trace writes every sample (face, kind, mode, cycle, KiB).
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -38,9 +40,9 @@ struct Options {
   char kind = '4';
   bool history = true;
   bool all = false;
-  int warm_up = 40;
   fs::path build = VIGIL_BUILD_DIR;
   fs::path orb;  // empty: the build's AuxOrb
+  fs::path trace;
 };
 
 struct Orb {
@@ -132,7 +134,7 @@ long Cycles(const Orb& orb) {
   return lines;
 }
 
-void Sample(Orb& orb, int warm_up) {
+void Sample(Orb& orb) {
   if (orb.ended) return;
   if (waitpid(orb.pid, nullptr, WNOHANG) == orb.pid) {
     orb.ended = true;
@@ -142,16 +144,19 @@ void Sample(Orb& orb, int warm_up) {
   }
   const long cycles = Cycles(orb);
   const auto rss = ResidentKiB(orb.pid);
-  if (!rss || cycles < warm_up) return;
+  if (!rss || cycles == 0) return;
   if (orb.samples.empty()) orb.first_rss = *rss;
   orb.samples.emplace_back(cycles, *rss);
   orb.cycles = cycles;
 }
 
-double SlopePerThousand(const std::vector<std::pair<double, double>>& points) {
-  const double n = static_cast<double>(points.size());
+// KiB per 1,000 cycles, fitted over the second half of the samples.
+double GrowthPerThousand(const Orb& orb) {
+  const size_t from = orb.samples.size() / 2;
+  const double n = static_cast<double>(orb.samples.size() - from);
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
-  for (const auto& [x, y] : points) {
+  for (size_t i = from; i < orb.samples.size(); ++i) {
+    const auto [x, y] = orb.samples[i];
     sx += x;
     sy += y;
     sxx += x * x;
@@ -185,9 +190,7 @@ const char* FaceName(char face) {
   }
 }
 
-void Report(const std::vector<Orb>& orbs, int warm_up) {
-  std::printf("start: after %d warm-up cycles; growth: fitted over the rest\n",
-              warm_up);
+void Report(const std::vector<Orb>& orbs) {
   std::printf("%-8s %4s %-8s %7s %10s %10s %14s\n", "face", "kind", "mode",
               "cycles", "start KiB", "end KiB", "KiB/1k cycles");
   for (const Orb& orb : orbs) {
@@ -197,7 +200,18 @@ void Report(const std::vector<Orb>& orbs, int warm_up) {
                 chart ? (orb.history ? "history" : "bar") : "-", orb.cycles,
                 orb.first_rss,
                 orb.samples.empty() ? 0.0 : orb.samples.back().second,
-                orb.samples.size() < 2 ? 0.0 : SlopePerThousand(orb.samples));
+                GrowthPerThousand(orb));
+  }
+}
+
+void WriteTrace(const std::vector<Orb>& orbs, const fs::path& file) {
+  std::ofstream trace(file);
+  for (const Orb& orb : orbs) {
+    for (const auto& [cycle, kib] : orb.samples) {
+      trace << FaceName(orb.face) << ' ' << orb.kind << ' '
+            << (orb.history ? "history" : "bar") << ' ' << cycle << ' ' << kib
+            << '\n';
+    }
   }
 }
 
@@ -220,10 +234,10 @@ std::optional<Options> Parse(int argc, char** argv) {
       options.kind = value[0];
     } else if (word == "--mode") {
       options.history = std::string(value) == "history";
-    } else if (word == "--warm-up") {
-      options.warm_up = std::atoi(value);
     } else if (word == "--build") {
       options.build = value;
+    } else if (word == "--trace") {
+      options.trace = value;
     } else if (word == "--orb") {
       options.orb = value;
     } else {
@@ -251,8 +265,8 @@ int Run(int argc, char** argv) {
   if (!options) {
     std::fprintf(stderr,
                  "usage: vigil-soak [--seconds N] [--face F] [--kind K] "
-                 "[--mode bar|history] [--all] [--warm-up CYCLES] "
-                 "[--build DIR] [--orb PATH]\n");
+                 "[--mode bar|history] [--all] "
+                 "[--build DIR] [--orb PATH] [--trace FILE]\n");
     return 2;
   }
   if (std::getenv("DISPLAY") == nullptr) {
@@ -271,7 +285,7 @@ int Run(int argc, char** argv) {
       std::chrono::steady_clock::now() + std::chrono::seconds(options->seconds);
   while (std::chrono::steady_clock::now() < end) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    for (Orb& orb : orbs) Sample(orb, options->warm_up);
+    for (Orb& orb : orbs) Sample(orb);
   }
   for (Orb& orb : orbs) {
     // An orb that ended early keeps its directory and orb.out for a look.
@@ -280,7 +294,8 @@ int Run(int argc, char** argv) {
     std::error_code ignored;
     fs::remove_all(orb.dir, ignored);
   }
-  Report(orbs, options->warm_up);
+  Report(orbs);
+  if (!options->trace.empty()) WriteTrace(orbs, options->trace);
   return 0;
 }
 
