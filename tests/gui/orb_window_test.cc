@@ -187,6 +187,12 @@ TEST_F(OrbWindowTest, TheMenuIsMadeWhenFirstOpenedAndShowsTheOrbsState) {
   EXPECT_FALSE(MenuAction(*window, "Pop00")->isVisible());
   EXPECT_EQ(MenuAction(*window, "Pop09")->text().toStdString(), "Stop AuxOrb");
   EXPECT_FALSE(MenuAction(*window, "Pop07")->isEnabled());
+  window->session().state().items.set_colour(kRed);
+  window->PopupPopup();
+  EXPECT_TRUE(MenuAction(*window, "Pop06")->isVisible());
+  EXPECT_FALSE(MenuAction(*window, "Pop05")->isVisible());
+  EXPECT_FALSE(MenuAction(*window, "Pop081")->isVisible());
+  window->session().state().items.set_colour(kNeutral);
   window->Suspend();
   window->PopupPopup();
   EXPECT_EQ(MenuAction(*window, "Pop08")->text().toStdString(), "Resume Orb");
@@ -249,6 +255,8 @@ TEST_F(OrbWindowTest, ASuspendedHttpOrbPollsAgainAfterResume) {
   };
   const size_t after_first = fails();
   window->PopupPopup();
+  EXPECT_TRUE(MenuAction(*window, "Pop00")->isVisible());
+  EXPECT_EQ(MenuAction(*window, "Pop09")->text().toStdString(), "Stop HttpOrb");
   window->RunMenuCommand("Pop08");
   EXPECT_FALSE(window->suspended());
   ASSERT_TRUE(Timer(*window, "Timer3")->isActive());
