@@ -59,7 +59,11 @@ void ActionDispatch::SetEnvironment(ActionEnvironment environment) {
 std::filesystem::path ActionDispatch::InWorkingDir(
     const std::string& name) const {
   const std::filesystem::path path(name);
-  return path.is_absolute() ? path : environment_->working_dir / path;
+  return path.is_absolute() ? path : environment_->files->working_dir() / path;
+}
+
+std::string ActionDispatch::MailBodyFile() const {
+  return environment_->files->MailListFile().filename().string();
 }
 
 PlaceholderValues ActionDispatch::Placeholders() const {
@@ -69,14 +73,14 @@ PlaceholderValues ActionDispatch::Placeholders() const {
   values.unit = action_context_.unit;
   values.item = action_context_.item;
   values.state_code = environment_->values->state_code;
-  values.mail_body_file = environment_->mail_body_file;
+  values.mail_body_file = MailBodyFile();
   return values;
 }
 
 void ActionDispatch::Trace(ActionKind kind, const ActionContext& context) {
-  if (!environment_ || environment_->record == nullptr ||
-      environment_->actions == nullptr || environment_->values == nullptr ||
-      environment_->view == nullptr) {
+  if (!environment_ || environment_->files == nullptr ||
+      environment_->record == nullptr || environment_->actions == nullptr ||
+      environment_->values == nullptr || environment_->view == nullptr) {
     return;
   }
   if (IsValueAction(kind)) action_context_ = context;
@@ -132,10 +136,9 @@ std::optional<ActionDispatch::Performed> ActionDispatch::Mail(ActionKind kind) {
                         .substr(0, kMailHintLength);
   request.with_result = !state_mail || (state >= state_code::kGreen &&
                                         state <= state_code::kNoData);
-  request.work_file = environment_->work_file;
-  request.body_file = InWorkingDir(environment_->mail_body_file);
-  request.library =
-      environment_->working_dir / ExtensionLibraryName(environment_->mode_word);
+  request.work_file = environment_->files->WorkFile();
+  request.body_file = environment_->files->MailListFile();
+  request.library = InWorkingDir(ExtensionLibraryName(environment_->mode_word));
   const auto start = std::chrono::steady_clock::now();
   performed.outcome = SendMail(request, *environment_->view);
   performed.measure = DurationMeasure(SecondsSince(start));
@@ -164,7 +167,7 @@ std::optional<ActionDispatch::Performed> ActionDispatch::Exec(ActionKind kind) {
       program + " " + Substitute(request.fields.parameters, request.values);
   if (!LogDirectory(LogFileName(actions.trace, kind))) return std::nullopt;
 
-  request.orb_dir = environment_->working_dir;
+  request.orb_dir = environment_->files->working_dir();
   request.should_give_up = environment_->should_give_up;
   const auto start = std::chrono::steady_clock::now();
   RunExec(request, *environment_->view);

@@ -9,18 +9,17 @@
 //
 //   ActionEnvironment environment;
 //   environment.mode_word = session_.mode_word();
-//   environment.working_dir = session_.working_dir();
-//   environment.record = &session_.record();
-//   environment.actions = &session_.orb_lines().actions;
-//   environment.values = &session_.values();
-//   environment.work_file = session_.files().WorkFile();
-//   environment.mail_body_file = session_.files().MailListFile().filename();
-//   environment.view = this;
+//   environment.files = &files_;
+//   environment.record = &state_.config.record;
+//   environment.actions = &state_.config.actions;
+//   environment.values = &state_.values;
+//   environment.view = &view;
 //   environment.should_give_up = [] { return TerminationRequested(); };
 //   dispatch_.SetEnvironment(std::move(environment));
 //
 // The pointers must outlive the dispatch; through them the dispatch sees
-// altered settings and the current state code. A dispatch without an
+// altered settings, the current state code and, after a move to another
+// cell, the file names of the new number. A dispatch without an
 // environment (default-constructed) does nothing.
 #ifndef VIGIL_ACTIONS_ACTION_DISPATCH_H_
 #define VIGIL_ACTIONS_ACTION_DISPATCH_H_
@@ -33,6 +32,7 @@
 
 #include "actions/placeholders.h"
 #include "monitor/orb_values.h"
+#include "store/companion_files.h"
 #include "store/orb_view.h"
 #include "store/orbs_file.h"
 
@@ -61,12 +61,10 @@ struct ActionContext {
 
 struct ActionEnvironment {
   std::string mode_word;                    // names the extension library
-  std::filesystem::path working_dir;        // relative log and exec paths
+  const CompanionFiles* files = nullptr;    // working dir, work file, mail
   const ConfigRecord* record = nullptr;     // the configuration record
   const ActionSettings* actions = nullptr;  // the five action settings
   const OrbValues* values = nullptr;        // the current state code
-  std::filesystem::path work_file;          // the result a mail carries
-  std::string mail_body_file;               // "RfcOrb" + number + ".Mls"
   OrbView* view = nullptr;                  // message boxes, cursor, events
   // Asked while an exec program is waited for; true gives up the wait.
   std::function<bool()> should_give_up;
@@ -104,6 +102,7 @@ class ActionDispatch {
 
   std::filesystem::path InWorkingDir(const std::string& name) const;
   PlaceholderValues Placeholders() const;
+  std::string MailBodyFile() const;  // "RfcOrb" + number + ".Mls"
 
   std::optional<ActionEnvironment> environment_;
   ActionContext action_context_;

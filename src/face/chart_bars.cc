@@ -20,12 +20,6 @@ bool HasBarList(const ConfigRecord& record) {
   return bars[1] + bars[2] + bars[3] != "xxxxxx";
 }
 
-std::optional<size_t> KeptItemIndex(const ConfigRecord& record) {
-  const std::string field = record.kept_item();
-  if (field == kNoBar) return 0;
-  return BarIndex(field);
-}
-
 int MaxBars(const ConfigRecord& record) {
   const auto bars = record.bar_limit();
   return bars && *bars > 0 ? *bars : 0;

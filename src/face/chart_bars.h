@@ -25,9 +25,6 @@ std::optional<size_t> BarIndex(std::string_view field);
 // Columns 43-48 read "xxxxxx": no bar list, the kept item at most.
 bool HasBarList(const ConfigRecord& record);
 
-// The row the gauge shows: columns 41-42, "xx" meaning row 0.
-std::optional<size_t> KeptItemIndex(const ConfigRecord& record);
-
 // Max bars of columns 26-27; 0 (no limit) when "00" or not a number.
 int MaxBars(const ConfigRecord& record);
 

@@ -48,7 +48,7 @@ GaugeValue ReadGaugeValue(const ItemTable& items, const OrbValues& values,
                           const ConfigRecord& record) {
   GaugeValue gauge;
   if (items.empty()) return gauge;
-  const auto index = KeptItemIndex(record);
+  const auto index = record.kept_row();
   const ItemRow* row = index ? items.RowAt(*index) : nullptr;
   if (row == nullptr) {
     gauge.kept_item_missing = true;

@@ -32,14 +32,22 @@ MenuState::MenuState()
           {"Pop09", "Stop RfcOrb", 88},
       }) {}
 
-MenuEntry& MenuState::At(std::string_view name) {
-  auto entry = std::find_if(entries_.begin(), entries_.end(),
+namespace {
+
+// The entry of that name; the last one for a name the menu does not have.
+template <typename Entries>
+auto& Find(Entries& entries, std::string_view name) {
+  auto entry = std::find_if(entries.begin(), entries.end(),
                             [&](const MenuEntry& e) { return e.name == name; });
-  return entry != entries_.end() ? *entry : entries_.back();
+  return entry != entries.end() ? *entry : entries.back();
 }
 
+}  // namespace
+
+MenuEntry& MenuState::At(std::string_view name) { return Find(entries_, name); }
+
 const MenuEntry& MenuState::Entry(std::string_view name) const {
-  return const_cast<MenuState*>(this)->At(name);
+  return Find(entries_, name);
 }
 
 std::string MenuState::Caption(std::string_view name) const {

@@ -8,6 +8,15 @@
 #include "face/widget_helpers_widget.h"
 
 namespace vigil {
+namespace {
+
+// Column widths of View08 for its width: 64 pixels for the caption, the
+// rest shared 60:30 (65:25 in the HttpOrb mode).
+struct ProcessingColumns {
+  int caption = 64;
+  int description = 0;
+  int state = 0;
+};
 
 ProcessingColumns ProcessingColumnsFor(int view_width, bool http) {
   const int shared = view_width * 100 - 8600;
@@ -16,6 +25,8 @@ ProcessingColumns ProcessingColumnsFor(int view_width, bool http) {
   columns.state = shared * (http ? 25 : 30) / 10000;
   return columns;
 }
+
+}  // namespace
 
 ProcessingLogWidget::ProcessingLogWidget(QWidget* parent) {
   view08_ = Named(new QTreeWidget(parent), "View08");

@@ -14,15 +14,6 @@ class QWidget;
 
 namespace vigil {
 
-// Column widths of View08 for its width: 64 pixels for the caption, the
-// rest shared 60:30 (65:25 in the HttpOrb mode).
-struct ProcessingColumns {
-  int caption = 64;
-  int description = 0;
-  int state = 0;
-};
-ProcessingColumns ProcessingColumnsFor(int view_width, bool http);
-
 class ProcessingLogWidget {
  public:
   // Both widgets are children of parent, hidden until Show.

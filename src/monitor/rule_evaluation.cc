@@ -62,7 +62,7 @@ void LogStateChange(Rgb colour, OrbValues& values, EventLog& log) {
 
 void UpdateKeptValue(const ConfigRecord& record, const std::string& today,
                      const ItemTable& items, OrbValues& values) {
-  const std::optional<size_t> index = KeptRowIndex(record);
+  const std::optional<size_t> index = record.kept_row();
   const ItemRow* row = index ? items.RowAt(*index) : nullptr;
   if (row == nullptr) return;
   const std::optional<double> value =
@@ -80,14 +80,6 @@ void UpdateKeptValue(const ConfigRecord& record, const std::string& today,
 }
 
 }  // namespace
-
-std::optional<size_t> KeptRowIndex(const ConfigRecord& record) {
-  const std::string field = record.kept_item();
-  if (field == "xx") return 0;
-  const std::optional<int> index = ParseInteger(field);
-  if (!index || *index < 0) return std::nullopt;
-  return static_cast<size_t>(*index);
-}
 
 namespace {
 
@@ -144,7 +136,7 @@ Rgb EvaluateRows(const OrbConfiguration& config, const ItemTable& items,
   rules.reserve(config.rules.size());
   for (const std::string& text : config.rules) rules.push_back(ParseRule(text));
   const bool keep_data = config.record.keep_data();
-  const std::optional<size_t> kept_row = KeptRowIndex(config.record);
+  const std::optional<size_t> kept_row = config.record.kept_row();
   const double row_count = static_cast<double>(items.size());
   const double response = static_cast<double>(values.acquisition_time.count());
 

@@ -66,10 +66,6 @@ RuleOutcome EvaluateRules(const OrbConfiguration& config,
                           OrbValues& values, EventLog& log,
                           ActionDispatch& dispatch);
 
-// The kept item's row index ("xx" is row 0); nullopt when the record holds
-// no index there.
-std::optional<size_t> KeptRowIndex(const ConfigRecord& record);
-
 }  // namespace vigil
 
 #endif  // VIGIL_MONITOR_RULE_EVALUATION_H_

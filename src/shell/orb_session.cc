@@ -235,15 +235,12 @@ std::optional<StartedOrb> OrbSession::StartUp(OrbView& view,
 }
 
 void OrbSession::ConfigureActions(OrbView& view) {
-  actions_view_ = &view;
   ActionEnvironment environment;
   environment.mode_word = state_.mode_word;
-  environment.working_dir = working_dir_;
+  environment.files = &files_;
   environment.record = &state_.config.record;
   environment.actions = &state_.config.actions;
   environment.values = &state_.values;
-  environment.work_file = files_.WorkFile();
-  environment.mail_body_file = files_.MailListFile().filename();
   environment.view = &view;
   environment.should_give_up = [] { return TerminationRequested(); };
   dispatch_.SetEnvironment(std::move(environment));
@@ -309,7 +306,6 @@ void OrbSession::MoveOrbFiles(const MoveNote& move_note) {
                        profile.value_or(std::vector<std::string>{}));
   RemoveFile(old_profile);
   SetLogContext();
-  if (actions_view_ != nullptr) ConfigureActions(*actions_view_);
 }
 
 SaveOutcome OrbSession::MoveTo(OrbView& view,

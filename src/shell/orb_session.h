@@ -140,7 +140,6 @@ class OrbSession {
   StartupStage startup_stage_ = StartupStage::kPreparationPending;
   bool acknowledge_mark_ = false;
   bool instance_taken_ = false;  // this orb created its attached profile
-  OrbView* actions_view_ = nullptr;
 
   std::vector<std::string> gauge_choices_;
   std::vector<std::string> image_choices_;

@@ -178,11 +178,7 @@ void OrbWindow::ShowStartFace(char face_mode) {
   face_->SetChartVisible(false);
   face_->SetGaugeVisible(face_mode == '3');
   face_->SetImageVisible(face_mode == '4');
-  if (face_mode == '4') {
-    state.face.relayout_request = true;
-    face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
-                        state.face);
-  }
+  if (face_mode == '4') Relayout();
 }
 
 void OrbWindow::FitBorderlessPanels() {
@@ -190,6 +186,20 @@ void OrbWindow::FitBorderlessPanels() {
   PlaceErrorPanel(face_->FitBorderlessPanels(Settings(), session_.state().face)
                       .error_panel);
   label1_->hide();
+}
+
+std::optional<std::string> OrbWindow::Relayout() {
+  // A top-level window takes its new size later: the face takes it now.
+  face_->setGeometry(rect());
+  OrbState& state = session_.state();
+  state.face.relayout_request = true;
+  return face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
+                             state.face);
+}
+
+GridSize OrbWindow::StoredGridSize() const {
+  return ParseGridSizeText(session_.record().grid_size_text())
+      .value_or(GridSize{});
 }
 
 void OrbWindow::RefreshFace() {
@@ -273,12 +283,13 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
   OrbState& state = session_.state();
   panel3_->SetLastUpdate(report.last_update);
   face_->ShowItemTable(state.items);
-  if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
+  const FaceSettings settings = Settings();
+  if (auto grid = face_->RelayoutFace(state.items, state.values, settings,
                                       state.cell, state.face)) {
     state.grid_size_text = *grid;
   }
   const ChartBuildResult chart =
-      face_->ChartClick(state.items, state.values, Settings(), state.chart);
+      face_->ChartClick(state.items, state.values, settings, state.chart);
   state.menu.EnableAfterData(chart.legend_allowed);
   ShowChartOrListing(chart);
   if (report.rules.show_legend_and_title) {
@@ -544,20 +555,22 @@ void OrbWindow::Pop024Click() {
   RefreshFace();
 }
 
-void OrbWindow::Pop03Click() {
+bool OrbWindow::ChartFlagOffered(const char* entry,
+                                 std::string_view show_caption) {
   face_->SetChartVisible(true);
   CloseProcessingLog();
-  const bool show = session_.state().menu.Caption("Pop03") == kShowTitleCaption;
+  return session_.state().menu.Caption(entry) == show_caption;
+}
+
+void OrbWindow::Pop03Click() {
+  const bool show = ChartFlagOffered("Pop03", kShowTitleCaption);
   session_.state().config.record.set_title_shown(show);
   face_->SetChartTitleVisible(show);
   Save(std::nullopt);
 }
 
 void OrbWindow::Pop04Click() {
-  face_->SetChartVisible(true);
-  CloseProcessingLog();
-  const bool show =
-      session_.state().menu.Caption("Pop04") == kShowLegendCaption;
+  const bool show = ChartFlagOffered("Pop04", kShowLegendCaption);
   session_.state().config.record.set_legend_shown(show);
   face_->SetLegendVisible(show);
   Save(std::nullopt);
@@ -592,17 +605,12 @@ void OrbWindow::View07DblClick() {
   if (!placed_) return;
   OrbState& state = session_.state();
   state.face.zoomed = true;
-  const GridSize size =
-      ParseGridSizeText(state.record().grid_size_text()).value_or(GridSize{});
   const QRect screen_rect = screen()->geometry();
   const WindowRect zoomed =
-      ZoomedWindow({x(), y(), width(), height()}, size, state.cell,
+      ZoomedWindow({x(), y(), width(), height()}, StoredGridSize(), state.cell,
                    {screen_rect.width(), screen_rect.height()});
   setGeometry(zoomed.left, zoomed.top, zoomed.width, zoomed.height);
-  face_->setGeometry(rect());
-  state.face.relayout_request = true;
-  face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
-                      state.face);
+  Relayout();
   if (panel3_->status_caption().empty()) {
     panel3_->SetStatusCaption("<" + RowSlashColumn(session_.orb_number()) +
                               ">");
@@ -621,16 +629,12 @@ void OrbWindow::Unzoom() {
   OrbState& state = session_.state();
   if (!state.face.zoomed) return;
   const WindowRect& home = session_.home();
-  const GridSize size =
-      ParseGridSizeText(state.record().grid_size_text()).value_or(GridSize{});
+  const GridSize size = StoredGridSize();
   panel3_->hide();
   face_->ClearRoomForHeader();
   setGeometry(home.left, home.top, size.columns * state.cell.width,
               size.rows * state.cell.height);
-  face_->setGeometry(rect());
-  state.face.relayout_request = true;
-  face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
-                      state.face);
+  Relayout();
   ShowRecordsFace();
   state.face.zoomed = false;
   RefreshFace();
@@ -699,11 +703,7 @@ void OrbWindow::SnapToGrid() {
     resize(snapped.width, snapped.height);  // comes back here
     return;
   }
-  state.face.relayout_request = true;
-  if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
-                                      state.cell, state.face)) {
-    state.grid_size_text = *grid;
-  }
+  if (auto grid = Relayout()) state.grid_size_text = *grid;
   if (state.grid_size_text != state.record().grid_size_text()) {
     Save(std::nullopt);
   }

@@ -110,6 +110,13 @@ class OrbWindow : public QWidget, public OrbView {
   void WriteFaceMode(char face_mode);
   void ShowFace(bool chart, bool listing, bool gauge, bool image);
   void CloseProcessingLog();
+  // Pop03 and Pop04: the chart shown, and whether the entry offers to show.
+  bool ChartFlagOffered(const char* entry, std::string_view show_caption);
+  // RelayoutFace after a size change the orb made itself; the grid-size
+  // text it found.
+  std::optional<std::string> Relayout();
+  // Columns 19-23 of the record.
+  GridSize StoredGridSize() const;
   void MoveToCellAt(const QPoint& release);
   void Unzoom();
   void ShowRecordsFace();

@@ -136,6 +136,13 @@ std::array<std::string, kChartBarSlots> ConfigRecord::chart_bars() const {
 }
 std::string ConfigRecord::chart_bars_text() const { return Columns(41, 8); }
 std::string ConfigRecord::kept_item() const { return Columns(41, 2); }
+std::optional<size_t> ConfigRecord::kept_row() const {
+  const std::string field = kept_item();
+  if (field == "xx") return 0;
+  const std::optional<int> index = ParseInteger(field);
+  if (!index || *index < 0) return std::nullopt;
+  return static_cast<size_t>(*index);
+}
 void ConfigRecord::set_chart_bar(int slot, std::string_view index) {
   std::string field(Mid(index, 1, 2));
   field.resize(2, 'x');

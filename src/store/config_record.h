@@ -5,6 +5,7 @@
 
 #include <array>
 #include <climits>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,6 +95,9 @@ class ConfigRecord {
   std::array<std::string, kChartBarSlots> chart_bars() const;
   std::string chart_bars_text() const;
   std::string kept_item() const;
+  // The kept item's row: "xx" is the first row; nullopt for anything that
+  // is no number, so that a hand-edited field never names a row.
+  std::optional<size_t> kept_row() const;
   void set_chart_bar(int slot, std::string_view index);
 
   char identifier_kind() const;  // 49

@@ -44,12 +44,10 @@ class ActionDispatchTest : public ::testing::Test {
     values_.state_code = state_code::kGreen;
     ActionEnvironment environment;
     environment.mode_word = "AuxOrb";
-    environment.working_dir = dir_.path();
+    environment.files = &files_;
     environment.record = &record_;
     environment.actions = &actions_;
     environment.values = &values_;
-    environment.work_file = dir_ / "AuxOrb0102.Wxx";
-    environment.mail_body_file = "RfcOrb0102.Mls";
     environment.view = &view_;
     dispatch_.SetEnvironment(std::move(environment));
   }
@@ -80,6 +78,7 @@ class ActionDispatchTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  CompanionFiles files_{dir_.path(), "AuxOrb", "0102"};
   ConfigRecord record_;
   ActionSettings actions_;
   OrbValues values_;

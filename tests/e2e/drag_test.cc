@@ -32,15 +32,10 @@ TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
   testing::XvfbServer xvfb;
   ASSERT_TRUE(xvfb.running());
   OrbWorkspace space;
-  RecordBuilder mine;
-  mine.number = "0203";
-  mine.delay = "    2";
-  mine.tail = "Global;sensor;;Drag test";
+  RecordBuilder mine = testing::OneChannelOrb0203("Drag test");
   RecordBuilder other = mine;
   other.number = "0305";
-  space.InstallExtensionLibrary();
-  space.WriteOrbsFile({"0806 AuxOrbs...   .", mine.Text(), other.Text()});
-  space.WriteOneChannelSensor();
+  space.SetUpOneChannelOrbs({mine.Text(), other.Text()});
   auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
   ASSERT_TRUE(space.dir().Exists("AuxOrb0203.Grn"));
 

@@ -24,13 +24,8 @@ TEST(MenuE2eTest, ARightClickOpensTheMenuAndShowListingIsSaved) {
   testing::XvfbServer xvfb;
   ASSERT_TRUE(xvfb.running());
   OrbWorkspace space;
-  RecordBuilder record;
-  record.number = "0203";
-  record.delay = "    2";
-  record.tail = "Global;sensor;;Menu test";
-  space.InstallExtensionLibrary();
-  space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
-  space.WriteOneChannelSensor();
+  RecordBuilder record = testing::OneChannelOrb0203("Menu test");
+  space.SetUpOneChannelOrbs({record.Text()});
   auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
   ASSERT_TRUE(space.dir().Exists("AuxOrb0203.Grn"));
   std::optional<testing::WindowGeometry> window;

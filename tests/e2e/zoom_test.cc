@@ -19,16 +19,11 @@ using testing::OrbWorkspace;
 using testing::RecordBuilder;
 using testing::WaitUntil;
 
-void SetUpAuxOrb(OrbWorkspace& space, RecordBuilder& record) {
-  record.tail = "Global;sensor;;Zoom test";
-  space.WriteOrbsFile({"0806 AuxOrbs...   .", record.Text()});
-  space.WriteOneChannelSensor();
-}
-
 void SetUpHttpOrb(OrbWorkspace& space, RecordBuilder& record,
                   const testing::PrtgSim& sim) {
   record.face_mode = '2';
   record.tail = "Prtg.Prf;;/sensor.htm?id=2041;Ping";
+  space.InstallExtensionLibrary();
   space.WriteOrbsFile({"0806 HttpOrbs..   .", record.Text(),
                        "0203 @ Probe A;Group B;Device C;Sensor D"});
   space.dir().WriteLines("Prtg.Prf", {"* Host/IP.........: " + sim.host(),
@@ -44,12 +39,9 @@ TEST(ZoomE2eTest, ADoubleClickZoomsAndAClickReturns) {
                          "locale en\nsensor 2041 Ping\n"
                          "  channel Ping Time | 1136 | msec\n",
                          {"--no-drift"});
-    RecordBuilder record;
-    record.number = "0203";
-    record.delay = "    2";
-    space.InstallExtensionLibrary();
+    RecordBuilder record = testing::OneChannelOrb0203("Zoom test");
     if (mode == "AuxOrb") {
-      SetUpAuxOrb(space, record);
+      space.SetUpOneChannelOrbs({record.Text()});
     } else {
       ASSERT_TRUE(sim.ready());
       SetUpHttpOrb(space, record, sim);

@@ -43,6 +43,23 @@ std::vector<std::string> OrbWorkspace::LogLines() const {
   return SplitLines(dir_.Read(mode_word_ + "s.Log"));
 }
 
+RecordBuilder OneChannelOrb0203(const std::string& title) {
+  RecordBuilder record;
+  record.number = "0203";
+  record.delay = "    2";
+  record.tail = "Global;sensor;;" + title;
+  return record;
+}
+
+void OrbWorkspace::SetUpOneChannelOrbs(
+    const std::vector<std::string>& records) const {
+  std::vector<std::string> lines = {"0806 AuxOrbs...   ."};
+  lines.insert(lines.end(), records.begin(), records.end());
+  InstallExtensionLibrary();
+  WriteOrbsFile(lines);
+  WriteOneChannelSensor();
+}
+
 void OrbWorkspace::WriteOneChannelSensor() const {
   dir_.Write("companion/sensor",
              "#!/bin/sh\necho '<Prtg>'\necho '<Result><Channel>A"

@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/record_builder.h"
 #include "support/temp_dir.h"
 
 namespace vigil::testing {
+
+// Orb 0203 on the one-channel sensor, cycling every two seconds.
+RecordBuilder OneChannelOrb0203(const std::string& title);
 
 class OrbWorkspace {
  public:
@@ -28,6 +32,9 @@ class OrbWorkspace {
   // A sensor program "sensor" in the companion directory that reports one
   // channel "A" with the value 1.
   void WriteOneChannelSensor() const;
+  // The AuxOrb orbs file with an 8 x 6 grid and these records, the
+  // extension library and the one-channel sensor.
+  void SetUpOneChannelOrbs(const std::vector<std::string>& records) const;
 
   // Starts the real orb executable in this directory; without a screen
   // unless env says otherwise.
