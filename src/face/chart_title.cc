@@ -17,4 +17,9 @@ std::string TitleWithoutUnit(const std::string& title) {
          (end == std::string::npos ? "" : title.substr(end));
 }
 
+std::string WithFirstLine(const std::string& title, const std::string& first) {
+  const size_t end = title.find('\n');
+  return end == std::string::npos ? first : first + title.substr(end);
+}
+
 }  // namespace vigil

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/bar_labels.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -44,6 +45,17 @@ void RemapRow(const std::array<std::string, kChartBarSlots>& old_bars,
       row[bar] = noted[*index];
     }
   }
+}
+
+// The bar label the slot showed its item under; an item no bar showed
+// yet is titled after its row.
+std::string SlotTitle(const ChartState& state, const ItemTable& items,
+                      const std::string& bar) {
+  if (auto label = LookUpBarLabel(state.bar_labels, bar)) return *label;
+  const std::optional<int> index = ParseInteger(bar);
+  const ItemRow* row =
+      index && *index >= 0 ? items.RowAt(static_cast<size_t>(*index)) : nullptr;
+  return row ? row->item : std::string();
 }
 
 }  // namespace
@@ -89,6 +101,29 @@ void RemapHistory(const std::array<std::string, kChartBarSlots>& old_bars,
   for (int row = 0; row <= last; ++row) {
     RemapRow(old_bars, new_bars, history.values[static_cast<size_t>(row)]);
   }
+}
+
+void RebuildHistoryChart(
+    const std::array<std::string, kChartBarSlots>& old_bars,
+    const ConfigRecord& record, const ItemTable& items, int chart_kind,
+    ChartState& state, ChartContent& chart) {
+  const auto new_bars = record.chart_bars();
+  HistoryState& history = state.history;
+  RemapHistory(old_bars, new_bars, history);
+  const int last = std::clamp(history.count, 0, kHistoryRows - 1);
+  for (size_t k = 0; k < chart.series.size(); ++k) {
+    SeriesSlot& slot = chart.series[k];
+    slot.points.clear();
+    for (int row = 0; row <= last; ++row) {
+      const auto r = static_cast<size_t>(row);
+      slot.points.push_back(
+          {history.values[r][k], history.labels[r], slot.colour});
+    }
+    slot.title = SlotTitle(state, items, new_bars[k]);
+    slot.active = k == 0 || (new_bars[k] != "xx" && chart_kind != kPieChart);
+  }
+  ShortenSeriesTitles(chart);
+  chart.history_started = true;
 }
 
 }  // namespace vigil

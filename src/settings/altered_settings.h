@@ -48,6 +48,14 @@ void RemapHistory(const std::array<std::string, kChartBarSlots>& old_bars,
                   const std::array<std::string, kChartBarSlots>& new_bars,
                   HistoryState& history);
 
+// The history chart after the bar selection changed: the recorded rows
+// carried over, every slot refilled from them and titled after its new
+// item, the slots without an item inactive (on a pie all but the first).
+void RebuildHistoryChart(
+    const std::array<std::string, kChartBarSlots>& old_bars,
+    const ConfigRecord& record, const ItemTable& items, int chart_kind,
+    ChartState& state, ChartContent& chart);
+
 }  // namespace vigil
 
 #endif  // VIGIL_SETTINGS_ALTERED_SETTINGS_H_

@@ -1,5 +1,7 @@
 #include "shell/orb_session.h"
 
+#include "face/item_sorting.h"
+#include "monitor/result_reader.h"
 #include "monitor/rfc_library_probe.h"
 #include "shell/grid_placement.h"
 #include "shell/picture_catalogues.h"
@@ -61,6 +63,31 @@ std::vector<std::string> OrbSession::item_choices() const {
   choices.insert(choices.end(), state_.item_names.begin(),
                  state_.item_names.end());
   return choices;
+}
+
+AlterOutcome OrbSession::AlterSettings(const AlteredSettings& settings) {
+  const AlterOutcome outcome =
+      WriteAlteredSettings(settings, state_.config.record);
+  if (outcome.delay_changed) state_.delay_time = settings.delay;
+  return outcome;
+}
+
+void OrbSession::ReloadLastResult() {
+  const ConfigRecord& record = state_.record();
+  // An HttpOrb orb's rows come from the server's answers, not from a
+  // reader of the work file.
+  if (!state_.http()) {
+    if (const auto lines = ReadLines(files_.WorkFile())) {
+      const ResultReading reading =
+          ReadResult(*lines, ResultReaderSettingsFor(record), state_.items,
+                     state_.lists.work);
+      if (reading.chart_unit) state_.chart.chart_unit = *reading.chart_unit;
+    }
+  }
+  if (!record.history_mode() && record.sorting() != '0' &&
+      record.face_mode() != '1') {
+    ApplySortingSetting(state_.items, record.sorting(), state_.sort_state);
+  }
 }
 
 void OrbSession::Prepare() {

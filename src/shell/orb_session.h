@@ -15,6 +15,7 @@
 #include "monitor/monitoring_cycle.h"
 #include "monitor/orb_state.h"
 #include "prtg/prtg_client.h"
+#include "settings/altered_settings.h"
 #include "shell/command_line.h"
 #include "shell/grid_placement.h"
 #include "store/companion_files.h"
@@ -73,6 +74,13 @@ class OrbSession {
   // when any line of the orbs file has that number (a sibling may have
   // taken it a moment ago). The orb's own number changes nothing.
   SaveOutcome MoveTo(OrbView& view, const std::string& target_number);
+
+  // The settings dialog's values written into the record, with the cycle
+  // delay they give; the caller saves and restarts the cycle timer.
+  AlterOutcome AlterSettings(const AlteredSettings& settings);
+  // The item table rebuilt from the last result in the work file, sorted
+  // as the record says, for a chart that is built anew.
+  void ReloadLastResult();
 
   // Error display: the panel, the error timer, and a "Fail" line.
   void ReportFailure(OrbView& view, const std::string& message,

@@ -166,6 +166,7 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   timer2_->start();
   timer3_->setInterval(1000);
   timer3_->start();
+  session_.state().menu.SetSettingsAvailable(true);
   placed_ = true;
 }
 
@@ -257,6 +258,10 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     case Path::kGaveUp:
       close();
       return;
+    case Path::kProgramFailed:
+      title_alarm_ = true;
+      if (settings_dialog_) settings_dialog_->SetTitleAlarm(true);
+      break;
     case Path::kSensorMissing:
       face_->SetGaugeVisible(false);
       face_->SetImageVisible(false);
@@ -311,10 +316,7 @@ void OrbWindow::ShowChartOrListing(const ChartBuildResult& chart) {
   face_->SetLegendVisible(chart.legend_allowed && !chart.hide_legend &&
                           record.legend_shown());
   face_->SetChartTitleVisible(record.title_shown());
-  if (session_.state().face.gauge_chosen) return;
-  const bool listing = record.face_mode() == '2';
-  face_->SetListingVisible(listing);
-  face_->SetChartVisible(!listing);
+  ShowChartOrListingOfRecord();
 }
 
 void OrbWindow::ApplyMenuAfterCycle(const CycleReport& report) {
@@ -484,8 +486,9 @@ void OrbWindow::RunMenuCommand(const std::string& name) {
       {"Pop023", &OrbWindow::Pop023Click}, {"Pop024", &OrbWindow::Pop024Click},
       {"Pop03", &OrbWindow::Pop03Click},   {"Pop04", &OrbWindow::Pop04Click},
       {"Pop05", &OrbWindow::Reset},        {"Pop06", &OrbWindow::Reset},
-      {"Pop070", &OrbWindow::Pop070Click}, {"Pop08", &OrbWindow::Pop08Click},
-      {"Pop081", &OrbWindow::HideOrb},     {"Pop09", &OrbWindow::Stop},
+      {"Pop07", &OrbWindow::Pop07Click},   {"Pop070", &OrbWindow::Pop070Click},
+      {"Pop08", &OrbWindow::Pop08Click},   {"Pop081", &OrbWindow::HideOrb},
+      {"Pop09", &OrbWindow::Stop},
   };
   const auto command = kCommands.find(name);
   if (command != kCommands.end()) (this->*command->second)();
@@ -582,6 +585,94 @@ void OrbWindow::Pop070Click() {
                            state.http());
 }
 
+SettingsDialog* OrbWindow::SettingsDialogWidget() {
+  if (settings_dialog_ == nullptr) {
+    SettingsChoices choices{session_.gauge_choices(), session_.image_choices(),
+                            session_.item_choices()};
+    settings_dialog_ =
+        new SettingsDialog(choices, session_.working_dir(), this);
+    settings_dialog_->SetTitleAlarm(title_alarm_);
+  }
+  return settings_dialog_;
+}
+
+void OrbWindow::Pop07Click() {
+  OrbState& state = session_.state();
+  SettingsSource source;
+  source.record = state.record();
+  source.actions = state.config.actions;
+  source.rules = state.config.rules;
+  source.gauge_chosen = state.face.gauge_chosen;
+  source.image_shown = face_->image_visible();
+  const auto old_bars = state.record().chart_bars();
+  if (SettingsDialogWidget()->Run(source, state.config,
+                                  static_cast<int>(state.items.size()))) {
+    ApplyAlteredSettings(settings_dialog_->fields(), old_bars);
+  }
+}
+
+void OrbWindow::ApplyAlteredSettings(
+    const SettingsFields& fields,
+    const std::array<std::string, kChartBarSlots>& old_bars) {
+  ShowOrbTitle(fields.title);
+  // The dialog closes only with a delay it could read.
+  const std::optional<AlteredSettings> altered = AlteredFrom(fields);
+  if (!altered) return;
+  const AlterOutcome outcome = session_.AlterSettings(*altered);
+  if (!outcome.written) return;
+  if (outcome.delay_changed) RestartCycleTimer();
+  Save(std::nullopt);
+  RefreshFace();
+  RefreshFace();
+  if (auto grid = Relayout()) session_.state().grid_size_text = *grid;
+  if (outcome.chart_reshaped) ExchangeChart(old_bars);
+}
+
+void OrbWindow::ShowOrbTitle(const std::string& title) {
+  face_->SetChartTitle(WithFirstLine(face_->chart_title(), title));
+  panel3_->SetCaption(title);
+  face_->SetTitle(title);
+}
+
+void OrbWindow::RestartCycleTimer() {
+  const int interval = session_.state().delay_time * 1000;
+  // A suspended orb, or one whose cycle runs now, arms the timer itself
+  // later, with the new delay.
+  if (!timer3_->isActive()) {
+    timer3_->setInterval(interval);
+    return;
+  }
+  timer3_->stop();
+  timer3_->setInterval(interval);
+  timer3_->start();
+}
+
+void OrbWindow::ExchangeChart(
+    const std::array<std::string, kChartBarSlots>& old_bars) {
+  OrbState& state = session_.state();
+  const bool legend = face_->legend_visible();
+  const bool title = face_->chart_title_visible();
+  face_->SetChartVisible(false);
+  const int kind = face_->SelectChart(state.record());
+  session_.ReloadLastResult();
+  ChartContent& content = face_->chart_content(kind);
+  if (state.record().history_mode()) {
+    RebuildHistoryChart(old_bars, state.record(), state.items, kind,
+                        state.chart, content);
+    face_->RedrawChart();
+  } else {
+    content.history_started = false;
+    face_->ChartClick(state.items, state.values, Settings(), state.chart);
+  }
+  face_->ShowItemTable(state.items);
+  face_->SetChartTitle(state.record().tail().title);
+  face_->SetLegendVisible(legend && state.menu.Entry("Pop04").enabled);
+  face_->SetChartTitleVisible(title);
+  // The rebuild showed the chart; a listing or gauge orb keeps its face.
+  ShowChartOrListingOfRecord();
+  if (auto grid = Relayout()) state.grid_size_text = *grid;
+}
+
 void OrbWindow::Pop08Click() {
   if (suspended()) {
     Resume();
@@ -640,13 +731,16 @@ void OrbWindow::Unzoom() {
   RefreshFace();
 }
 
+void OrbWindow::ShowChartOrListingOfRecord() {
+  if (session_.state().face.gauge_chosen) return;
+  const bool listing = session_.record().face_mode() == '2';
+  face_->SetListingVisible(listing);
+  face_->SetChartVisible(!listing);
+}
+
 void OrbWindow::ShowRecordsFace() {
   const ConfigRecord& record = session_.record();
-  if (!session_.state().face.gauge_chosen) {
-    const bool listing = record.face_mode() == '2';
-    face_->SetListingVisible(listing);
-    face_->SetChartVisible(!listing);
-  }
+  ShowChartOrListingOfRecord();
   if (!record.legend_shown()) face_->SetLegendVisible(false);
   face_->SetChartTitle(TitleWithoutUnit(face_->chart_title()));
   if (!record.title_shown()) face_->SetChartTitleVisible(false);

@@ -10,6 +10,7 @@
 #include "face/orb_face_widget.h"
 #include "face/orb_menu_widget.h"
 #include "monitor/monitoring_cycle.h"
+#include "settings/settings_dialog.h"
 #include "shell/orb_session.h"
 #include "store/orb_view.h"
 
@@ -78,6 +79,11 @@ class OrbWindow : public QWidget, public OrbView {
   void Pop03Click();
   void Pop04Click();
   void Pop070Click();
+  // "Alter Settings": the settings dialog, then what was saved in it takes
+  // effect at once.
+  void Pop07Click();
+  // Created on the first "Alter Settings"; nullptr before.
+  SettingsDialog* settings_dialog() { return settings_dialog_; }
   void Pop08Click();
   // A click on the face closes the processing log and returns from the
   // zoom; a double click zooms.
@@ -120,6 +126,7 @@ class OrbWindow : public QWidget, public OrbView {
   void MoveToCellAt(const QPoint& release);
   void Unzoom();
   void ShowRecordsFace();
+  void ShowChartOrListingOfRecord();
   // Whole cells after every size change, saved when the size changed.
   void SnapToGrid();
   void EndOfProcessingStop();
@@ -128,6 +135,13 @@ class OrbWindow : public QWidget, public OrbView {
   FaceSettings Settings() const;
   void ShowStartFace(char face_mode);
   void ReloadGaugePicture();
+  SettingsDialog* SettingsDialogWidget();
+  void ApplyAlteredSettings(
+      const SettingsFields& fields,
+      const std::array<std::string, kChartBarSlots>& old_bars);
+  void ShowOrbTitle(const std::string& title);
+  void RestartCycleTimer();
+  void ExchangeChart(const std::array<std::string, kChartBarSlots>& old_bars);
 
   OrbSession session_;
   bool initialised_ = false;
@@ -135,6 +149,9 @@ class OrbWindow : public QWidget, public OrbView {
   bool hidden_by_command_ = false;  // the tag of Pop081
   bool top_most_release_ = false;
   OrbMenuWidget* menu_ = nullptr;
+  SettingsDialog* settings_dialog_ = nullptr;
+  // The sensor program could not be started: the dialog's title turns red.
+  bool title_alarm_ = false;
   bool placed_ = false;  // start-up has sized the window
   std::optional<QPoint> press_point_;
 

@@ -86,7 +86,8 @@ void ConfigRecord::set_grid_size_text(std::string_view text) {
   SetColumns(19, field);
 }
 
-bool ConfigRecord::history_mode() const { return Flag(25) == 'x'; }
+char ConfigRecord::chart_mode() const { return Flag(25); }
+bool ConfigRecord::history_mode() const { return chart_mode() == 'x'; }
 
 std::optional<int> ConfigRecord::bar_limit() const {
   return ParseInteger(Columns(26, 2));

@@ -64,7 +64,9 @@ class ConfigRecord {
   std::string grid_size_text() const;
   void set_grid_size_text(std::string_view text);
 
-  // 25 "x": a history chart of the chart-bar items.
+  // 25: "x" a history chart of the chart-bar items, "." a bar chart
+  // whose bars the user may limit and sort.
+  char chart_mode() const;
   bool history_mode() const;
 
   // 26-27: bars shown, "00" all; nullopt when no number.

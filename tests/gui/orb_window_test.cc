@@ -5,10 +5,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
+#include "face/orb_chart_widget.h"
 #include "store/text_file.h"
 #include "support/record_builder.h"
 #include "support/temp_dir.h"
@@ -186,7 +191,7 @@ TEST_F(OrbWindowTest, TheMenuIsMadeWhenFirstOpenedAndShowsTheOrbsState) {
   EXPECT_FALSE(face->icon().isNull());
   EXPECT_FALSE(MenuAction(*window, "Pop00")->isVisible());
   EXPECT_EQ(MenuAction(*window, "Pop09")->text().toStdString(), "Stop AuxOrb");
-  EXPECT_FALSE(MenuAction(*window, "Pop07")->isEnabled());
+  EXPECT_TRUE(MenuAction(*window, "Pop07")->isEnabled());
   window->session().state().items.set_colour(kRed);
   window->PopupPopup();
   EXPECT_TRUE(MenuAction(*window, "Pop06")->isVisible());
@@ -334,6 +339,129 @@ TEST_F(OrbWindowTest, AZoomShowsLegendTitleAndUnitUntilTheClick) {
   EXPECT_FALSE(window->face()->legend_visible());
   EXPECT_EQ(window->face()->chart_title(), title);
   EXPECT_FALSE(window->findChild<QWidget*>("Panel3")->isVisible());
+}
+
+// The modal settings dialog, driven once "Alter Settings" has shown it.
+void WhenSettingsShow(OrbWindow& window,
+                      std::function<void(SettingsDialog&)> drive) {
+  QTimer::singleShot(0, &window,
+                     [&window, drive] { drive(*window.settings_dialog()); });
+}
+
+// Keystrokes into a field, over what it held.
+void Type(SettingsDialog& dialog, const char* field, const std::string& text) {
+  QWidget* widget = dialog.findChild<QWidget*>(field);
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
+  ASSERT_NE(edit, nullptr) << field;
+  edit->selectAll();
+  for (const char c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                    QString(QChar(c)));
+    QApplication::sendEvent(edit, &press);
+  }
+}
+
+TEST_F(OrbWindowTest, AlterSettingsSavesExactlyWhatChangedAndTakesEffect) {
+  RecordBuilder other;
+  other.number = "0305";
+  const std::vector<std::string> file = {"0806 AuxOrbs...   .",
+                                         other.Text(),
+                                         "0305 # a;>;1;Set Alert;",
+                                         record_.Text(),
+                                         "0102 # Cpu;>;99;Warning;",
+                                         "0102 $ ",
+                                         "0102 % ",
+                                         "0102 ! ",
+                                         "0102 & ",
+                                         "0102 \xC2\xA7 "};
+  auto window = StartedWindow(file);
+  window->Timer3Timer();
+  EXPECT_EQ(window->settings_dialog(), nullptr);  // made on first use
+  WhenSettingsShow(*window, [](SettingsDialog& dialog) {
+    Type(dialog, "Edit01", "Renamed");
+    Type(dialog, "Edit04", "4x5");  // the letter is refused as a keystroke
+    dialog.Butt03Click();           // New
+    Type(dialog, "Combo81", "Cpu");
+    dialog.Butt01Click();  // Save
+  });
+  window->RunMenuCommand("Pop07");
+
+  RecordBuilder changed = record_;
+  changed.delay = "   45";
+  changed.tail = "Global;sensor.sh;;Renamed";
+  std::vector<std::string> expected = file;
+  expected[3] = changed.Text();
+  expected.insert(expected.begin() + 5, "0102 # Cpu;>;0;Green;");
+  EXPECT_EQ(ReadLines(dir_ / "AuxOrbs.Prf"), expected);
+  EXPECT_EQ(window->face()->chart_title(), "Renamed");
+  EXPECT_EQ(Timer(*window, "Timer3")->interval(), 45000);
+  EXPECT_TRUE(Timer(*window, "Timer3")->isActive());
+  window->Timer3Timer();  // the new rule paints the orb green
+  EXPECT_EQ(window->session().state().items.colour(), kGreen);
+}
+
+TEST_F(OrbWindowTest, CancelAfterPurgeKeepsThePurgeForTheNextSave) {
+  auto window = StartedWindow(
+      {"0806 AuxOrbs...   .", record_.Text(), "0102 # Cpu;>;1;Set Alert;"});
+  window->Timer3Timer();
+  const std::string before = dir_.Read("AuxOrbs.Prf");
+  WhenSettingsShow(*window, [](SettingsDialog& dialog) {
+    dialog.View80Click(0);
+    dialog.Butt04Click();  // Purge
+    dialog.Butt02Click();  // Cancel
+  });
+  window->RunMenuCommand("Pop07");
+  EXPECT_TRUE(window->session().state().config.rules.empty());
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), before);
+  window->RunMenuCommand("Pop03");  // any save
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf").find("Set Alert"), std::string::npos);
+}
+
+TEST_F(OrbWindowTest, AnotherChartKindExchangesTheChart) {
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  WhenSettingsShow(*window, [](SettingsDialog& dialog) {
+    auto* kind = dialog.findChild<QComboBox*>("Combo80");
+    kind->setCurrentIndex(4);
+    emit kind->activated(4);  // "Area"
+    dialog.Butt01Click();
+  });
+  window->RunMenuCommand("Pop07");
+  EXPECT_EQ(window->session().record().chart_type(), 4);
+  EXPECT_EQ(window->face()->current_chart(), 4);
+  EXPECT_TRUE(window->face()->chart_widget(4)->isVisible());
+  EXPECT_FALSE(window->face()->chart_widget(0)->isVisible());
+  EXPECT_EQ(window->face()->chart_content(4).series[0].points.size(), 1u);
+}
+
+TEST_F(OrbWindowTest, NewBarsCarryTheRecordedHistoryOver) {
+  dir_.Write("sensor.sh",
+             "#!/bin/sh\necho '<Prtg>'\n"
+             "echo '<Result><Channel>Cpu</Channel><Value>42</Value></Result>'\n"
+             "echo '<Result><Channel>Mem</Channel><Value>7</Value></Result>'\n"
+             "echo '</Prtg>'\n");
+  record_.chart_mode = 'x';
+  record_.chart_bars = "0001xxxx";
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  window->Timer3Timer();
+  const int kind = window->face()->current_chart();
+  WhenSettingsShow(*window, [](SettingsDialog& dialog) {
+    dialog.BarDblClick(1);  // item 01 to the first bar
+    dialog.Butt01Click();
+  });
+  window->RunMenuCommand("Pop07");
+  EXPECT_EQ(window->session().record().chart_bars_text(), "0100xxxx");
+  const ChartContent& chart = window->face()->chart_content(kind);
+  std::vector<double> first, second;
+  for (const ChartPoint& point : chart.series[0].points)
+    first.push_back(point.value);
+  for (const ChartPoint& point : chart.series[1].points)
+    second.push_back(point.value);
+  EXPECT_EQ(first, (std::vector<double>{7, 7}));
+  EXPECT_EQ(second, (std::vector<double>{42, 42}));
+  EXPECT_TRUE(chart.history_started);
 }
 
 }  // namespace

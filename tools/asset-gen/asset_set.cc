@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "asset-gen/dial_art.h"
+#include "asset-gen/dialog_art.h"
 #include "asset-gen/image_art.h"
 #include "asset-gen/pointer_art.h"
 
@@ -57,6 +58,7 @@ AssetReport WriteAssets(const std::filesystem::path& directory) {
         images / ("Image" + TwoDigits(number) + ".Jpg").toStdString();
     if (!Save(DrawImage(number), file, "JPG", report)) return report;
   }
+  Save(DrawDialogBackground(), images / "Sett.Jpg", "JPG", report);
   return report;
 }
 
