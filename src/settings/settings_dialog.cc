@@ -133,6 +133,7 @@ SettingsDialog::SettingsDialog(const SettingsChoices& choices,
   setModal(true);
   setFixedSize(kClientWidth, kClientHeight);
   setMouseTracking(true);
+  setFont(QFont("Arial", 8));
   CreateWidgets(choices, working_dir);
   ConnectEdits();
 }
