@@ -96,15 +96,15 @@ CycleReport MonitoringCycle::Run(OrbView& view) {
   const auto started = std::chrono::steady_clock::now();
   state_.lists.work.Clear();
 
-  bool fresh_rows = false;
+  HttpOutcome acquired;
   if (state_.http()) {
-    fresh_rows = AcquireFromPrtg(lock, view);
+    acquired = AcquireFromPrtg(lock, view);
   } else if (auto ended = AcquireBySensor(lock, view, restarted)) {
     view.SetBusyCursor(false);
     return *ended;
   }
   EndAcquisition(lock, view, started);
-  return CheckTheResult(view, fresh_rows);
+  return CheckTheResult(view, acquired);
 }
 
 std::optional<CycleReport> MonitoringCycle::TakeLock(SourceLock& lock,
@@ -122,10 +122,19 @@ std::optional<CycleReport> MonitoringCycle::TakeLock(SourceLock& lock,
   return std::nullopt;
 }
 
-bool MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
+HttpOutcome MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
   view.SetStatusCaption("<URL>");
-  if (!http_acquisition_) return false;
-  return http_acquisition_(lock).fresh_rows;
+  if (!http_acquisition_) return {};
+  return http_acquisition_(lock);
+}
+
+bool MonitoringCycle::Unattended() const {
+  return state_.http() && state_.header.unattended;
+}
+
+void MonitoringCycle::LogFailure(const std::string& text) {
+  if (Unattended() && std::exchange(state_.failure_logged, true)) return;
+  log_.Log("Fail", text);
 }
 
 // The RfcOrb and AuxOrb acquisition; nullopt when it went on to the result
@@ -206,7 +215,8 @@ void MonitoringCycle::EndAcquisition(
   }
 }
 
-CycleReport MonitoringCycle::CheckTheResult(OrbView& view, bool fresh_rows) {
+CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
+                                            const HttpOutcome& acquired) {
   auto result = ReadLines(files_.WorkFile());
   if (!result) {
     view.SetFrameColour(kRed);
@@ -226,28 +236,34 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view, bool fresh_rows) {
   if (!check.complete) {
     error_text =
         std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
-    log_.Log("Fail", error_text);
+    LogFailure(error_text);
   }
-  if (http && (!fresh_rows || state_.items.empty())) {
+  if (http && (!acquired.fresh_rows || state_.items.empty())) {
     error_text = "No Data from PRTG found...";
-    log_.Log("Fail", error_text);
+    LogFailure(error_text);
   }
   if (!error_text.empty()) return NoData(view, std::move(report), error_text);
-  return EvaluateAndPublish(view, std::move(report), message);
+  report = EvaluateAndPublish(view, std::move(report), message);
+  if (Unattended() && acquired.requests_failed) {
+    view.SetStatusCaption(std::string(kFailCaption));
+  } else {
+    state_.failure_logged = false;
+  }
+  return report;
 }
 
 CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
                                     const std::string& error_text) {
   view.ShowErrorPanel(error_text);
-  view.SetStatusCaption("<Susp>");
+  view.SetStatusCaption(Unattended() ? std::string(kFailCaption) : "<Susp>");
   state_.items.set_colour(kSilver);
   AnnounceState(state_code::kNoData, state_.config.actions, state_.values,
                 dispatch_);
   report.path = CycleReport::Path::kNoData;
   report.no_data_message = error_text;
   report.state_code = state_code::kNoData;
-  // An HttpOrb orb waits for Resume.
-  if (!state_.http()) report.rearm = Delay();
+  // An HttpOrb orb waits for Resume, unless nobody is there to give it.
+  if (!state_.http() || Unattended()) report.rearm = Delay();
   return report;
 }
 

@@ -25,8 +25,12 @@ class SourceLock;
 // What the HttpOrb acquisition (query the server, fill the table, write
 // the table as a result text into the work file) reports to the cycle.
 struct HttpOutcome {
-  bool fresh_rows = false;  // false: the no-data path, waiting for Resume
+  bool fresh_rows = false;       // false: the no-data path, waiting for Resume
+  bool requests_failed = false;  // a request failed, rows or not
 };
+
+// The status caption of an unattended HttpOrb orb whose requests fail.
+inline constexpr std::string_view kFailCaption = "<Fail>";
 // Runs while the lock is held; it may remove the lock on a failure.
 using HttpAcquisition = std::function<HttpOutcome(SourceLock& lock)>;
 
@@ -95,10 +99,13 @@ class MonitoringCycle {
   Step AcquireBySensor(SourceLock& lock, OrbView& view, bool restarted);
   Step RefreshAttachedProfile(SourceLock& lock, OrbView& view);
   Step RunSensor(SourceLock& lock, OrbView& view);
-  bool AcquireFromPrtg(SourceLock& lock, OrbView& view);
+  HttpOutcome AcquireFromPrtg(SourceLock& lock, OrbView& view);
   void EndAcquisition(SourceLock& lock, OrbView& view,
                       std::chrono::steady_clock::time_point started);
-  CycleReport CheckTheResult(OrbView& view, bool fresh_rows);
+  CycleReport CheckTheResult(OrbView& view, const HttpOutcome& acquired);
+  // An unattended HttpOrb orb logs one "Fail" line per run of failures.
+  bool Unattended() const;
+  void LogFailure(const std::string& text);
   CycleReport NoData(OrbView& view, CycleReport report,
                      const std::string& error_text);
   CycleReport EvaluateAndPublish(OrbView& view, CycleReport report,

@@ -47,6 +47,8 @@ struct OrbState {
   BusyFlag busy_flag = BusyFlag::kIdle;
   CyclePhase cycle_phase = CyclePhase::kIdle;
   bool restart_flag = false;  // the first cycle reads the work file left
+  // Unattended: this run of failures has had its one "Fail" line.
+  bool failure_logged = false;
 
   // What the cycles fill.
   OrbValues values;

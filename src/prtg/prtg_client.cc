@@ -52,12 +52,14 @@ ItemRow ItemRowFor(const StagingRow& staged) {
 class Acquisition {
  public:
   Acquisition(OrbState& state, const CompanionFiles& files,
-              const DownloadSettings& download, OrbView& view, SourceLock& lock)
+              const DownloadSettings& download, OrbView& view, SourceLock& lock,
+              EventLog& log)
       : state_(state),
         work_file_(files.WorkFile()),
         download_(download),
         view_(view),
-        lock_(lock) {}
+        lock_(lock),
+        log_(log) {}
 
   // The answer's lines when the download gave a whole XML document.
   std::optional<std::vector<std::string>> Fetch(const std::string& url) {
@@ -70,31 +72,36 @@ class Acquisition {
   }
 
   // The lock goes first: the message box waits for the user, the siblings
-  // need not.
+  // need not. An unattended wall gets no box: the status caption and one
+  // "Fail" line for each run of failures tell of it.
   void Notify(std::string_view message) {
     lock_.Abandon();
     result_.lock_removed = true;
     view_.SetFrameColour(kFuchsia);
     result_.messages.emplace_back(message);
-    view_.ShowMessageBox(std::string(message));
+    if (!state_.header.unattended) {
+      view_.ShowMessageBox(std::string(message));
+      return;
+    }
+    view_.SetStatusCaption(std::string(kFailCaption));
+    if (!state_.failure_logged) {
+      log_.Log("Fail", std::string(message));
+      state_.failure_logged = true;
+    }
   }
 
   void Progress(const std::string& line) { state_.lists.wrky.Append(line); }
 
-  // Every sensor of the address in turn; after the first failed channels
-  // request no further sensor is asked.
+  // Every sensor of the address in turn. A sensor whose channels request
+  // fails gives no row; the others still give theirs.
   std::vector<ItemRow> RequestSensors(const RequestUrl& request) {
-    std::vector<ItemRow> rows;
     for (const std::string& id : request.ids) {
       const std::string head = "* " + Now() + " " + ShownUrl(request, id);
-      if (channels_failed_) {
-        Progress(head + " State=Skipped");
-        continue;
-      }
       Progress(head + " State=Processing");
       std::vector<ItemRow> channels = RequestSensor(request, id, head);
       if (!request.multi_sensor) return channels;
     }
+    std::vector<ItemRow> rows;
     for (const StagingRow& staged : state_.staging) {
       rows.push_back(ItemRowFor(staged));
     }
@@ -103,7 +110,7 @@ class Acquisition {
 
   // Whatever happens, the cycle's work file holds this cycle's result text.
   PrtgAcquisition Finish(const std::vector<ItemRow>& rows) {
-    if (!channels_failed_ && !rows.empty()) {
+    if (!rows.empty()) {
       state_.items.Clear();
       for (const ItemRow& row : rows) state_.items.Append(row);
       state_.values.number_format = number_format_;
@@ -131,7 +138,6 @@ class Acquisition {
     } else {
       Progress(head + " State=Failed");
       Notify(kGetChannelsFailed);
-      channels_failed_ = true;
     }
     const std::optional<size_t> index = ChannelIndex(state_.record());
     if (request.multi_sensor && index && *index < channels.size()) {
@@ -160,8 +166,8 @@ class Acquisition {
   const DownloadSettings& download_;
   OrbView& view_;
   SourceLock& lock_;
+  EventLog& log_;
   PrtgAcquisition result_;
-  bool channels_failed_ = false;
   char number_format_ = state_.values.number_format;
 };
 
@@ -170,7 +176,7 @@ class Acquisition {
 PrtgAcquisition PrtgClient::Acquire(OrbState& state,
                                     const CompanionFiles& files, OrbView& view,
                                     SourceLock& lock, EventLog& log) {
-  Acquisition run(state, files, download_, view, lock);
+  Acquisition run(state, files, download_, view, lock, log);
   state.lists.wrky.Clear();
   state.staging.clear();
   const std::filesystem::path profile = files.AttachedProfile();

@@ -12,11 +12,12 @@
 //   ... load the work file, check it as for every mode, append Wrky ...
 //   if (!got.fresh_rows) -> the no-data path with "No Data from PRTG
 //                           found..." and a "Fail" line (in place of the
-//                           "empty item table" test), waiting for Resume.
+//                           "empty item table" test), waiting for Resume
+//                           (retrying every delay time when unattended).
 //
-// On any failure the item table keeps the rows of the last good cycle and
-// the work file holds a result text without rows, so that the mail action
-// never sends old values as new ones.
+// When no row came, the item table keeps the rows of the last good cycle
+// and the work file holds a result text without rows, so that the mail
+// action never sends old values as new ones.
 #ifndef VIGIL_PRTG_PRTG_CLIENT_H_
 #define VIGIL_PRTG_PRTG_CLIENT_H_
 
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/monitoring_cycle.h"
 #include "monitor/orb_state.h"
 #include "prtg/downloader.h"
 #include "store/companion_files.h"
@@ -40,9 +42,10 @@ inline constexpr std::string_view kGetDetailsFailed =
     "Get Details failed - Please Check !";
 
 struct PrtgAcquisition {
-  // Every channels request succeeded and gave at least one row: the item
-  // table holds the fresh rows and the number-format flag is that of the
-  // answers. When false, both are as they were.
+  // The channels requests gave at least one row (a failing sensor of a
+  // multi-sensor orb gives none): the item table holds the fresh rows and
+  // the number-format flag is that of the answers. When false, both are as
+  // they were.
   bool fresh_rows = false;
   // The work file holds the result text (the fresh rows, or none). False
   // when it could not be written; then there is no work file and the cycle
@@ -51,7 +54,8 @@ struct PrtgAcquisition {
   // A failure removed the lock file before its message box (so that sibling
   // orbs need not wait for the user); the lock is no longer held.
   bool lock_removed = false;
-  // The message boxes shown, in order.
+  // The failure messages, in order: message boxes, or in the unattended
+  // mode the status caption and the log.
   std::vector<std::string> messages;
 };
 
@@ -62,8 +66,7 @@ class PrtgClient {
       : version_text_(std::move(version_text)), download_(download) {}
 
   // Runs on the GUI thread and blocks it during each download (at most the
-  // total time-out per request; after the first failed channels request no
-  // further sensor is asked). Shows the status caption "<URL>" once the
+  // total time-out per request). Shows the status caption "<URL>" once the
   // profile is read.
   //
   // Works from the orb's record and its attached profile, downloads into
@@ -76,7 +79,9 @@ class PrtgClient {
   // 2xx, an answer that breaks off or is no XML document) adds a "Failed"
   // progress line, removes the lock file, turns the frame fuchsia and shows
   // "Get Channels failed - Please Check !" or "Get Details failed - Please
-  // Check !" through view.ShowMessageBox. An attached profile that cannot
+  // Check !" through view.ShowMessageBox; with the header's unattended
+  // mode, the status caption "<Fail>" and, once per run of failures, a
+  // "Fail" line in the log instead. An attached profile that cannot
   // be read is told the same way ("Read <name> failed, please Check !").
   // A port line of the profile that holds no port number adds a "Failed"
   // progress line each time and a "Fail" line to the log once per text.

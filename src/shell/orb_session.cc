@@ -280,7 +280,7 @@ void OrbSession::ConnectCycle(OrbView& view) {
   cycle_.set_http_acquisition([this, &view](SourceLock& lock) {
     const PrtgAcquisition got =
         prtg_client_.Acquire(state_, files_, view, lock, event_log_);
-    return HttpOutcome{got.fresh_rows};
+    return HttpOutcome{got.fresh_rows, !got.messages.empty()};
   });
 }
 

@@ -267,7 +267,10 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       face_->SetImageVisible(false);
       break;
     case Path::kNoData:
-      session_.state().menu.SetSuspended(true);
+      // An unattended HttpOrb orb retries by itself: nothing to resume.
+      if (!session_.state().http() || !session_.state().header.unattended) {
+        session_.state().menu.SetSuspended(true);
+      }
       face_->SetOrbColour(kSilver);
       RefreshFace();
       break;

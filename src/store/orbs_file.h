@@ -33,8 +33,11 @@ struct HeaderSettings {
   int frame_width = 0;            // FrameWidth, columns 16-17
   bool log_every_event = false;   // column 19 not "."
   bool hide_while_green = false;  // column 23 "X"
-  int label_size_offset = 0;      // LabelSizeOffset, columns 25-26
-  int caption_size_offset = 0;    // CaptionSizeOffset, columns 28-29
+  // Column 21 "U": a wall nobody watches. HttpOrb request failures show
+  // no message box, and an orb without data retries by itself.
+  bool unattended = false;
+  int label_size_offset = 0;    // LabelSizeOffset, columns 25-26
+  int caption_size_offset = 0;  // CaptionSizeOffset, columns 28-29
 };
 
 struct HeaderScan {

@@ -123,6 +123,7 @@ class HttpOrb {
   StagingTable& staging() { return state_.staging; }
   StringList& progress() { return state_.lists.wrky; }
   OrbValues& values() { return state_.values; }
+  OrbState& state() { return state_; }
 
  private:
   testing::TempDir dir_;
@@ -354,24 +355,67 @@ TEST_F(PrtgClientTest, AFailedDetailsRequestLeavesTheSensorUnnamed) {
   EXPECT_EQ(orb.items()[1].item, "Remote Probe Berlin");
 }
 
-TEST_F(PrtgClientTest, AfterAFailedChannelsRequestNoFurtherSensorIsAsked) {
+// A sensor whose requests fail gives no row; the sensors before and after
+// it still give theirs, in order, and each failure is told.
+TEST_F(PrtgClientTest, AFailingSensorOfThreeLeavesTheOthersTheirRows) {
+  for (const char* fault : {"stall", "401", "500", "junk"}) {
+    SCOPED_TRACE(fault);
+    testing::TempDir sim_dir;
+    const auto sim =
+        MakeSim(sim_dir, {"--fault", std::string("2042:") + fault});
+    HttpOrb orb;
+    orb.SetRecord("/sensor.htm?id=2041#2042#2077", '3', "00xxxxxx");
+    orb.WriteProfile(sim->host());
+    const PrtgAcquisition got = orb.Acquire();
+    EXPECT_TRUE(got.fresh_rows);
+    EXPECT_EQ(got.messages,
+              (std::vector<std::string>{std::string(kGetDetailsFailed),
+                                        std::string(kGetChannelsFailed)}));
+    EXPECT_FALSE(orb.LockFileExists());
+    const std::vector<ItemRow> expected = {
+        {"Channel 01:", "Core Router", "1,136", "msec", "clLime", 29},
+        {"Channel 01:", "File Server", "84.50", "%", "clYellow", 29},
+    };
+    EXPECT_EQ(orb.items().rows(), expected);
+    EXPECT_EQ(orb.WorkFileText(), CrLf(ResultLines("0102", expected, 'E')));
+    const std::vector<std::string>& lines = orb.progress().lines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_TRUE(Matches(lines[3], kTime + ".*id=2042 State=Failed"))
+        << lines[3];
+    EXPECT_TRUE(Matches(lines[5], kTime + ".*id=2077 State=Processing"));
+    orb.ExpectNoCredentials(fault);
+  }
+}
+
+// A wall nobody watches: no message box to wait for, the status caption
+// says it, and a run of failing cycles logs one "Fail" line.
+TEST_F(PrtgClientTest, AnUnattendedOrbLogsOneFailLinePerRunOfFailures) {
   testing::TempDir sim_dir;
-  const auto sim = MakeSim(sim_dir, {"--fault", "2041:500"});
+  const auto sim = MakeSim(sim_dir);
   HttpOrb orb;
-  orb.SetRecord("/sensor.htm?id=2041#2077", '1', "00xxxxxx");
+  orb.state().header.unattended = true;
+  orb.SetRecord("/sensor.htm?id=3002");
   orb.WriteProfile(sim->host());
-  const PrtgAcquisition got = orb.Acquire();
-  EXPECT_FALSE(got.fresh_rows);
-  EXPECT_EQ(got.messages,
-            (std::vector<std::string>{std::string(kGetDetailsFailed),
-                                      std::string(kGetChannelsFailed)}));
-  EXPECT_EQ(orb.items().rows(), std::vector<ItemRow>{kLastGoodRow});
-  EXPECT_EQ(sim->RequestLog().find("id=2077"), std::string::npos)
-      << sim->RequestLog();
-  const std::vector<std::string>& lines = orb.progress().lines();
-  ASSERT_EQ(lines.size(), 6u);
-  EXPECT_TRUE(Matches(lines[4], kTime + ".*id=2077 State=Skipped")) << lines[4];
-  orb.ExpectNoCredentials("skipped");
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    EXPECT_EQ(orb.Acquire().messages,
+              std::vector<std::string>{std::string(kGetChannelsFailed)});
+  }
+  EXPECT_TRUE(orb.view().message_boxes().empty());
+  EXPECT_EQ(orb.view().captions().back(), kFailCaption);
+  auto fail_lines = [&] {
+    const std::string log = orb.LogText();
+    size_t count = 0;
+    for (size_t at = log.find(" Fail "); at != std::string::npos;
+         at = log.find(" Fail ", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ(fail_lines(), 1u);
+  // The cycle ends a run when data comes back; the next failure is new.
+  orb.state().failure_logged = false;
+  orb.Acquire();
+  EXPECT_EQ(fail_lines(), 2u);
 }
 
 TEST_F(PrtgClientTest, AMissingProfileIsToldAndTouchesNoRow) {

@@ -19,7 +19,7 @@ inline constexpr std::string_view kUsage =
     "                [--locale en|de] [--seed N] [--no-drift] [--quiet]\n"
     "                [--fault ID:FAULT]... [--next K:FAULT]...\n"
     "  N 0 picks a free port; the port is printed on stdout once listening.\n"
-    "  FAULT: stall | delay:SECONDS | drop | 500 | half | short | junk\n";
+    "  FAULT: stall | delay:SECONDS | drop | 500 | 401 | half | short | junk\n";
 
 struct Options {
   int port = -1;

@@ -53,6 +53,8 @@ std::string FaultName(const Fault& fault) {
       return "drop";
     case FaultKind::kServerError:
       return "500";
+    case FaultKind::kUnauthorized:
+      return "401";
     case FaultKind::kHalf:
       return "half";
     case FaultKind::kShort:
@@ -194,6 +196,11 @@ void RequestRouter::Spoil(Reply& reply, const Fault& fault) {
       reply.status = 500;
       reply.content_type = std::string(kXml);
       reply.body = ErrorXml("Sorry, the server ran into an internal error.");
+      break;
+    case FaultKind::kUnauthorized:
+      reply.status = 401;
+      reply.content_type = std::string(kXml);
+      reply.body = ErrorXml("Sorry, the user name or password is wrong.");
       break;
     case FaultKind::kJunk:
       reply.status = 200;

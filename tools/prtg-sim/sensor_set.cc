@@ -79,6 +79,7 @@ std::optional<Fault> ParseFault(const std::vector<std::string>& words) {
   if (kind == "stall") return simple(FaultKind::kStall);
   if (kind == "drop") return simple(FaultKind::kDrop);
   if (kind == "500") return simple(FaultKind::kServerError);
+  if (kind == "401") return simple(FaultKind::kUnauthorized);
   if (kind == "half") return simple(FaultKind::kHalf);
   if (kind == "short") return simple(FaultKind::kShort);
   if (kind == "junk") return simple(FaultKind::kJunk);

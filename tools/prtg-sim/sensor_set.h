@@ -42,6 +42,7 @@ enum class FaultKind {
   kDelay,
   kDrop,
   kServerError,
+  kUnauthorized,  // as if the login no longer held for this sensor
   kHalf,
   kShort,
   kJunk
