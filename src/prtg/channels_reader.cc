@@ -38,24 +38,51 @@ ItemRow ChannelRow(int number, const std::string& name,
   return row;
 }
 
+// Trimmed lines, each cut before every channel name but its first, so that
+// an answer that writes several channels on one line reads like one that
+// writes each name on a line of its own.
+std::vector<std::string> OneChannelNamePerLine(
+    const std::vector<std::string>& lines) {
+  std::vector<std::string> pieces;
+  for (const std::string& raw : lines) {
+    std::string line = Trim(raw);
+    size_t cut = 0;
+    for (size_t at = line.find("<name", 1); at != std::string::npos;
+         at = line.find("<name", at + 1)) {
+      const std::string_view tag = std::string_view(line).substr(at);
+      if (!tag.starts_with("<name>") && !tag.starts_with("<name_raw>")) {
+        continue;
+      }
+      if (at > cut) pieces.push_back(line.substr(cut, at - cut));
+      cut = at;
+    }
+    pieces.push_back(line.substr(cut));
+  }
+  return pieces;
+}
+
 }  // namespace
 
 ChannelsAnswer ReadChannelsAnswer(const std::vector<std::string>& lines) {
+  const std::vector<std::string> pieces = OneChannelNamePerLine(lines);
   ChannelsAnswer answer;
   int number = 0;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string line = Trim(lines[i]);
-    // The next line holds the last value; none after the last line.
-    const std::string next = i + 1 < lines.size() ? Trim(lines[i + 1]) : "";
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const std::string& line = pieces[i];
+    // The last value follows on the next line, or on the name's own line;
+    // none after the last line.
+    const std::string& value_line =
+        Pos("<lastvalue>", line) > 0 || i + 1 >= pieces.size() ? line
+                                                               : pieces[i + 1];
     if (Pos("<name>", line) > 0 && Pos("<name>&", line) == 0) {
       answer.rows.push_back(ChannelRow(++number,
-                                       TagText(line, "<name>", "</name>"), next,
-                                       answer.number_format));
+                                       TagText(line, "<name>", "</name>"),
+                                       value_line, answer.number_format));
     }
     if (Pos("<name_raw>", line) > 0) {
       answer.rows.push_back(
-          ChannelRow(++number, TagText(line, "<name_raw>", "</name_raw>"), next,
-                     answer.number_format));
+          ChannelRow(++number, TagText(line, "<name_raw>", "</name_raw>"),
+                     value_line, answer.number_format));
     }
   }
   return answer;

@@ -1,11 +1,12 @@
 // Reads the identifier of a sensor from the sensor details answer of a
 // PRTG server (/api/getsensordetails.xml), for multi-sensor orbs.
 //
-// The answer is expected with each element's value in a CDATA section on
-// the line after the element's opening tag:
+// An element's value is a CDATA section on the line after its opening tag
+// or on the same line:
 //   <probename>
 //     <![CDATA[Local Probe]]>
 //   </probename>
+//   <probename><![CDATA[Local Probe]]></probename>
 #ifndef VIGIL_PRTG_DETAILS_READER_H_
 #define VIGIL_PRTG_DETAILS_READER_H_
 
@@ -22,8 +23,9 @@ inline constexpr std::string_view kNoIdentifier = "No_Identifier";
 // probe, '2' the group, '3' the device, '4' the sensor; nullopt otherwise.
 std::optional<std::string_view> IdentifierElement(char kind);
 
-// The CDATA text of the line after each line that begins with the element
-// (the last one wins); identifier as it was when there is none.
+// The CDATA text of each line that begins with the element, or else of the
+// line after it (the last one wins); identifier as it was when there is
+// none.
 std::string ReadIdentifier(const std::vector<std::string>& lines,
                            std::string_view element, std::string identifier);
 

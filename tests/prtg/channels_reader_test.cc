@@ -33,6 +33,28 @@ TEST(PrtgChannelsReaderTest, ReadsAnEnglishAnswerOfTheSimulator) {
   EXPECT_EQ(answer.number_format, 'E');
 }
 
+// The same answer written with each channel on one line, or all of it on
+// one line, reads as the answer with a line per element.
+TEST(PrtgChannelsReaderTest, ValuesOnTheNamesLineReadAlike) {
+  const std::vector<std::string> spread =
+      PrtgFixtureLines("channels_2041_ping_en.xml");
+  std::vector<std::string> per_channel;
+  std::string whole;
+  for (const std::string& line : spread) {
+    const bool opens = line.find("<item>") != std::string::npos;
+    if (opens || per_channel.empty()) per_channel.emplace_back();
+    per_channel.back() += line;
+    whole += line;
+  }
+  const ChannelsAnswer expected = ReadChannelsAnswer(spread);
+  ASSERT_EQ(expected.rows.size(), 5u);
+  for (const auto& lines : {per_channel, std::vector<std::string>{whole}}) {
+    const ChannelsAnswer answer = ReadChannelsAnswer(lines);
+    EXPECT_EQ(answer.rows, expected.rows) << lines.size() << " lines";
+    EXPECT_EQ(answer.number_format, expected.number_format);
+  }
+}
+
 TEST(PrtgChannelsReaderTest, ReadsAGermanAnswerOfTheSimulator) {
   const ChannelsAnswer answer =
       ReadChannelsAnswer(PrtgFixtureLines("channels_2042_traffic_de.xml"));

@@ -50,6 +50,11 @@ TEST(PrtgDetailsReaderTest, TheLastElementWinsAndAValueNeedsItsCdata) {
   EXPECT_EQ(ReadIdentifier(lines, "<probename>", "No_Identifier"), "Second");
   EXPECT_EQ(ReadIdentifier({"<name>", "<![CDATA[]]>"}, "<name>", "x"), "");
   EXPECT_EQ(ReadIdentifier({"<name>", "<![CDATA[open"}, "<name>", "x"), "x");
+  // The value on the element's own line.
+  EXPECT_EQ(ReadIdentifier({" <probename><![CDATA[Same]]></probename>",
+                            " <name><![CDATA[Ping]]></name>"},
+                           "<probename>", "x"),
+            "Same");
 }
 
 }  // namespace
