@@ -15,13 +15,13 @@ constexpr int kSimLifetimeSeconds = 40;
 }  // namespace
 
 PrtgSim::PrtgSim(const std::filesystem::path& dir, const std::string& sensors,
-                 const std::vector<std::string>& extra)
+                 const std::vector<std::string>& extra, int port)
     : log_file_(dir / "prtg-sim.log") {
   const std::filesystem::path sensors_file = dir / "sensors.txt";
   std::ofstream(sensors_file) << sensors;
   std::vector<std::string> argv = {std::string(VIGIL_BIN_DIR) + "/prtg-sim",
                                    "--port",
-                                   "0",
+                                   std::to_string(port),
                                    "--lifetime",
                                    std::to_string(kSimLifetimeSeconds),
                                    "--sensors",

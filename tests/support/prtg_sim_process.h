@@ -16,9 +16,10 @@ namespace vigil::testing {
 // prtg-sim serving the sensors text, with a short lifetime.
 class PrtgSim {
  public:
-  // extra: further options, such as {"--next", "1:500"}.
+  // extra: further options, such as {"--next", "1:500"}; port 0: any free
+  // port. Ends with the object.
   PrtgSim(const std::filesystem::path& dir, const std::string& sensors,
-          const std::vector<std::string>& extra = {});
+          const std::vector<std::string>& extra = {}, int port = 0);
 
   bool ready() const { return port_ > 0; }
   int port() const { return port_; }
