@@ -257,6 +257,7 @@ CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
   view.ShowErrorPanel(error_text);
   view.SetStatusCaption(Unattended() ? std::string(kFailCaption) : "<Susp>");
   state_.items.set_colour(kSilver);
+  report.state_changed = state_.values.state_code != state_code::kNoData;
   AnnounceState(state_code::kNoData, state_.config.actions, state_.values,
                 dispatch_);
   report.path = CycleReport::Path::kNoData;

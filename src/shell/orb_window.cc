@@ -20,6 +20,7 @@
 #include "face/face_pictures.h"
 #include "face/widget_helpers_widget.h"
 #include "prtg/prtg_browser.h"
+#include "shell/desktop_notifier_widget.h"
 #include "shell/grid_placement.h"
 #include "shell/orb_commands.h"
 #include "shell/termination_request.h"
@@ -281,10 +282,23 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       break;
   }
   ApplyMenuAfterCycle(report);
+  NotifyDesktop(report);
   if (report.rearm) {
     timer3_->setInterval(static_cast<int>(report.rearm->count()));
     timer3_->start();
   }
+}
+
+void OrbWindow::NotifyDesktop(const CycleReport& report) {
+  const OrbState& state = session_.state();
+  if (!state.header.notify_desktop) return;
+  const std::string title = state.record().tail().title;
+  const auto notice = DesktopNoticeFor({report.state_code, report.state_changed,
+                                        state.mode_word, session_.orb_number(),
+                                        title, report.no_data_message});
+  if (!notice) return;
+  if (notifier_ == nullptr) notifier_ = new DesktopNotifier(this);
+  notifier_->Send(*notice);
 }
 
 void OrbWindow::ApplyGoodCycle(const CycleReport& report) {

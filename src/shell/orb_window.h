@@ -109,6 +109,7 @@ class OrbWindow : public QWidget, public OrbView {
   void ApplyStartedOrb(const StartedOrb& orb);
   void ApplyCycleReport(const CycleReport& report);
   void ApplyGoodCycle(const CycleReport& report);
+  void NotifyDesktop(const CycleReport& report);
   void ShowChartOrListing(const ChartBuildResult& chart);
   void ApplyMenuAfterCycle(const CycleReport& report);
   OrbMenuWidget* Menu();
@@ -150,6 +151,7 @@ class OrbWindow : public QWidget, public OrbView {
   bool top_most_release_ = false;
   OrbMenuWidget* menu_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
+  class DesktopNotifier* notifier_ = nullptr;  // made on the first notice
   // The sensor program could not be started: the dialog's title turns red.
   bool title_alarm_ = false;
   bool placed_ = false;  // start-up has sized the window

@@ -118,6 +118,7 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
     header.log_every_event = Mid(line, 19, 1) != ".";
     header.hide_while_green = Mid(line, 23, 1) == "X";
     header.unattended = Mid(line, 21, 1) == "U";
+    header.notify_desktop = Mid(line, 22, 1) == "N";
     const auto rows = ParseInteger(Mid(line, 1, 2));
     const auto columns = ParseInteger(Mid(line, 3, 2));
     if (!rows || !columns || *rows < 1 || *columns < 1) {

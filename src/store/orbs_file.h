@@ -36,6 +36,9 @@ struct HeaderSettings {
   // Column 21 "U": a wall nobody watches. HttpOrb request failures show
   // no message box, and an orb without data retries by itself.
   bool unattended = false;
+  // Column 22 "N": tell the desktop's notification service when an orb
+  // turns red or loses its data.
+  bool notify_desktop = false;
   int label_size_offset = 0;    // LabelSizeOffset, columns 25-26
   int caption_size_offset = 0;  // CaptionSizeOffset, columns 28-29
 };
