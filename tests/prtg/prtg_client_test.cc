@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "prtg/profile_lines.h"
+#include "prtg/prtg_fixture.h"
 #include "prtg/prtg_request.h"
 #include "prtg/prtg_test_server.h"
 #include "prtg/result_writer.h"
@@ -16,6 +17,7 @@
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
+#include "support/tls_test_server.h"
 
 namespace vigil {
 namespace {
@@ -427,6 +429,56 @@ TEST_F(PrtgClientTest, AnAddressWithoutIdsRequestsNothing) {
   ASSERT_EQ(orb.progress().Count(), 3u);
   EXPECT_TRUE(Matches(orb.progress().Get(1),
                       kTime + "Sensor address without id= State=Failed"));
+}
+
+struct TrustLinesCase {
+  std::string name;
+  std::vector<std::string> trust_lines;
+  bool trusted;
+};
+
+// The profile's trust lines reach the downloads, a relative CA file is
+// taken from the orb's working directory, and a server that is refused is
+// told as such.
+TEST_F(PrtgClientTest, AnHttpsServerIsTrustedThroughTheProfilesTrustLines) {
+  testing::TempDir server_dir;
+  const testing::TlsTestServer server(server_dir.path());
+  ASSERT_TRUE(server.ready());
+  server.Serve(std::string(kChannelsPathPrefix) +
+                   "2041&username=" + QueryEncode(kPrtgUser) +
+                   "&password=" + QueryEncode(kPrtgPassword),
+               testing::PrtgFixture("channels_2041_ping_en.xml"));
+  const std::string ca_line = std::string(kCaFileKey) + "prtg-ca.pem";
+  const std::string pin_line = std::string(kPinnedKeyKey) + server.pin();
+  const std::string other_pin_line =
+      std::string(kPinnedKeyKey) + "sha256//" + std::string(43, 'A') + "=";
+  const std::vector<TrustLinesCase> cases = {
+      {"no trust lines", {}, false},
+      {"its certificate as CA file", {ca_line}, true},
+      {"CA file and its pin", {pin_line, ca_line}, true},
+      {"CA file and another pin", {ca_line, other_pin_line}, false},
+  };
+  for (const TrustLinesCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    HttpOrb orb;
+    std::filesystem::copy_file(server.certificate(), orb.dir() / "prtg-ca.pem");
+    std::vector<std::string> profile = {
+        testing::HostLine(server.host()), testing::SchemeLine(true),
+        testing::UserLine(kPrtgUser), testing::PasswordLine(kPrtgPassword)};
+    profile.insert(profile.end(), c.trust_lines.begin(), c.trust_lines.end());
+    orb.dir().WriteLines("HttpOrb0102.Prf", profile);
+
+    const PrtgAcquisition got = orb.Acquire();
+
+    EXPECT_EQ(got.fresh_rows, c.trusted);
+    ASSERT_FALSE(orb.items().empty());
+    EXPECT_EQ(orb.items()[0].item, c.trusted ? "Ping Time" : kLastGoodRow.item);
+    EXPECT_EQ(got.messages, c.trusted ? std::vector<std::string>{}
+                                      : std::vector<std::string>{
+                                            std::string(kServerNotTrusted)});
+    EXPECT_EQ(orb.LockFileExists(), c.trusted);
+    orb.ExpectNoCredentials(c.name);
+  }
 }
 
 }  // namespace
