@@ -23,6 +23,7 @@ namespace vigil {
 namespace {
 
 using std::chrono::milliseconds;
+using testing::kPrtgApiToken;
 using testing::kPrtgPassword;
 using testing::kPrtgUser;
 
@@ -95,8 +96,8 @@ class HttpOrb {
   bool LockFileExists() const { return dir_.Exists("PRTG.Lck"); }
   std::string LogText() const { return dir_.Read("HttpOrbs.Log"); }
 
-  // The user name and the password, plain or encoded, reach nothing that a
-  // user or a sibling program can read.
+  // The user name, the password and the API key, plain or encoded, reach
+  // nothing that a user or a sibling program can read.
   void ExpectNoCredentials(const std::string& context) const {
     std::vector<std::string> texts = state_.lists.wrky.lines();
     for (const std::string& box : view_.message_boxes()) texts.push_back(box);
@@ -112,7 +113,8 @@ class HttpOrb {
       for (const std::string& secret :
            {std::string(kPrtgUser), std::string(kPrtgPassword),
             QueryEncode(kPrtgPassword), std::string("username="),
-            std::string("password=")}) {
+            std::string("password="), std::string(kPrtgApiToken),
+            QueryEncode(kPrtgApiToken), std::string("apitoken=")}) {
         EXPECT_EQ(text.find(secret), std::string::npos)
             << context << ": " << text;
       }
@@ -479,6 +481,52 @@ TEST_F(PrtgClientTest, AnHttpsServerIsTrustedThroughTheProfilesTrustLines) {
     EXPECT_EQ(orb.LockFileExists(), c.trusted);
     orb.ExpectNoCredentials(c.name);
   }
+}
+
+struct ApiTokenCase {
+  std::string name;
+  std::string address;
+  std::string_view token;
+  std::vector<std::string> messages;
+};
+
+// With a key in the profile the requests carry it in place of the user and
+// the password (the right ones are in the profile too, so a request that
+// used them would pass), and the key is shown nowhere.
+TEST_F(PrtgClientTest, AnApiKeyReplacesTheLoginAndIsShownNowhere) {
+  testing::TempDir sim_dir;
+  const testing::PrtgSim sim(sim_dir.path(),
+                             "apitoken " + std::string(kPrtgApiToken) + "\n" +
+                                 std::string(testing::kPrtgSensors),
+                             testing::PrtgLogin());
+  ASSERT_TRUE(sim.ready());
+  const std::vector<ApiTokenCase> cases = {
+      {"single sensor", "/sensor.htm?id=2041", kPrtgApiToken, {}},
+      {"multi-sensor with details",
+       "/sensor.htm?id=2041#2077",
+       kPrtgApiToken,
+       {}},
+      {"wrong key",
+       "/sensor.htm?id=2041",
+       "WRONG",
+       {std::string(kGetChannelsFailed)}},
+  };
+  for (const ApiTokenCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    HttpOrb orb;
+    orb.SetRecord(c.address, '4', "00xxxxxx");
+    orb.WriteProfile(sim.host(), kPrtgPassword,
+                     {testing::ApiTokenLine(c.token)});
+    const PrtgAcquisition got = orb.Acquire();
+    EXPECT_EQ(got.fresh_rows, c.messages.empty());
+    EXPECT_EQ(got.messages, c.messages);
+    orb.ExpectNoCredentials(c.name);
+  }
+  const std::string log = sim.RequestLog();
+  EXPECT_EQ(log.find("username="), std::string::npos) << log;
+  EXPECT_NE(log.find("getsensordetails.xml?id=2077&apitoken=***"),
+            std::string::npos)
+      << log;
 }
 
 }  // namespace
