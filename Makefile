@@ -3,7 +3,7 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
-  xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon
+  xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl
 
 .PHONY: all deps configure build test demo bench soak format clean
 

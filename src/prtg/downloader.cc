@@ -46,6 +46,20 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// Failures that say the server was reached but is not to be trusted.
+bool IsTrustFailure(CURLcode code) {
+  switch (code) {
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+      return true;
+    default:
+      return false;
+  }
+}
+
 DownloadOutcome Failed(std::string failure) {
   DownloadOutcome outcome;
   outcome.failure = std::move(failure);
@@ -85,6 +99,15 @@ DownloadOutcome DownloadToFile(const std::string& url,
   curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!settings.ca_file.empty()) {
+    curl_easy_setopt(handle, CURLOPT_CAINFO, settings.ca_file.c_str());
+    // Debian's libcurl also looks in /etc/ssl/certs; the file alone counts.
+    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+  }
+  if (!settings.pinned_key.empty()) {
+    curl_easy_setopt(handle, CURLOPT_PINNEDPUBLICKEY,
+                     settings.pinned_key.c_str());
+  }
   curl_easy_setopt(handle, CURLOPT_USERAGENT, "Vigil Panel");
 
   const CURLcode code = curl_easy_perform(handle);
@@ -92,6 +115,7 @@ DownloadOutcome DownloadToFile(const std::string& url,
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
   const bool closed = std::fclose(out.release()) == 0;
   outcome.timed_out = code == CURLE_OPERATION_TIMEDOUT;
+  outcome.untrusted = IsTrustFailure(code);
   if (code != CURLE_OK) {
     outcome.failure = sink.too_large      ? "the answer is too large"
                       : sink.write_failed ? "the work file could not be written"

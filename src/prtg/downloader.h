@@ -17,6 +17,12 @@ struct DownloadSettings {
   std::chrono::milliseconds total_timeout{30'000};
   // PRTG answers are a few kilobytes; more is not an answer to read.
   std::int64_t max_bytes = 16 * 1024 * 1024;
+  // A PEM file of the authorities that vouch for the server, in place of
+  // the system's; empty: the system's.
+  std::filesystem::path ca_file;
+  // libcurl's pinned public key: "sha256//..." hashes joined by ";", or a
+  // key file. Checked after the certificate, which must verify as well.
+  std::string pinned_key;
 };
 
 struct DownloadOutcome {
@@ -24,6 +30,9 @@ struct DownloadOutcome {
   bool ok = false;
   long http_status = 0;  // 0 when no answer came
   bool timed_out = false;
+  // The server's certificate did not verify, its key did not match the pin,
+  // or the CA file could not be read: the server is not trusted.
+  bool untrusted = false;
   // libcurl's short description of the failure; never holds the URL.
   std::string failure;
 };

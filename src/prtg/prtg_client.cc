@@ -65,10 +65,17 @@ class Acquisition {
   std::optional<std::vector<std::string>> Fetch(const std::string& url) {
     RemoveFile(work_file_);
     const DownloadOutcome outcome = DownloadToFile(url, work_file_, download_);
+    untrusted_ = outcome.untrusted;
     if (!outcome.ok) return std::nullopt;
     const std::optional<std::string> bytes = ReadFileBytes(work_file_);
     if (!bytes || !IsWholeAnswer(*bytes)) return std::nullopt;
     return SplitLines(*bytes);
+  }
+
+  // The message for the last failed Fetch: a refused certificate is told
+  // as such, since checking the server will not help.
+  std::string_view FailedMessage(std::string_view usual) const {
+    return untrusted_ ? kServerNotTrusted : usual;
   }
 
   // The lock goes first: the message box waits for the user, the siblings
@@ -137,7 +144,7 @@ class Acquisition {
       channels = std::move(read.rows);
     } else {
       Progress(head + " State=Failed");
-      Notify(kGetChannelsFailed);
+      Notify(FailedMessage(kGetChannelsFailed));
     }
     const std::optional<size_t> index = ChannelIndex(state_.record());
     if (request.multi_sensor && index && *index < channels.size()) {
@@ -153,7 +160,7 @@ class Acquisition {
     const auto details = Fetch(DetailsUrl(request, id));
     if (!details) {
       Progress(head + " State=Failed");
-      Notify(kGetDetailsFailed);
+      Notify(FailedMessage(kGetDetailsFailed));
     } else if (const auto element =
                    IdentifierElement(state_.record().identifier_kind())) {
       identifier = ReadIdentifier(*details, *element, identifier);
@@ -168,6 +175,7 @@ class Acquisition {
   SourceLock& lock_;
   EventLog& log_;
   PrtgAcquisition result_;
+  bool untrusted_ = false;  // the last Fetch was refused for its certificate
   char number_format_ = state_.values.number_format;
 };
 
@@ -176,7 +184,10 @@ class Acquisition {
 PrtgAcquisition PrtgClient::Acquire(OrbState& state,
                                     const CompanionFiles& files, OrbView& view,
                                     SourceLock& lock, EventLog& log) {
-  Acquisition run(state, files, download_, view, lock, log);
+  // The profile's trust lines hold for this acquisition; the run downloads
+  // with these settings.
+  DownloadSettings download = download_;
+  Acquisition run(state, files, download, view, lock, log);
   state.lists.wrky.Clear();
   state.staging.clear();
   const std::filesystem::path profile = files.AttachedProfile();
@@ -188,12 +199,14 @@ PrtgAcquisition PrtgClient::Acquire(OrbState& state,
     run.Notify("Read " + profile_name + " failed, please Check !");
     return run.Finish({});
   }
-  // Profile: the connection settings are read only to report wrong lines.
-  for (const std::string& problem :
-       ReadConnectionSettings(*profile_lines).problems) {
+  // Profile: the trust lines reach the downloads; the other connection
+  // settings are read only to report wrong lines.
+  const ConnectionSettings connection = ReadConnectionSettings(*profile_lines);
+  for (const std::string& problem : connection.problems) {
     run.Progress("* " + Now() + " " + problem + " State=Failed");
     if (logged_problems_.insert(problem).second) log.Log("Fail", problem);
   }
+  download = WithTrust(download_, connection, files.working_dir());
   // GUrl.
   view.SetStatusCaption("<URL>");
   const RequestUrl request = BuildRequestUrl(state.record(), *profile_lines);

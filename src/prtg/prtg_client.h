@@ -40,6 +40,9 @@ inline constexpr std::string_view kGetChannelsFailed =
     "Get Channels failed - Please Check !";
 inline constexpr std::string_view kGetDetailsFailed =
     "Get Details failed - Please Check !";
+// In place of either when the server's certificate or key was refused.
+inline constexpr std::string_view kServerNotTrusted =
+    "Server Certificate not trusted - Please Check !";
 
 struct PrtgAcquisition {
   // The channels requests gave at least one row (a failing sensor of a
@@ -79,10 +82,13 @@ class PrtgClient {
   // 2xx, an answer that breaks off or is no XML document) adds a "Failed"
   // progress line, removes the lock file, turns the frame fuchsia and shows
   // "Get Channels failed - Please Check !" or "Get Details failed - Please
-  // Check !" through view.ShowMessageBox; with the header's unattended
-  // mode, the status caption "<Fail>" and, once per run of failures, a
-  // "Fail" line in the log instead. An attached profile that cannot
-  // be read is told the same way ("Read <name> failed, please Check !").
+  // Check !" through view.ShowMessageBox; "Server Certificate not trusted -
+  // Please Check !" in their place when the certificate did not verify
+  // against the profile's CA file (or the system's authorities) or its key
+  // did not match the profile's pin. With the header's unattended mode, the
+  // status caption "<Fail>" and, once per run of failures, a "Fail" line in
+  // the log instead of the box. An attached profile that cannot be read is
+  // told the same way ("Read <name> failed, please Check !").
   // A port line of the profile that holds no port number adds a "Failed"
   // progress line each time and a "Fail" line to the log once per text.
   PrtgAcquisition Acquire(OrbState& state, const CompanionFiles& files,

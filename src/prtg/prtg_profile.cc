@@ -7,8 +7,13 @@ namespace {
 
 constexpr char kScrambleKey = 0x5A;
 constexpr int kValueColumn = 21;
+static_assert(kCaFileKey.size() == kValueColumn - 1 &&
+              kPinnedKeyKey.size() == kValueColumn - 1 &&
+              kApiTokenKey.size() == kValueColumn - 1);
 constexpr int kValueLength = 99;
 constexpr int kHighestPort = 65535;
+// What libcurl takes as a list of key hashes rather than a key file.
+constexpr std::string_view kPinnedHashPrefix = "sha256//";
 // Enough of a wrong value to recognise it, not a whole pasted text.
 constexpr int kShownValueLength = 20;
 
@@ -49,6 +54,10 @@ std::string ProfileValue(std::string_view line) {
   return Mid(line, kValueColumn, kValueLength);
 }
 
+std::string WholeProfileValue(std::string_view line) {
+  return Trim(Mid(line, kValueColumn));
+}
+
 ConnectionSettings ReadConnectionSettings(
     const std::vector<std::string>& profile_lines) {
   ConnectionSettings settings;
@@ -65,7 +74,25 @@ ConnectionSettings ReadConnectionSettings(
       settings.proxy_user = ProfileValue(line);
     } else if (HasKey(line, kProxyPasswordKey)) {
       settings.proxy_password = Unscramble(ProfileValue(line));
+    } else if (HasKey(line, kCaFileKey)) {
+      settings.ca_file = WholeProfileValue(line);
+    } else if (HasKey(line, kPinnedKeyKey)) {
+      settings.pinned_key = WholeProfileValue(line);
     }
+  }
+  return settings;
+}
+
+DownloadSettings WithTrust(DownloadSettings settings,
+                           const ConnectionSettings& connection,
+                           const std::filesystem::path& working_dir) {
+  if (!connection.ca_file.empty()) {
+    settings.ca_file = working_dir / connection.ca_file;
+  }
+  if (connection.pinned_key.starts_with(kPinnedHashPrefix)) {
+    settings.pinned_key = connection.pinned_key;
+  } else if (!connection.pinned_key.empty()) {
+    settings.pinned_key = (working_dir / connection.pinned_key).string();
   }
   return settings;
 }

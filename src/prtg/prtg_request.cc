@@ -8,9 +8,12 @@ namespace {
 
 constexpr std::string_view kIdKey = "id=";
 
-// Applies the profile's connection lines to an address, in file order.
+// Applies the profile's connection lines to an address, in file order. An
+// API key, wherever its line stands, replaces the user and the password.
 void ApplyProfile(const std::vector<std::string>& profile_lines,
                   std::string& front, std::string& back) {
+  std::string login;
+  std::string api_token;
   for (const std::string& line : profile_lines) {
     if (HasKey(line, kHostKey)) {
       front = ProfileValue(line) + front;
@@ -19,11 +22,14 @@ void ApplyProfile(const std::vector<std::string>& profile_lines,
     } else if (line.substr(0, kHttpsSchemeLine.size()) == kHttpsSchemeLine) {
       front = "https://" + front;
     } else if (HasKey(line, kUserKey)) {
-      back += "&username=" + QueryEncode(ProfileValue(line));
+      login += "&username=" + QueryEncode(ProfileValue(line));
     } else if (HasKey(line, kPasswordKey)) {
-      back += "&password=" + QueryEncode(Unscramble(ProfileValue(line)));
+      login += "&password=" + QueryEncode(Unscramble(ProfileValue(line)));
+    } else if (HasKey(line, kApiTokenKey)) {
+      api_token = WholeProfileValue(line);
     }
   }
+  back += api_token.empty() ? login : "&apitoken=" + QueryEncode(api_token);
 }
 
 bool IsUnreserved(char c) {

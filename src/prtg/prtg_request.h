@@ -20,10 +20,11 @@ inline constexpr std::string_view kDetailsPath = "/api/getsensordetails.xml?";
 // The request URL with the place for one sensor id. The profile lines are
 // applied in file order: host and scheme lines prepend to the prefix, the
 // user and password lines append to the credentials, so a profile whose
-// scheme line precedes its host line gives "host" + "http://" + path.
+// scheme line precedes its host line gives "host" + "http://" + path. A
+// non-empty API-Token line makes the credentials "&apitoken=..." alone.
 struct RequestUrl {
   std::string prefix;       // scheme, host and path up to and with "id="
-  std::string credentials;  // "&username=...&password=..."
+  std::string credentials;  // "&username=...&password=..." or "&apitoken="
   // The sensor ids of the address, in order, without empty ones.
   std::vector<std::string> ids;
   // The address holds a "#" after "id=": one channel of each sensor.
@@ -49,7 +50,8 @@ std::string BrowserUrl(const ConfigRecord& record,
                        const std::vector<std::string>& profile_lines);
 
 // Percent-encodes everything but the unreserved characters, so that a user
-// name or password with "&", "#", "%" or a blank reaches the server whole.
+// name, password or API key with "&", "#", "%" or a blank reaches the server
+// whole.
 std::string QueryEncode(std::string_view value);
 
 }  // namespace vigil

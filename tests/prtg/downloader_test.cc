@@ -12,6 +12,7 @@
 #include "prtg/prtg_test_server.h"
 #include "support/prtg_sim_process.h"
 #include "support/temp_dir.h"
+#include "support/tls_test_server.h"
 
 namespace vigil {
 namespace {
@@ -89,6 +90,7 @@ TEST_F(PrtgDownloaderTest, FailuresRemoveTheFile) {
     EXPECT_FALSE(outcome.ok) << c.name;
     EXPECT_EQ(outcome.http_status, c.http_status) << c.name;
     EXPECT_FALSE(outcome.failure.empty()) << c.name;
+    EXPECT_FALSE(outcome.untrusted) << c.name;
     EXPECT_FALSE(dir_.Exists("HttpOrb0102.Wxx")) << c.name;
   }
 }
@@ -132,34 +134,45 @@ TEST_F(PrtgDownloaderTest, AWorkFileThatCannotBeWrittenFails) {
   EXPECT_FALSE(outcome.ok);
 }
 
-// A server whose certificate nobody signed is not trusted with the
-// credentials.
-TEST(PrtgDownloaderTlsTest, AnUnverifiedCertificateFails) {
-  if (!std::filesystem::exists("/usr/bin/openssl")) {
-    GTEST_SKIP() << "openssl is not installed";
-  }
+struct TrustCase {
+  std::string name;
+  std::filesystem::path ca_file;
+  std::string pinned_key;
+  bool trusted;
+};
+
+// Peer and host are always verified: a CA file can make a self-signed
+// server trusted, a pin can only refuse more.
+TEST(PrtgDownloaderTlsTest, TrustComesFromTheCaFileAndThePin) {
+  ASSERT_TRUE(std::filesystem::exists("/usr/bin/openssl"));
   testing::TempDir dir;
-  const std::string key = (dir / "key.pem").string();
-  const std::string cert = (dir / "cert.pem").string();
-  const std::string make_cert =
-      "/usr/bin/openssl req -x509 -newkey ec -pkeyopt "
-      "ec_paramgen_curve:prime256v1 -nodes -subj /CN=127.0.0.1 -days 1 "
-      "-keyout " +
-      key + " -out " + cert + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(make_cert.c_str()), 0);
-  const int port = testing::UnusedLoopbackPort();
-  testing::ChildProcess server(
-      {"/usr/bin/openssl", "s_server", "-accept", std::to_string(port), "-cert",
-       cert, "-key", key, "-www", "-quiet"},
-      testing::ChildOptions{.capture_stdout = true,
-                            .stderr_file = dir / "s_server.log"});
-  ASSERT_TRUE(server.started());
-  ASSERT_TRUE(testing::WaitForListener(port, milliseconds(5000)));
-  const DownloadOutcome outcome = DownloadToFile(
-      "https://127.0.0.1:" + std::to_string(port) + "/", dir / "x.Wxx", Fast());
-  EXPECT_FALSE(outcome.ok);
-  EXPECT_EQ(outcome.http_status, 0);
-  EXPECT_FALSE(dir.Exists("x.Wxx"));
+  const testing::TlsTestServer server(dir.path());
+  ASSERT_TRUE(server.ready());
+  server.Serve("/api/answer.xml?id=1", "<answer/>");
+  const std::string url = "https://" + server.host() + "/api/answer.xml?id=1";
+  // A well-formed pin of a key that nobody has.
+  const std::string wrong_pin = "sha256//" + std::string(43, 'A') + "=";
+  const std::vector<TrustCase> cases = {
+      {"the system's authorities", {}, "", false},
+      {"its certificate as CA file", server.certificate(), "", true},
+      {"CA file and its pin", server.certificate(), server.pin(), true},
+      {"CA file and a wrong pin", server.certificate(), wrong_pin, false},
+      {"its pin without a CA file", {}, server.pin(), false},
+      {"a CA file that is missing", dir / "missing.pem", "", false},
+  };
+  for (const TrustCase& c : cases) {
+    DownloadSettings settings = Fast();
+    settings.ca_file = c.ca_file;
+    settings.pinned_key = c.pinned_key;
+    const DownloadOutcome outcome =
+        DownloadToFile(url, dir / "x.Wxx", settings);
+    EXPECT_EQ(outcome.ok, c.trusted) << c.name << ": " << outcome.failure;
+    EXPECT_EQ(outcome.untrusted, !c.trusted) << c.name;
+    EXPECT_EQ(outcome.http_status, c.trusted ? 200 : 0) << c.name;
+    EXPECT_EQ(dir.Exists("x.Wxx") ? dir.Read("x.Wxx") : "",
+              c.trusted ? "<answer/>" : "")
+        << c.name;
+  }
 }
 
 }  // namespace

@@ -24,6 +24,11 @@ inline std::string PasswordLine(std::string_view password) {
   return std::string(kPasswordKey) + Unscramble(password);
 }
 
+// Stored plainly.
+inline std::string ApiTokenLine(std::string_view token) {
+  return std::string(kApiTokenKey) + std::string(token);
+}
+
 }  // namespace vigil::testing
 
 #endif  // VIGIL_TESTS_PRTG_PROFILE_LINES_H_

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "prtg/profile_lines.h"
+#include "prtg/prtg_fixture.h"
 #include "prtg/prtg_request.h"
 #include "prtg/prtg_test_server.h"
 #include "prtg/result_writer.h"
@@ -16,11 +17,13 @@
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
+#include "support/tls_test_server.h"
 
 namespace vigil {
 namespace {
 
 using std::chrono::milliseconds;
+using testing::kPrtgApiToken;
 using testing::kPrtgPassword;
 using testing::kPrtgUser;
 
@@ -93,8 +96,8 @@ class HttpOrb {
   bool LockFileExists() const { return dir_.Exists("PRTG.Lck"); }
   std::string LogText() const { return dir_.Read("HttpOrbs.Log"); }
 
-  // The user name and the password, plain or encoded, reach nothing that a
-  // user or a sibling program can read.
+  // The user name, the password and the API key, plain or encoded, reach
+  // nothing that a user or a sibling program can read.
   void ExpectNoCredentials(const std::string& context) const {
     std::vector<std::string> texts = state_.lists.wrky.lines();
     for (const std::string& box : view_.message_boxes()) texts.push_back(box);
@@ -110,7 +113,8 @@ class HttpOrb {
       for (const std::string& secret :
            {std::string(kPrtgUser), std::string(kPrtgPassword),
             QueryEncode(kPrtgPassword), std::string("username="),
-            std::string("password=")}) {
+            std::string("password="), std::string(kPrtgApiToken),
+            QueryEncode(kPrtgApiToken), std::string("apitoken=")}) {
         EXPECT_EQ(text.find(secret), std::string::npos)
             << context << ": " << text;
       }
@@ -471,6 +475,102 @@ TEST_F(PrtgClientTest, AnAddressWithoutIdsRequestsNothing) {
   ASSERT_EQ(orb.progress().Count(), 3u);
   EXPECT_TRUE(Matches(orb.progress().Get(1),
                       kTime + "Sensor address without id= State=Failed"));
+}
+
+struct TrustLinesCase {
+  std::string name;
+  std::vector<std::string> trust_lines;
+  bool trusted;
+};
+
+// The profile's trust lines reach the downloads, a relative CA file is
+// taken from the orb's working directory, and a server that is refused is
+// told as such.
+TEST_F(PrtgClientTest, AnHttpsServerIsTrustedThroughTheProfilesTrustLines) {
+  testing::TempDir server_dir;
+  const testing::TlsTestServer server(server_dir.path());
+  ASSERT_TRUE(server.ready());
+  server.Serve(std::string(kChannelsPathPrefix) +
+                   "2041&username=" + QueryEncode(kPrtgUser) +
+                   "&password=" + QueryEncode(kPrtgPassword),
+               testing::PrtgFixture("channels_2041_ping_en.xml"));
+  const std::string ca_line = std::string(kCaFileKey) + "prtg-ca.pem";
+  const std::string pin_line = std::string(kPinnedKeyKey) + server.pin();
+  const std::string other_pin_line =
+      std::string(kPinnedKeyKey) + "sha256//" + std::string(43, 'A') + "=";
+  const std::vector<TrustLinesCase> cases = {
+      {"no trust lines", {}, false},
+      {"its certificate as CA file", {ca_line}, true},
+      {"CA file and its pin", {pin_line, ca_line}, true},
+      {"CA file and another pin", {ca_line, other_pin_line}, false},
+  };
+  for (const TrustLinesCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    HttpOrb orb;
+    std::filesystem::copy_file(server.certificate(), orb.dir() / "prtg-ca.pem");
+    std::vector<std::string> profile = {
+        testing::HostLine(server.host()), testing::SchemeLine(true),
+        testing::UserLine(kPrtgUser), testing::PasswordLine(kPrtgPassword)};
+    profile.insert(profile.end(), c.trust_lines.begin(), c.trust_lines.end());
+    orb.dir().WriteLines("HttpOrb0102.Prf", profile);
+
+    const PrtgAcquisition got = orb.Acquire();
+
+    EXPECT_EQ(got.fresh_rows, c.trusted);
+    ASSERT_FALSE(orb.items().empty());
+    EXPECT_EQ(orb.items()[0].item, c.trusted ? "Ping Time" : kLastGoodRow.item);
+    EXPECT_EQ(got.messages, c.trusted ? std::vector<std::string>{}
+                                      : std::vector<std::string>{
+                                            std::string(kServerNotTrusted)});
+    EXPECT_EQ(orb.LockFileExists(), c.trusted);
+    orb.ExpectNoCredentials(c.name);
+  }
+}
+
+struct ApiTokenCase {
+  std::string name;
+  std::string address;
+  std::string_view token;
+  std::vector<std::string> messages;
+};
+
+// With a key in the profile the requests carry it in place of the user and
+// the password (the right ones are in the profile too, so a request that
+// used them would pass), and the key is shown nowhere.
+TEST_F(PrtgClientTest, AnApiKeyReplacesTheLoginAndIsShownNowhere) {
+  testing::TempDir sim_dir;
+  const testing::PrtgSim sim(sim_dir.path(),
+                             "apitoken " + std::string(kPrtgApiToken) + "\n" +
+                                 std::string(testing::kPrtgSensors),
+                             testing::PrtgLogin());
+  ASSERT_TRUE(sim.ready());
+  const std::vector<ApiTokenCase> cases = {
+      {"single sensor", "/sensor.htm?id=2041", kPrtgApiToken, {}},
+      {"multi-sensor with details",
+       "/sensor.htm?id=2041#2077",
+       kPrtgApiToken,
+       {}},
+      {"wrong key",
+       "/sensor.htm?id=2041",
+       "WRONG",
+       {std::string(kGetChannelsFailed)}},
+  };
+  for (const ApiTokenCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    HttpOrb orb;
+    orb.SetRecord(c.address, '4', "00xxxxxx");
+    orb.WriteProfile(sim.host(), kPrtgPassword,
+                     {testing::ApiTokenLine(c.token)});
+    const PrtgAcquisition got = orb.Acquire();
+    EXPECT_EQ(got.fresh_rows, c.messages.empty());
+    EXPECT_EQ(got.messages, c.messages);
+    orb.ExpectNoCredentials(c.name);
+  }
+  const std::string log = sim.RequestLog();
+  EXPECT_EQ(log.find("username="), std::string::npos) << log;
+  EXPECT_NE(log.find("getsensordetails.xml?id=2077&apitoken=***"),
+            std::string::npos)
+      << log;
 }
 
 }  // namespace

@@ -76,6 +76,40 @@ TEST(PrtgProfileTest, ReadsTheConnectionAndProxyLines) {
   EXPECT_TRUE(settings.problems.empty());
 }
 
+struct TrustCase {
+  std::string name;
+  std::vector<std::string> lines;
+  std::filesystem::path ca_file;
+  std::string pinned_key;
+};
+
+TEST(PrtgProfileTest, TrustLinesReachTheDownloadSettings) {
+  const std::string ca(kCaFileKey);
+  const std::string pin(kPinnedKeyKey);
+  // Two pins, as during a change of the server's key: over 99 characters.
+  const std::string two_pins = "sha256//" + std::string(43, 'a') +
+                               "=;sha256//" + std::string(43, 'b') + "=";
+  const std::vector<TrustCase> cases = {
+      {"none", {testing::HostLine("prtg.corp")}, {}, ""},
+      {"relative CA file", {ca + "certs/prtg.pem"}, "/orbs/certs/prtg.pem", ""},
+      {"absolute CA file", {ca + "/etc/prtg.pem"}, "/etc/prtg.pem", ""},
+      {"blanks around", {ca + " prtg.pem  "}, "/orbs/prtg.pem", ""},
+      {"the last line counts",
+       {ca + "old.pem", ca + "new.pem"},
+       "/orbs/new.pem",
+       ""},
+      {"pins kept whole", {pin + two_pins}, {}, two_pins},
+      {"key file", {pin + "prtg.pub"}, {}, "/orbs/prtg.pub"},
+      {"empty lines", {ca, pin}, {}, ""},
+  };
+  for (const TrustCase& c : cases) {
+    const DownloadSettings settings =
+        WithTrust({}, ReadConnectionSettings(c.lines), "/orbs");
+    EXPECT_EQ(settings.ca_file, c.ca_file) << c.name;
+    EXPECT_EQ(settings.pinned_key, c.pinned_key) << c.name;
+  }
+}
+
 TEST(PrtgProfileTest, ProblemMessagesHoldNoCredentials) {
   const ConnectionSettings settings = ReadConnectionSettings({
       std::string(kProxyUserKey) + "proxy-user",

@@ -11,6 +11,7 @@
 namespace vigil {
 namespace {
 
+using testing::ApiTokenLine;
 using testing::HostLine;
 using testing::PasswordLine;
 using testing::SchemeLine;
@@ -74,6 +75,16 @@ TEST(PrtgRequestTest, BuildsTheChannelsUrlFromAddressAndProfileInFileOrder) {
         PasswordLine("p&ss #1%+")},
        "http://h" + api +
            "1&username=o%27neil%20smith&password=p%26ss%20%231%25%2B"},
+      {"API key in place of user and password",
+       "/sensor.htm?id=1",
+       {HostLine("h"), SchemeLine(false), ApiTokenLine("PWZ+k/y="),
+        UserLine("bob"), PasswordLine("secret")},
+       "http://h" + api + "1&apitoken=PWZ%2Bk%2Fy%3D"},
+      {"empty API key line",
+       "/sensor.htm?id=1",
+       {HostLine("h"), SchemeLine(false), UserLine("bob"),
+        PasswordLine("secret"), ApiTokenLine("  ")},
+       "http://h" + api + "1&username=bob&password=secret"},
       {"value cut after 99 characters",
        "/sensor.htm?id=1",
        {HostLine(std::string(99, 'h') + "cut"), SchemeLine(false)},
@@ -140,6 +151,7 @@ TEST(PrtgRequestTest, ShownUrlNeverCarriesCredentials) {
       {HostLine("h"), SchemeLine(false), PasswordLine("secret"),
        UserLine("bob")},
       {PasswordLine("secret"), HostLine("h"), SchemeLine(false)},
+      {HostLine("h"), SchemeLine(false), ApiTokenLine("secret")},
   };
   for (const auto& profile : profiles) {
     const RequestUrl request =
@@ -159,6 +171,10 @@ TEST(PrtgRequestTest, BrowserShowsTheFirstSensorPageNotRewritten) {
   EXPECT_EQ(BrowserUrl(Record("/sensor.htm?id=2041"),
                        {SchemeLine(true), HostLine("h")}),
             "hhttps:///sensor.htm?id=2041");
+  EXPECT_EQ(BrowserUrl(Record("/sensor.htm?id=2041"),
+                       {HostLine("h"), SchemeLine(true), UserLine("bob"),
+                        PasswordLine("secret"), ApiTokenLine("KEY")}),
+            "https://h/sensor.htm?id=2041&apitoken=KEY");
 }
 
 }  // namespace

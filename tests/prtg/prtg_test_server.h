@@ -12,6 +12,9 @@ namespace vigil::testing {
 // encode them fails to log in.
 inline constexpr std::string_view kPrtgUser = "vigil-user";
 inline constexpr std::string_view kPrtgPassword = "S3cr&t #9";
+// "P", "W" and "Z" would become line ends and a NUL if the key were
+// scrambled like a password; "+", "/" and "=" must be encoded.
+inline constexpr std::string_view kPrtgApiToken = "VIGILPWZ+API/KEY=";
 
 inline constexpr std::string_view kPrtgSensors = R"(locale en
 sensor 2041 Ping

@@ -105,6 +105,9 @@ TEST(SensorSetTest, MistakesNameTheirLine) {
       {"locale fr\n", "line 1:"},
       {"sensor 1\ncredentials a b\n", "line 2:"},
       {"credentials onlyuser\n", "line 1:"},
+      {"sensor 1\napitoken KEY\n", "line 2:"},
+      {"apitoken\n", "line 1:"},
+      {"apitoken two words\n", "line 1:"},
       {"next 0 drop\n", "line 1:"},
       {"next 2 explode\n", "line 1:"},
       {"sensor 1\n fault delay\n", "line 2:"},
@@ -228,6 +231,8 @@ TEST(HttpRequestTest, SecretsNeverReachTheLog) {
   EXPECT_EQ(MaskSecrets("/a?id=1&password=geheim&username=u&passhash=123"),
             "/a?id=1&password=***&username=u&passhash=***");
   EXPECT_EQ(MaskSecrets("/a?password=x"), "/a?password=***");
+  EXPECT_EQ(MaskSecrets("/a?id=1&apitoken=KEY&x=1"),
+            "/a?id=1&apitoken=***&x=1");
   EXPECT_EQ(MaskSecrets("/a?oldpassword=keep"), "/a?oldpassword=keep");
 }
 
@@ -297,6 +302,39 @@ TEST(RequestRouterTest, CredentialsThenObject) {
   EXPECT_NE(
       unknown.body.find("<error>" + std::string(kNoSuchObject) + "</error>"),
       std::string::npos);
+}
+
+// A request with a key is judged by the key alone; without one, by the
+// login, which a set with only a key has not got.
+TEST(RequestRouterTest, ApiKeyInPlaceOfTheLogin) {
+  const std::string login = "&username=admin&password=secret";
+  const std::string channels = "/api/table.xml?content=channels&id=1";
+  const std::vector<std::pair<std::string, std::vector<RouteCase>>> sets = {
+      {"credentials admin secret\napitoken K+Y/1=\n",
+       {{channels + "&apitoken=K%2BY%2F1%3D", 200},
+        {channels + "&apitoken=K%2BY%2F1%3D&username=x&password=y", 200},
+        {channels + "&apitoken=K+Y/1=", 401},
+        {channels + "&apitoken=wrong" + login, 401},
+        {channels + "&apitoken=" + login, 401},
+        {channels + login, 200},
+        {channels, 401}}},
+      {"apitoken KEY\n",
+       {{channels + "&apitoken=KEY", 200},
+        {"/api/getsensordetails.xml?id=1&apitoken=KEY", 200},
+        {channels + login, 401},
+        {channels, 401}}},
+      {"credentials admin secret\n", {{channels + "&apitoken=KEY", 401}}},
+  };
+  for (const auto& [head, cases] : sets) {
+    SensorSetParse parsed =
+        ParseSensorSet(head + "sensor 1 One\n  channel A | 1\n");
+    ASSERT_TRUE(parsed.set.has_value()) << parsed.error;
+    RequestRouter router(std::move(*parsed.set), {});
+    for (const RouteCase& c : cases) {
+      EXPECT_EQ(router.Answer(Request(c.target)).status, c.status)
+          << head << c.target;
+    }
+  }
 }
 
 TEST(RequestRouterTest, QueuedFaultsComeFirstAndRunOut) {

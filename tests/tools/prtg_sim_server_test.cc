@@ -25,6 +25,7 @@ using testing::TempDir;
 
 constexpr char kSensors[] =
     "credentials admin secret 4242\n"
+    "apitoken VIGIL-KEY\n"
     "sensor 100 Ping\n"
     "  probe Probe A\n"
     "  group Group B\n"
@@ -189,6 +190,9 @@ TEST(PrtgSimServerTest, RefusalsCarryTheirStatus) {
       {"/api/table.xml?content=channels&id=100", 401, ""},
       {"/api/table.xml?content=channels&id=100&username=admin&passhash=4242",
        200, "<name>Ping Time</name>"},
+      {"/api/table.xml?content=channels&id=100&apitoken=VIGIL-KEY", 200,
+       "<name>Ping Time</name>"},
+      {"/api/table.xml?content=channels&id=100&apitoken=VIGIL-KEX", 401, ""},
       {Channels(12345), 400,
        "<error>Sorry, there is no object with the specified id.</error>"},
       {std::string("/api/getsensordetails.xml?id=12345") + kLogin, 400,
@@ -211,6 +215,11 @@ TEST(PrtgSimServerTest, CommandLineCredentialsReplaceTheFile) {
           "/api/table.xml?content=channels&id=100&username=ops&password=pw")
           .status,
       200);
+  // The file's key is no login, so it stays.
+  EXPECT_EQ(Get(sim.port(),
+                "/api/table.xml?content=channels&id=100&apitoken=VIGIL-KEY")
+                .status,
+            200);
 }
 
 TEST(PrtgSimServerTest, StallKeepsSilentWithoutBlockingOthers) {

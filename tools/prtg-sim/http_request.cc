@@ -115,7 +115,7 @@ std::optional<HttpRequest> ParseRequestHead(std::string_view head) {
 
 std::string MaskSecrets(std::string_view target) {
   std::string masked(target);
-  for (const std::string_view key : {"password=", "passhash="}) {
+  for (const std::string_view key : {"password=", "passhash=", "apitoken="}) {
     size_t at = 0;
     while ((at = masked.find(key, at)) != std::string::npos) {
       const bool starts_field =

@@ -31,8 +31,8 @@ std::string UrlDecode(std::string_view text);
 
 std::map<std::string, std::string> ParseQuery(std::string_view query);
 
-// The target with the values of password and passhash replaced by "***",
-// for the request log.
+// The target with the values of password, passhash and apitoken replaced
+// by "***", for the request log.
 std::string MaskSecrets(std::string_view target);
 
 // Status line and headers, ending in the blank line. A content_length

@@ -131,11 +131,15 @@ Reply RequestRouter::Route(const HttpRequest& request) {
 
 bool RequestRouter::Authorized(const HttpRequest& request) const {
   const Credentials& wanted = set_.credentials;
-  if (!wanted.Configured()) return true;
+  if (!wanted.Configured() && set_.api_token.empty()) return true;
   const auto field = [&](const char* key) -> const std::string* {
     const auto it = request.query.find(key);
     return it == request.query.end() ? nullptr : &it->second;
   };
+  if (const std::string* token = field("apitoken")) {
+    return !set_.api_token.empty() && *token == set_.api_token;
+  }
+  if (!wanted.Configured()) return false;
   const std::string* user = field("username");
   if (!user || *user != wanted.user) return false;
   const std::string* password = field("password");

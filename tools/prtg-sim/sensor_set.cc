@@ -128,6 +128,10 @@ SensorSetParse ParseSensorSet(std::string_view text) {
         return fail("credentials need USER PASSWORD [PASSHASH]");
       }
       set.credentials = {words[1], words[2], words.size() > 3 ? words[3] : ""};
+    } else if (keyword == "apitoken") {
+      if (sensor) return fail("apitoken belongs before the first sensor");
+      if (words.size() != 2) return fail("apitoken needs one KEY");
+      set.api_token = words[1];
     } else if (keyword == "next") {
       if (sensor) return fail("next belongs before the first sensor");
       const std::optional<long long> count =

@@ -5,6 +5,10 @@
 //
 //   locale en|de                         separators of the display values
 //   credentials USER PASSWORD [PASSHASH] the one accepted login
+//   apitoken KEY                         the one accepted API key, also
+//                                        when the command line sets the
+//                                        login; a request that carries
+//                                        apitoken= is judged by it alone
 //   next K FAULT                         the next K requests of any kind
 //                                        get FAULT (lines queue up in order)
 //
@@ -93,6 +97,7 @@ struct Credentials {
 struct SensorSet {
   std::optional<Locale> locale;
   Credentials credentials;
+  std::string api_token;  // empty: no key is accepted
   std::vector<QueuedFault> next_faults;
   std::vector<Sensor> sensors;
 };
