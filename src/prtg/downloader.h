@@ -21,7 +21,8 @@ struct DownloadSettings {
   // the system's; empty: the system's.
   std::filesystem::path ca_file;
   // libcurl's pinned public key: "sha256//..." hashes joined by ";", or a
-  // key file. Checked after the certificate, which must verify as well.
+  // key file. With a CA file the certificate must verify as well; alone it
+  // is the trust anchor, so that a self-signed server can be pinned.
   std::string pinned_key;
 };
 

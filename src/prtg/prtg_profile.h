@@ -69,8 +69,8 @@ ConnectionSettings ReadConnectionSettings(
     const std::vector<std::string>& profile_lines);
 
 // The download settings with the profile's trust lines; a relative CA or
-// key file is taken from the working directory. Peer and host are verified
-// either way: a pin is checked on top of the certificate, never instead.
+// key file is taken from the working directory. The host name is verified
+// either way; a pin without a CA file stands in for the certificate chain.
 DownloadSettings WithTrust(DownloadSettings settings,
                            const ConnectionSettings& connection,
                            const std::filesystem::path& working_dir);

@@ -141,8 +141,9 @@ struct TrustCase {
   bool trusted;
 };
 
-// Peer and host are always verified: a CA file can make a self-signed
-// server trusted, a pin can only refuse more.
+// The host is always verified. A self-signed server is trusted through its
+// certificate as CA file, or through its pinned key alone; a pin that does
+// not match refuses it either way.
 TEST(PrtgDownloaderTlsTest, TrustComesFromTheCaFileAndThePin) {
   ASSERT_TRUE(std::filesystem::exists("/usr/bin/openssl"));
   testing::TempDir dir;
@@ -157,7 +158,8 @@ TEST(PrtgDownloaderTlsTest, TrustComesFromTheCaFileAndThePin) {
       {"its certificate as CA file", server.certificate(), "", true},
       {"CA file and its pin", server.certificate(), server.pin(), true},
       {"CA file and a wrong pin", server.certificate(), wrong_pin, false},
-      {"its pin without a CA file", {}, server.pin(), false},
+      {"its pin without a CA file", {}, server.pin(), true},
+      {"a wrong pin without a CA file", {}, wrong_pin, false},
       {"a CA file that is missing", dir / "missing.pem", "", false},
   };
   for (const TrustCase& c : cases) {
