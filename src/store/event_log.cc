@@ -33,6 +33,11 @@ std::string FormatLogLine(const EventLogContext& context, std::string_view code,
 void EventLog::LogAt(std::string_view code, std::string_view message,
                      WallClock::time_point when) {
   if (!IsMainEvent(code) && !context_.log_every_event) return;
+  Append(code, message, when);
+}
+
+void EventLog::Append(std::string_view code, std::string_view message,
+                      WallClock::time_point when) {
   FileLock lock(file_);
   std::vector<std::string> lines;
   if (FileExists(file_)) {

@@ -44,8 +44,16 @@ class EventLog {
   }
   void LogAt(std::string_view code, std::string_view message,
              WallClock::time_point when);
+  // Also when the log records only the main events: for what an operator
+  // must hear of whatever the log mode.
+  void LogAlways(std::string_view code, std::string_view message) {
+    Append(code, message, WallClock::now());
+  }
 
  private:
+  void Append(std::string_view code, std::string_view message,
+              WallClock::time_point when);
+
   std::filesystem::path file_;
   EventLogContext context_;
 };

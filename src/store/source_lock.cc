@@ -1,9 +1,12 @@
 #include "store/source_lock.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "store/file_remover.h"
 #include "store/text_file.h"
@@ -19,14 +22,45 @@ SourceLock::SourceLock(const CompanionFiles& files, std::string lock_name,
       view_(view),
       busy_flag_(busy_flag) {}
 
+namespace {
+
+int OpenForLocking(const std::filesystem::path& file) {
+  int fd;
+  do {
+    fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+std::chrono::nanoseconds Age(const struct stat& status) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return std::chrono::seconds(now.tv_sec - status.st_mtim.tv_sec) +
+         std::chrono::nanoseconds(now.tv_nsec - status.st_mtim.tv_nsec);
+}
+
+}  // namespace
+
+SourceLock::~SourceLock() {
+  if (advisory_fd_ >= 0) ::close(advisory_fd_);
+}
+
 SourceLock::Outcome SourceLock::Take() {
   view_.SetFrameColour(kYellow);
   view_.SetStatusCaption("<Wait>");
+  bool taken_over = false;
   for (;;) {
     // Testing and creating are one step: a sibling that created the file
     // a moment before us makes us wait like any held lock.
     const CreateResult created = CreateExclusively(file_);
-    if (created == CreateResult::kCreated) break;
+    if (created == CreateResult::kCreated) {
+      HoldAdvisoryLock();
+      break;
+    }
+    if (created == CreateResult::kExists && TakeOverStaleLock()) {
+      taken_over = true;
+      break;
+    }
     if (created == CreateResult::kFailed) {
       view_.SetStatusCaption("<Lck>");
       return Outcome::kNotWritable;
@@ -40,7 +74,11 @@ SourceLock::Outcome SourceLock::Take() {
   }
   busy_flag_ = BusyFlag::kHoldingLock;
   taken_at_ = std::chrono::steady_clock::now();
-  log_.Log("Lock", "");
+  if (taken_over) {
+    log_.LogAlways("Lock", kTakenOverNote);
+  } else {
+    log_.Log("Lock", "");
+  }
   view_.SetFrameColour(kMaroon);
   view_.SetStatusCaption("<RFC>");
   return Outcome::kTaken;
@@ -51,7 +89,7 @@ std::chrono::milliseconds SourceLock::Release() {
   if (!held()) return std::chrono::milliseconds(0);
   const auto held_for = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - taken_at_);
-  RemoveFile(file_);
+  RemoveLockFile();
   log_.Log("ULck", "");
   busy_flag_ = BusyFlag::kIdle;
   return held_for;
@@ -59,8 +97,45 @@ std::chrono::milliseconds SourceLock::Release() {
 
 void SourceLock::Abandon() {
   if (!held()) return;
-  RemoveFile(file_);
+  RemoveLockFile();
   busy_flag_ = BusyFlag::kIdle;
+}
+
+void SourceLock::HoldAdvisoryLock() {
+  // Without it the lock still works as it always did; only a takeover
+  // after our death is lost.
+  advisory_fd_ = OpenForLocking(file_);
+  if (advisory_fd_ < 0) return;
+  while (::flock(advisory_fd_, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+bool SourceLock::TakeOverStaleLock() {
+  const int fd = OpenForLocking(file_);
+  if (fd < 0) return false;
+  struct stat opened {};
+  struct stat named {};
+  // Still the file of that name (not one its holder just removed), no
+  // holder's lock on it, and too old to be a file its creator has yet to
+  // lock.
+  const bool stale =
+      ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+      ::stat(file_.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+      opened.st_dev == named.st_dev && Age(opened) >= kStaleAfter;
+  if (!stale) {
+    ::close(fd);
+    return false;
+  }
+  advisory_fd_ = fd;
+  return true;
+}
+
+void SourceLock::RemoveLockFile() {
+  // Removed before it is unlocked, so that a waiter never finds our file
+  // unlocked while it still has its name.
+  RemoveFile(file_);
+  if (advisory_fd_ >= 0) ::close(advisory_fd_);
+  advisory_fd_ = -1;
 }
 
 }  // namespace vigil

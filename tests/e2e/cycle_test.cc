@@ -1,8 +1,14 @@
 // The real AuxOrb cycling against small sensor scripts: what another
 // program sees of it in the marker files, the lock file and the event log.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <thread>
+
+#include "store/source_lock.h"
 #include "support/orb_workspace.h"
 #include "support/record_builder.h"
 
@@ -95,7 +101,10 @@ TEST_F(CycleE2eTest, MarkersAndLogFollowTheRulesAcrossCycles) {
 TEST_F(CycleE2eTest, WaitsForAForeignLockAndEndsOnItsEndOfProcessingFile) {
   SetUpOrb(kSteppingSensor);
   WriteOrbsFile({});
+  // A live holder: the file, and the advisory lock a holder keeps on it.
   space_.dir().Write("SRC.Lck", "");
+  const int holder = ::open((space_.dir() / "SRC.Lck").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
   auto orb = Start();
   ASSERT_TRUE(WaitUntil([&] { return Exists("AuxOrb0102.Prf"); }, 15s));
   std::this_thread::sleep_for(3s);
@@ -105,6 +114,7 @@ TEST_F(CycleE2eTest, WaitsForAForeignLockAndEndsOnItsEndOfProcessingFile) {
   EXPECT_EQ(orb->WaitFor(5s), 0);
   EXPECT_TRUE(Exists("SRC.Lck"));  // the other process's lock stays
   std::filesystem::remove(space_.dir() / "SRC.Lck");
+  ::close(holder);
   ExpectNoOrbFilesLeft();
   EXPECT_TRUE(LogHas("Stop 0102 SRC;ID=;Global;"));
 }
@@ -180,15 +190,31 @@ TEST_F(CycleE2eTest, SighupOfASessionLogoutEndsLikeSigterm) {
   ExpectNoOrbFilesLeft();
 }
 
-TEST_F(CycleE2eTest, SigkillWhileHoldingTheLockLeavesTheLockFile) {
+// The killed orb leaves its lock file, and the sibling that waits for it
+// takes it over and cycles again at once.
+TEST_F(CycleE2eTest, ASiblingTakesOverTheLockOfAKilledOrb) {
   SetUpOrb("#!/bin/sh\necho $$ > running\nexec sleep 60\n");
-  WriteOrbsFile({});
+  space_.dir().Write("companion/quick.sh", kSteppingSensor);
+  std::filesystem::permissions(space_.dir() / "companion/quick.sh",
+                               std::filesystem::perms::owner_all);
+  RecordBuilder sibling = CyclingOrb("quick.sh");
+  sibling.number = "0103";
+  space_.WriteOrbsFile({"0806 AuxOrbs...   .", record_.Text(), sibling.Text()});
   auto orb = Start();
   ASSERT_TRUE(WaitUntil([&] { return Exists("running"); }, 15s));
+  auto waiting = space_.Start({space_.companion_dir(), "0103"});
+  ASSERT_TRUE(WaitUntil([&] { return Exists("AuxOrb0103.Prf"); }, 15s));
+  std::this_thread::sleep_for(2s);  // its first cycle waits for the lock
+  EXPECT_FALSE(Exists("count"));
   orb->Signal(SIGKILL);
+  const auto killed = std::chrono::steady_clock::now();
   orb->WaitFor(5s);
-  EXPECT_TRUE(Exists("SRC.Lck"));
   EXPECT_TRUE(Exists("AuxOrb0102.Prf"));
+  ASSERT_TRUE(WaitUntil([&] { return Exists("AuxOrb0103.Grn"); }, 5s));
+  EXPECT_LE(std::chrono::steady_clock::now() - killed, 2s);
+  EXPECT_TRUE(LogHas(std::string(kTakenOverNote)));
+  waiting->Signal(SIGTERM);
+  EXPECT_EQ(waiting->WaitFor(5s), 0);
   // The orphaned sensor would keep the test's output open for a minute.
   const std::string sensor = space_.dir().Read("running");
   if (!sensor.empty()) ::kill(std::stoi(sensor), SIGKILL);

@@ -1,6 +1,7 @@
 #include "store/source_lock.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "store/text_file.h"
+#include "support/child_process.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
 
@@ -147,6 +149,58 @@ TEST(SourceLockTest, WithoutTheLockASiblingsFileStays) {
   orb.lock.Abandon();
   EXPECT_TRUE(dir.Exists("DIALOG.Lck"));
   EXPECT_EQ(orb.LogLinesWith("ULck"), 0);
+}
+
+// A lock file whose holder ended is taken over; one whose holder lives,
+// or that its creator may not have locked yet, is waited for.
+TEST(SourceLockTest, OnlyTheLockOfAnEndedHolderIsTakenOver) {
+  struct Case {
+    const char* name;
+    bool holder_alive;
+    int age_seconds;
+    bool taken_over;
+  } cases[] = {
+      {"holder killed", false, 30, true},
+      {"holder alive", true, 30, false},
+      {"a file just made", false, 0, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    Orb holder(dir.path(), "0101");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (holder.lock.Take() != SourceLock::Outcome::kTaken) ::_exit(1);
+      if (!c.holder_alive) ::_exit(0);  // dies holding it
+      ::pause();
+    }
+    ASSERT_TRUE(testing::WaitUntil(
+        [&] { return holder.LogLinesWith("Lock") == 1; }, milliseconds(5000)));
+    if (!c.holder_alive) ::waitpid(pid, nullptr, 0);
+    const auto then = std::filesystem::file_time_type::clock::now() -
+                      std::chrono::seconds(c.age_seconds);
+    std::filesystem::last_write_time(dir / "DIALOG.Lck", then);
+
+    Orb waiter(dir.path(), "0102");
+    waiter.view.set_on_let_events_run([&](milliseconds) {
+      if (waiter.view.event_runs().size() == 3) {
+        waiter.view.set_closing(true);  // seen enough
+      }
+    });
+    const SourceLock::Outcome outcome = waiter.lock.Take();
+    EXPECT_EQ(outcome == SourceLock::Outcome::kTaken, c.taken_over) << c.name;
+    const std::string log = ReadFileBytes(waiter.log.file()).value_or("");
+    EXPECT_EQ(log.find(kTakenOverNote) != std::string::npos, c.taken_over)
+        << c.name;
+    if (c.taken_over) {
+      waiter.lock.Release();
+      EXPECT_FALSE(dir.Exists("DIALOG.Lck")) << c.name;
+    }
+    if (c.holder_alive) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+  }
 }
 
 TEST(SourceLockTest, AbandonRemovesTheLockWithoutLogging) {
