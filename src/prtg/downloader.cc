@@ -60,6 +60,33 @@ bool IsTrustFailure(CURLcode code) {
   }
 }
 
+void SetProtocols(CURL* handle) {
+  // The URL carries the credentials: only HTTP(S), also after a redirect.
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
+}
+
+void SetTrust(CURL* handle, const DownloadSettings& settings) {
+  // A pinned key alone is the trust anchor: the server must hold exactly
+  // that key, which no authority could vouch for better. The chain is then
+  // not asked for, so that a stock self-signed server can be pinned.
+  const bool pin_alone =
+      !settings.pinned_key.empty() && settings.ca_file.empty();
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, pin_alone ? 0L : 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!settings.ca_file.empty()) {
+    curl_easy_setopt(handle, CURLOPT_CAINFO, settings.ca_file.c_str());
+    // Debian's libcurl also looks in /etc/ssl/certs; the file alone counts.
+    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+  }
+  if (!settings.pinned_key.empty()) {
+    curl_easy_setopt(handle, CURLOPT_PINNEDPUBLICKEY,
+                     settings.pinned_key.c_str());
+  }
+}
+
 DownloadOutcome Failed(std::string failure) {
   DownloadOutcome outcome;
   outcome.failure = std::move(failure);
@@ -92,27 +119,8 @@ DownloadOutcome DownloadToFile(const std::string& url,
                    static_cast<long>(settings.total_timeout.count()));
   curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(settings.max_bytes));
-  // The URL carries the credentials: only HTTP(S), also after a redirect.
-  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
-  // A pinned key alone is the trust anchor: the server must hold exactly
-  // that key, which no authority could vouch for better. The chain is then
-  // not asked for, so that a stock self-signed server can be pinned.
-  const bool pin_alone =
-      !settings.pinned_key.empty() && settings.ca_file.empty();
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, pin_alone ? 0L : 1L);
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (!settings.ca_file.empty()) {
-    curl_easy_setopt(handle, CURLOPT_CAINFO, settings.ca_file.c_str());
-    // Debian's libcurl also looks in /etc/ssl/certs; the file alone counts.
-    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
-  }
-  if (!settings.pinned_key.empty()) {
-    curl_easy_setopt(handle, CURLOPT_PINNEDPUBLICKEY,
-                     settings.pinned_key.c_str());
-  }
+  SetProtocols(handle);
+  SetTrust(handle, settings);
   curl_easy_setopt(handle, CURLOPT_USERAGENT, "Vigil Panel");
 
   const CURLcode code = curl_easy_perform(handle);

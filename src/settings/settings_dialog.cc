@@ -299,51 +299,17 @@ void SettingsDialog::CreateLabelButtons() {
 }
 
 void SettingsDialog::ConnectEdits() {
-  auto edited = [this](auto apply) {
-    return [this, apply](const QString& text) {
-      apply(FromQString(text));
-      MarkChanged(fields_);
-      Bind();
-    };
-  };
-  connect(
-      edit01_, &QLineEdit::textEdited, this,
-      edited([this](std::string text) { fields_.title = std::move(text); }));
-  connect(edit04_, &QLineEdit::textEdited, this,
-          edited([this](std::string t) { fields_.delay_text = std::move(t); }));
-  connect(combo80_, &QComboBox::activated, this, [this](int index) {
-    fields_.chart_kind = index;
-    MarkChanged(fields_);
-    Bind();
-  });
-  connect(combo84_, &QComboBox::activated, this, [this](int index) {
-    fields_.sorting = index;
-    MarkChanged(fields_);
-    Bind();
-  });
-  connect(
-      combo85_, &QComboBox::textActivated, this,
-      edited([this](std::string t) { fields_.gauge_choice = std::move(t); }));
-  connect(
-      combo85_->lineEdit(), &QLineEdit::textEdited, this,
-      edited([this](std::string t) { fields_.gauge_choice = std::move(t); }));
-  connect(
-      combo86_, &QComboBox::textActivated, this,
-      edited([this](std::string t) { fields_.image_choice = std::move(t); }));
-  connect(
-      combo86_->lineEdit(), &QLineEdit::textEdited, this,
-      edited([this](std::string t) { fields_.image_choice = std::move(t); }));
+  TakeText(edit01_, &fields_.title);
+  TakeText(edit04_, &fields_.delay_text);
+  TakeIndex(combo80_, &fields_.chart_kind);
+  TakeIndex(combo84_, &fields_.sorting);
+  TakeText(combo85_, &fields_.gauge_choice);
+  TakeText(combo86_, &fields_.image_choice);
   RuleFields& rule = fields_.editor.fields;
-  for (QComboBox* combo : {combo81_, combo83_}) {
-    std::string& field = combo == combo81_ ? rule.item : rule.action;
-    auto take = edited([&field](std::string t) { field = std::move(t); });
-    connect(combo, &QComboBox::textActivated, this, take);
-    connect(combo->lineEdit(), &QLineEdit::textEdited, this, take);
-  }
-  connect(combo82_, &QComboBox::textActivated, this,
-          edited([&rule](std::string t) { rule.op = std::move(t); }));
-  connect(edit88_, &QLineEdit::textEdited, this,
-          edited([&rule](std::string t) { rule.value = std::move(t); }));
+  TakeText(combo81_, &rule.item);
+  TakeText(combo82_, &rule.op);
+  TakeText(edit88_, &rule.value);
+  TakeText(combo83_, &rule.action);
   connect(view80_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item) {
             View80Click(view80_->indexOfTopLevelItem(item));
@@ -352,6 +318,33 @@ void SettingsDialog::ConnectEdits() {
           [this](QTreeWidgetItem* item) {
             View80DblClick(view80_->indexOfTopLevelItem(item));
           });
+}
+
+// The operator's edits only: what Bind sets raises no change.
+void SettingsDialog::TakeText(QLineEdit* edit, std::string* field) {
+  connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& t) {
+    *field = FromQString(t);
+    MarkChanged(fields_);
+    Bind();
+  });
+}
+
+void SettingsDialog::TakeText(QComboBox* combo, std::string* field) {
+  connect(combo, &QComboBox::textActivated, this,
+          [this, field](const QString& t) {
+            *field = FromQString(t);
+            MarkChanged(fields_);
+            Bind();
+          });
+  if (QLineEdit* typed = combo->lineEdit()) TakeText(typed, field);
+}
+
+void SettingsDialog::TakeIndex(QComboBox* combo, int* field) {
+  connect(combo, &QComboBox::activated, this, [this, field](int index) {
+    *field = index;
+    MarkChanged(fields_);
+    Bind();
+  });
 }
 
 bool SettingsDialog::Run(const SettingsSource& source, OrbConfiguration& config,

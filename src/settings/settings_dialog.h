@@ -72,6 +72,9 @@ class SettingsDialog : public QDialog {
   void CreateLabelButtons();
   QWidget* CreateSpin(int spin, int x, int y);
   void ConnectEdits();
+  void TakeText(QLineEdit* edit, std::string* field);
+  void TakeText(QComboBox* combo, std::string* field);
+  void TakeIndex(QComboBox* combo, int* field);
   void Bind();
   void BindChart();
   void BindFlags();
