@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,12 +57,17 @@ TEST(WallOptionsTest, EachCommandTakesItsOwnOptionsOnly) {
   }
   const auto options =
       ParseWallOptions("restart", {"0203", "0203", "--mode=AuxOrb", "0101",
-                                   "--mode", "AuxOrb", "--every=7"})
+                                   "--mode", "AuxOrb", "--every=7", "--dir",
+                                   "~/wall", "--companion", "~x"})
           .options;
   ASSERT_TRUE(options);
   EXPECT_EQ(options->numbers, (std::vector<std::string>{"0203", "0101"}));
   EXPECT_EQ(options->modes, (std::vector<std::string>{"AuxOrb"}));
   EXPECT_EQ(options->every.count(), 7);
+  if (const char* home = std::getenv("HOME")) {
+    EXPECT_EQ(options->dir, std::filesystem::path(home) / "wall");
+  }
+  EXPECT_EQ(options->companion_dir, "~x");
 }
 
 TEST(WallOrbsTest, RecordNumbersSkipTheHeaderSatellitesAndRepeats) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string_view>
 
 #include "store/text.h"
@@ -31,6 +32,16 @@ std::optional<std::chrono::seconds> Seconds(const std::string& text) {
   return std::chrono::seconds(*value);
 }
 
+// A desktop entry passes "~/..." as it is; a shell would have expanded it.
+std::filesystem::path Folder(const std::string& value) {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && (value == "~" || value.starts_with("~/"))) {
+    return std::filesystem::path(home) /
+           value.substr(std::min<size_t>(value.size(), 2));
+  }
+  return value;
+}
+
 // Sets one option; an error text when its value does not fit.
 std::string Apply(std::string_view option, const std::string& value,
                   WallOptions& options) {
@@ -38,7 +49,7 @@ std::string Apply(std::string_view option, const std::string& value,
     return std::string(option) + " takes a value";
   }
   if (option == "--dir") {
-    options.dir = value;
+    options.dir = Folder(value);
   } else if (option == "--mode") {
     if (std::find(kModes.begin(), kModes.end(), value) == kModes.end()) {
       return "--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value + "\"";
@@ -48,9 +59,9 @@ std::string Apply(std::string_view option, const std::string& value,
       options.modes.push_back(value);
     }
   } else if (option == "--bin") {
-    options.bin_dir = value;
+    options.bin_dir = Folder(value);
   } else if (option == "--companion") {
-    options.companion_dir = value;
+    options.companion_dir = Folder(value);
   } else if (option == "--watch") {
     options.watch = true;
   } else if (option == "--wait" || option == "--every") {
