@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <chrono>
 #include <iomanip>
+#include <sstream>
 #include <system_error>
 #include <thread>
 
+#include "store/clock_text.h"
+#include "store/text.h"
 #include "vigil/commands.h"
 #include "vigil/wall_launcher.h"
 #include "vigil/wall_options.h"
@@ -89,11 +92,17 @@ int Watch(const WallOptions& options, const std::filesystem::path& dir,
   out << "watching " << dir.string() << " every " << options.every.count()
       << " s; SIGINT or SIGTERM ends the watch, not the orbs\n"
       << std::flush;
-  WallLauncher launcher(options, dir, out, err);
   while (!watch_ended) {
     // The orbs file is read anew each time: orbs come, go and move.
+    std::ostringstream said;
     if (const auto wall = SurveyChosen(options, dir, err)) {
-      launcher.Restart(wall->chosen, wall->all, /*quiet=*/true);
+      WallLauncher(options, dir, said, err)
+          .Restart(wall->chosen, wall->all, /*quiet=*/true);
+    }
+    // A watch runs for days: each line says when.
+    const std::string time = TimeText(WallClock::now());
+    for (const std::string& line : SplitLines(said.str())) {
+      out << time << " " << line << "\n";
     }
     out << std::flush;
     const auto until = std::chrono::steady_clock::now() + options.every;
