@@ -39,14 +39,16 @@ std::vector<std::string> CommandLineOf(pid_t pid) {
   return words;
 }
 
+// Only another user's process hides its directory, and another user's
+// orb is no orb of this wall.
 bool SameDirectory(pid_t pid, const std::filesystem::path& working_dir) {
   std::error_code error;
   const std::filesystem::path cwd = std::filesystem::read_symlink(
       "/proc/" + std::to_string(pid) + "/cwd", error);
-  if (error) return true;
+  if (error) return false;
   const std::filesystem::path wanted =
       std::filesystem::weakly_canonical(working_dir, error);
-  return error || cwd == wanted;
+  return !error && cwd == wanted;
 }
 
 // Writes all of it or nothing useful; after fork only such calls are safe.

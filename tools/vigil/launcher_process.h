@@ -21,8 +21,7 @@ struct OrbProcess {
 
 // The orb a live process of this working directory is, from its command
 // line and current directory; nullopt for a process that is gone, a zombie,
-// another program or an orb of another directory. A directory that cannot
-// be read counts as this one, so that no running orb is taken for dead.
+// another program or an orb of another directory or user.
 std::optional<OrbProcess> InspectOrbProcess(
     pid_t pid, const std::filesystem::path& working_dir);
 
