@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchm
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
   xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl
 
-.PHONY: all deps configure build test demo bench soak format clean
+.PHONY: all deps configure build test demo bench soak install package format clean
 
 all: build
 
@@ -47,6 +47,18 @@ soak: build
 
 demo: build
 	demo/run-demo $(BUILD)
+
+# make install [PREFIX=/usr/local]: bin, lib/vigil-panel, share/vigil-panel,
+# the desktop entry and the manual pages under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# make package: build/vigil-panel_<version>_<arch>.deb, then the package
+# check (unpacked with dpkg -x, its vigil starts its example orb).
+package: build
+	cd $(BUILD) && cpack -G DEB
+	cd $(BUILD) && ctest --output-on-failure -R PackageRuns
 
 format:
 	clang-format -i $$(git ls-files '*.cc' '*.h')

@@ -1,0 +1,196 @@
+#include "vigil/launcher_process.h"
+
+#include <fcntl.h>
+#include <linux/close_range.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <system_error>
+
+#include "store/text.h"
+
+namespace vigil::cli {
+namespace {
+
+bool IsModeWord(std::string_view word) {
+  return word == "RfcOrb" || word == "HttpOrb" || word == "AuxOrb";
+}
+
+std::vector<std::string> CommandLineOf(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/cmdline",
+                     std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)),
+                          std::istreambuf_iterator<char>());
+  std::vector<std::string> words;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\0', start);
+    if (end == std::string::npos) end = bytes.size();
+    words.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+  }
+  return words;
+}
+
+// Only another user's process hides its directory, and another user's
+// orb is no orb of this wall.
+bool SameDirectory(pid_t pid, const std::filesystem::path& working_dir) {
+  std::error_code error;
+  const std::filesystem::path cwd = std::filesystem::read_symlink(
+      "/proc/" + std::to_string(pid) + "/cwd", error);
+  if (error) return false;
+  const std::filesystem::path wanted =
+      std::filesystem::weakly_canonical(working_dir, error);
+  return !error && cwd == wanted;
+}
+
+// Writes all of it or nothing useful; after fork only such calls are safe.
+void WriteAll(int fd, const void* data, size_t size) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = write(fd, bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    bytes += written;
+    size -= static_cast<size_t>(written);
+  }
+}
+
+bool ReadAll(int fd, void* data, size_t size) {
+  char* bytes = static_cast<char*>(data);
+  while (size > 0) {
+    const ssize_t got = read(fd, bytes, size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    bytes += got;
+    size -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+// The orb itself, in the grandchild: only async-signal-safe calls, and any
+// failure goes back through the pipe as an errno value with a step.
+[[noreturn]] void BecomeProgram(const LaunchRequest& request, char* const* argv,
+                                int report_fd) {
+  auto fail = [report_fd](int step) {
+    const std::array<int, 2> report = {step, errno};
+    WriteAll(report_fd, report.data(), sizeof report);
+    _exit(127);
+  };
+  // Nothing of vigil's but the report pipe survives the exec, so that no
+  // pipe of whoever runs vigil stays open as long as the orb runs.
+  close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+  if (chdir(request.working_dir.c_str()) != 0) fail(1);
+  const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const int output = open(request.output_file.c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (input < 0 || output < 0) fail(2);
+  if (dup2(input, STDIN_FILENO) < 0 || dup2(output, STDOUT_FILENO) < 0 ||
+      dup2(output, STDERR_FILENO) < 0) {
+    fail(2);
+  }
+  // The orb gets the signal dispositions of a fresh process.
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  signal(SIGPIPE, SIG_DFL);
+  execv(request.executable.c_str(), argv);
+  fail(3);
+  _exit(127);
+}
+
+}  // namespace
+
+std::optional<OrbProcess> InspectOrbProcess(
+    pid_t pid, const std::filesystem::path& working_dir) {
+  if (pid < 1 || (kill(pid, 0) != 0 && errno != EPERM)) return std::nullopt;
+  // A zombie has an empty command line.
+  const std::vector<std::string> words = CommandLineOf(pid);
+  if (words.size() < 3) return std::nullopt;
+  const std::string mode = std::filesystem::path(words[0]).filename().string();
+  if (!IsModeWord(mode)) return std::nullopt;
+  if (!SameDirectory(pid, working_dir)) return std::nullopt;
+  return OrbProcess{pid, mode, words[2]};
+}
+
+std::vector<OrbProcess> ScanOrbProcesses(
+    const std::filesystem::path& working_dir) {
+  std::vector<OrbProcess> found;
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (!IsDigits(name)) continue;
+    const auto pid = ParseInteger(name);
+    if (!pid) continue;
+    if (auto orb = InspectOrbProcess(*pid, working_dir)) {
+      found.push_back(std::move(*orb));
+    }
+  }
+  return found;
+}
+
+Launch LaunchDetached(const LaunchRequest& request) {
+  // Everything the child needs is made before the fork.
+  std::vector<std::string> words = {request.executable.string()};
+  words.insert(words.end(), request.arguments.begin(), request.arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    return {-1, std::string("pipe: ") + std::strerror(errno)};
+  }
+  const pid_t child = fork();
+  if (child < 0) {
+    const int error = errno;
+    close(report[0]);
+    close(report[1]);
+    return {-1, std::string("fork: ") + std::strerror(error)};
+  }
+  if (child == 0) {
+    // The intermediate child leaves the session and exits at once, so that
+    // the orb is nobody's child here.
+    close(report[0]);
+    setsid();
+    const pid_t orb = fork();
+    if (orb == 0) BecomeProgram(request, argv.data(), report[1]);
+    WriteAll(report[1], &orb, sizeof orb);
+    _exit(orb < 0 ? 1 : 0);
+  }
+  close(report[1]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  Launch launch;
+  if (!ReadAll(report[0], &launch.pid, sizeof launch.pid) || launch.pid < 0) {
+    close(report[0]);
+    return {-1, "fork failed"};
+  }
+  // Closed by the exec without a word: the program runs.
+  std::array<int, 2> failure = {0, 0};
+  if (ReadAll(report[0], failure.data(), sizeof failure)) {
+    const std::string reason = std::strerror(failure[1]);
+    if (failure[0] == 1) {
+      launch.error = "cannot enter " + request.working_dir.string();
+    } else if (failure[0] == 2) {
+      launch.error = "cannot write " + request.output_file.string();
+    } else {
+      launch.error = "cannot run " + request.executable.string();
+    }
+    launch.error += ": " + reason;
+    launch.pid = -1;
+  }
+  close(report[0]);
+  return launch;
+}
+
+}  // namespace vigil::cli

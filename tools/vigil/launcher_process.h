@@ -1,0 +1,50 @@
+// The orb processes of a working directory: started detached as a launcher
+// starts them, and recognised again through /proc.
+#ifndef VIGIL_TOOLS_VIGIL_LAUNCHER_PROCESS_H_
+#define VIGIL_TOOLS_VIGIL_LAUNCHER_PROCESS_H_
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vigil::cli {
+
+struct OrbProcess {
+  pid_t pid = 0;
+  std::string mode_word;
+  // As on its command line: an orb dragged to another cell keeps it.
+  std::string number;
+};
+
+// The orb a live process of this working directory is, from its command
+// line and current directory; nullopt for a process that is gone, a zombie,
+// another program or an orb of another directory or user.
+std::optional<OrbProcess> InspectOrbProcess(
+    pid_t pid, const std::filesystem::path& working_dir);
+
+// Every orb process of this working directory, whoever started it.
+std::vector<OrbProcess> ScanOrbProcesses(
+    const std::filesystem::path& working_dir);
+
+struct LaunchRequest {
+  std::filesystem::path executable;
+  std::vector<std::string> arguments;  // after the program name
+  std::filesystem::path working_dir;
+  std::filesystem::path output_file;  // stdout and stderr, appended
+};
+
+struct Launch {
+  pid_t pid = -1;
+  std::string error;  // set when the program could not be started
+};
+
+// Starts the program in a session of its own, with stdin from /dev/null,
+// and does not wait for it: it outlives vigil and is never its zombie.
+Launch LaunchDetached(const LaunchRequest& request);
+
+}  // namespace vigil::cli
+
+#endif  // VIGIL_TOOLS_VIGIL_LAUNCHER_PROCESS_H_

@@ -1,0 +1,348 @@
+#include "vigil/wall_launcher.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
+
+#include "store/companion_files.h"
+#include "store/file_remover.h"
+#include "store/text.h"
+#include "store/text_file.h"
+#include "vigil/launcher_process.h"
+#include "vigil/wall_carry_over.h"
+
+namespace vigil::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// SIGTERM ends an orb through its normal clean-up, which takes a moment.
+constexpr std::chrono::seconds kTermWait{5};
+// An orb that cannot even open its window ends within this time.
+constexpr milliseconds kEarlyEndWait{500};
+constexpr milliseconds kPoll{100};
+
+template <typename Pending>
+void WaitWhile(Pending pending, Clock::duration limit) {
+  const auto deadline = Clock::now() + limit;
+  while (pending() && Clock::now() < deadline) {
+    std::this_thread::sleep_for(kPoll);
+  }
+}
+
+bool Live(pid_t pid, const std::filesystem::path& dir) {
+  return InspectOrbProcess(pid, dir).has_value();
+}
+
+// Which mode a pid file stem belongs to, empty for none.
+std::string ModeOfStem(std::string_view stem) {
+  for (std::string_view mode : kModeWords) {
+    if (stem.size() == mode.size() + 4 && stem.starts_with(mode) &&
+        IsDigits(stem.substr(mode.size()))) {
+      return std::string(mode);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+WallLauncher::WallLauncher(const WallOptions& options,
+                           std::filesystem::path dir, std::ostream& out,
+                           std::ostream& err)
+    : options_(options),
+      dir_(std::move(dir)),
+      launcher_(dir_),
+      product_(FindProduct(SelfExecutable(), options.bin_dir)),
+      out_(out),
+      err_(err) {}
+
+std::filesystem::path WallLauncher::CompanionDir() const {
+  if (!options_.companion_dir.empty()) {
+    return std::filesystem::absolute(options_.companion_dir);
+  }
+  return launcher_.RememberedCompanion().value_or(dir_);
+}
+
+void WallLauncher::LinkProduct(const std::vector<OrbCondition>& orbs) {
+  std::set<std::string> modes;
+  for (const OrbCondition& condition : orbs) {
+    modes.insert(condition.orb.mode_word);
+  }
+  for (const std::string& mode : modes) {
+    for (const std::string& note : LinkProductFiles(dir_, mode, product_)) {
+      out_ << note << "\n";
+    }
+  }
+}
+
+std::optional<pid_t> WallLauncher::Launch(
+    const WallOrb& orb, const std::optional<std::string>& carry_over) {
+  const std::filesystem::path executable = product_.bin_dir / orb.mode_word;
+  if (access(executable.c_str(), X_OK) != 0) {
+    err_ << "vigil: cannot run " << executable.string()
+         << " (--bin names its folder)\n";
+    return std::nullopt;
+  }
+  if (!launcher_.MakeDir()) {
+    err_ << "vigil: cannot create " << launcher_.dir().string() << "\n";
+    return std::nullopt;
+  }
+  // A launcher writes blanks as ";", so that the path stays one word.
+  std::string companion = CompanionDir().string();
+  std::replace(companion.begin(), companion.end(), ' ', ';');
+  std::vector<std::string> arguments = {companion, orb.number};
+  if (carry_over) arguments.push_back(*carry_over);
+  const cli::Launch launch = LaunchDetached(
+      {executable, arguments, dir_, launcher_.OutputFile(orb.stem())});
+  if (launch.pid < 0) {
+    err_ << "vigil: " << orb.stem() << ": " << launch.error << "\n";
+    return std::nullopt;
+  }
+  if (!launcher_.WritePid(orb.stem(), launch.pid)) {
+    err_ << "vigil: cannot write " << launcher_.PidFile(orb.stem()).string()
+         << "\n";
+  }
+  return launch.pid;
+}
+
+std::optional<pid_t> WallLauncher::Revive(
+    const OrbCondition& condition, const std::vector<OrbCondition>& wall) {
+  const WallOrb& orb = condition.orb;
+  const CompanionFiles files(dir_, orb.mode_word, orb.number);
+  const CarryOver carry =
+      RecoverCarryOver(ReadLines(files.WorkFile()), orb.mode_word, orb.record);
+  // The profile would refuse the new orb as a duplicate, the request
+  // would end it at once.
+  RemoveFile(files.AttachedProfile());
+  RemoveFile(files.EndOfProcessingFile());
+  // A lock the crashed orb held keeps its siblings waiting for ever; with
+  // no running orb of that lock name nobody else can hold it.
+  const std::string lock_name = orb.record.LockName(orb.mode_word);
+  const std::filesystem::path lock = files.LockFile(lock_name);
+  if (!lock_name.empty() && FileExists(lock)) {
+    const bool shared =
+        std::any_of(wall.begin(), wall.end(), [&](const OrbCondition& other) {
+          return (other.process == ProcessState::kRunning ||
+                  other.process == ProcessState::kUnknown) &&
+                 other.orb.record.LockName(other.orb.mode_word) == lock_name;
+        });
+    if (shared) {
+      out_ << lock.filename().string()
+           << " is left: a running orb shares its lock name\n";
+    } else {
+      RemoveFile(lock);
+      out_ << "removed " << lock.filename().string() << " left by "
+           << orb.stem() << "\n";
+    }
+  }
+  const auto text =
+      carry.value ? std::optional<std::string>(CarryOverText(*carry.value))
+                  : std::nullopt;
+  const auto pid = Launch(orb, text);
+  if (!pid) return std::nullopt;
+  out_ << "restarted " << orb.stem() << " (pid " << *pid << ") ";
+  if (text) {
+    out_ << "with carried-over value " << *text << "\n";
+  } else {
+    out_ << "without a carried-over value: " << carry.reason << "\n";
+  }
+  return pid;
+}
+
+int WallLauncher::ReportEarlyEnds(
+    const std::vector<std::pair<WallOrb, pid_t>>& started) {
+  if (started.empty()) return 0;
+  std::this_thread::sleep_for(kEarlyEndWait);
+  int status = 0;
+  for (const auto& [orb, pid] : started) {
+    if (Live(pid, dir_)) continue;
+    status = 1;
+    const std::filesystem::path output = launcher_.OutputFile(orb.stem());
+    err_ << "vigil: " << orb.stem() << " ended at once; " << output.string()
+         << " ends:\n";
+    const auto lines = ReadLines(output).value_or(std::vector<std::string>{});
+    const size_t from = lines.size() > 3 ? lines.size() - 3 : 0;
+    for (size_t i = from; i < lines.size(); ++i) {
+      err_ << "  " << lines[i] << "\n";
+    }
+  }
+  return status;
+}
+
+int WallLauncher::Start(const std::vector<OrbCondition>& orbs,
+                        const std::vector<OrbCondition>& wall) {
+  if (!options_.companion_dir.empty()) {
+    launcher_.RememberCompanion(CompanionDir());
+  }
+  LinkProduct(orbs);
+  int status = 0;
+  std::vector<std::pair<WallOrb, pid_t>> started;
+  for (const OrbCondition& condition : orbs) {
+    const WallOrb& orb = condition.orb;
+    std::optional<pid_t> pid;
+    switch (condition.process) {
+      case ProcessState::kRunning:
+        out_ << orb.stem() << " runs already (pid " << condition.pid << ")\n";
+        // One started by another launcher is vigil's to stop from now on.
+        if (condition.moved_from.empty() &&
+            launcher_.ReadPid(orb.stem()) != condition.pid) {
+          launcher_.WritePid(orb.stem(), condition.pid);
+        }
+        continue;
+      case ProcessState::kUnknown:
+        err_ << "vigil: " << orb.stem()
+             << " not started: its attached profile is there and an "
+             << orb.mode_word << " process of this directory may be it\n";
+        status = 1;
+        continue;
+      case ProcessState::kCrashed:
+        pid = Revive(condition, wall);
+        break;
+      case ProcessState::kStopped:
+      case ProcessState::kEnded:
+        // A request nobody took would end the new orb at once.
+        RemoveFile(CompanionFiles(dir_, orb.mode_word, orb.number)
+                       .EndOfProcessingFile());
+        pid = Launch(orb, std::nullopt);
+        if (pid) out_ << "started " << orb.stem() << " (pid " << *pid << ")\n";
+        break;
+    }
+    if (pid) {
+      started.emplace_back(orb, *pid);
+    } else {
+      status = 1;
+    }
+  }
+  return std::max(status, ReportEarlyEnds(started));
+}
+
+int WallLauncher::Restart(const std::vector<OrbCondition>& orbs,
+                          const std::vector<OrbCondition>& wall, bool quiet) {
+  if (!options_.companion_dir.empty()) {
+    launcher_.RememberCompanion(CompanionDir());
+  }
+  int status = 0;
+  std::vector<std::pair<WallOrb, pid_t>> started;
+  for (const OrbCondition& condition : orbs) {
+    const WallOrb& orb = condition.orb;
+    if (condition.process == ProcessState::kCrashed) {
+      LinkProduct({condition});
+      if (const auto pid = Revive(condition, wall)) {
+        started.emplace_back(orb, *pid);
+      } else {
+        status = 1;
+      }
+    } else if (!quiet && condition.process == ProcessState::kEnded) {
+      out_ << orb.stem()
+           << " ended through its own clean-up: left alone (vigil start "
+              "starts it)\n";
+    } else if (!quiet && condition.process == ProcessState::kUnknown) {
+      out_ << orb.stem()
+           << " left alone: an orb process may still be it (see vigil "
+              "status)\n";
+    }
+  }
+  if (!quiet && started.empty() && status == 0) {
+    out_ << "nothing to restart: no orb ended abnormally\n";
+  }
+  return std::max(status, ReportEarlyEnds(started));
+}
+
+int WallLauncher::Stop(const std::vector<OrbCondition>& orbs,
+                       const std::vector<OrbCondition>& wall, bool whole_wall) {
+  struct Target {
+    std::string stem;
+    pid_t pid = 0;  // 0: known only by its attached profile
+    std::filesystem::path profile;
+    std::filesystem::path request;
+  };
+  std::vector<Target> targets;
+  auto ask = [&](const std::string& mode, const std::string& number,
+                 pid_t pid) {
+    const CompanionFiles files(dir_, mode, number);
+    CreateExclusively(files.EndOfProcessingFile());
+    targets.push_back({mode + number, pid, files.AttachedProfile(),
+                       files.EndOfProcessingFile()});
+  };
+  for (const OrbCondition& condition : orbs) {
+    const WallOrb& orb = condition.orb;
+    if (condition.process == ProcessState::kRunning ||
+        condition.process == ProcessState::kUnknown) {
+      ask(orb.mode_word, orb.number, condition.pid);
+    } else {
+      launcher_.RemovePid(orb.stem());
+    }
+  }
+  if (whole_wall) {
+    // Pid files of numbers that no record has any more: the record was
+    // removed, or its orb was dragged away and is asked above.
+    std::set<std::string> known;
+    for (const OrbCondition& condition : wall) {
+      known.insert(condition.orb.stem());
+    }
+    std::set<std::string> modes;
+    for (const OrbCondition& condition : orbs) {
+      modes.insert(condition.orb.mode_word);
+    }
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(launcher_.dir(), error)) {
+      if (entry.path().extension() != ".pid") continue;
+      const std::string stem = entry.path().stem().string();
+      const std::string mode = ModeOfStem(stem);
+      if (mode.empty() || !modes.contains(mode) || known.contains(stem)) {
+        continue;
+      }
+      const auto pid = launcher_.ReadPid(stem);
+      if (pid && Live(*pid, dir_)) {
+        ask(mode, stem.substr(mode.size()), *pid);
+      } else {
+        launcher_.RemovePid(stem);
+      }
+    }
+  }
+  if (targets.empty()) {
+    out_ << "no orb was running\n";
+    return 0;
+  }
+  auto pending = [this](const Target& target) {
+    return target.pid != 0 ? Live(target.pid, dir_)
+                           : FileExists(target.profile);
+  };
+  auto any_pending = [&] {
+    return std::any_of(targets.begin(), targets.end(), pending);
+  };
+  WaitWhile(any_pending, options_.wait);
+  if (any_pending()) {
+    for (const Target& target : targets) {
+      if (target.pid != 0 && pending(target)) {
+        out_ << target.stem << " did not end within " << options_.wait.count()
+             << " s: SIGTERM\n";
+        kill(target.pid, SIGTERM);
+      }
+    }
+    WaitWhile(any_pending, kTermWait);
+  }
+  int status = 0;
+  for (const Target& target : targets) {
+    if (pending(target)) {
+      err_ << "vigil: " << target.stem;
+      if (target.pid != 0) err_ << " (pid " << target.pid << ")";
+      err_ << " did not end\n";
+      status = 1;
+      continue;
+    }
+    launcher_.RemovePid(target.stem);
+    RemoveFile(target.request);
+    out_ << "stopped " << target.stem << "\n";
+  }
+  return status;
+}
+
+}  // namespace vigil::cli

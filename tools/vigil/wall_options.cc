@@ -1,0 +1,162 @@
+#include "vigil/wall_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+#include "store/text.h"
+
+namespace vigil::cli {
+namespace {
+
+constexpr std::array<std::string_view, 3> kModes = {"RfcOrb", "HttpOrb",
+                                                    "AuxOrb"};
+
+// Which command takes which option besides --dir and --mode.
+bool Takes(const std::string& command, std::string_view option) {
+  if (option == "--dir" || option == "--mode") return true;
+  if (option == "--bin" || option == "--companion") {
+    return command == "start" || command == "restart";
+  }
+  if (option == "--wait") return command == "stop";
+  if (option == "--watch" || option == "--every") return command == "restart";
+  return false;
+}
+
+bool TakesValue(std::string_view option) { return option != "--watch"; }
+
+std::optional<std::chrono::seconds> Seconds(const std::string& text) {
+  const auto value = ParseInteger(text);
+  if (!value || *value < 1) return std::nullopt;
+  return std::chrono::seconds(*value);
+}
+
+// A desktop entry passes "~/..." as it is; a shell would have expanded it.
+std::filesystem::path Folder(const std::string& value) {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && (value == "~" || value.starts_with("~/"))) {
+    return std::filesystem::path(home) /
+           value.substr(std::min<size_t>(value.size(), 2));
+  }
+  return value;
+}
+
+// Sets one option; an error text when its value does not fit.
+std::string Apply(std::string_view option, const std::string& value,
+                  WallOptions& options) {
+  if (value.empty() && TakesValue(option)) {
+    return std::string(option) + " takes a value";
+  }
+  if (option == "--dir") {
+    options.dir = Folder(value);
+  } else if (option == "--mode") {
+    if (std::find(kModes.begin(), kModes.end(), value) == kModes.end()) {
+      return "--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value + "\"";
+    }
+    if (std::find(options.modes.begin(), options.modes.end(), value) ==
+        options.modes.end()) {
+      options.modes.push_back(value);
+    }
+  } else if (option == "--bin") {
+    options.bin_dir = Folder(value);
+  } else if (option == "--companion") {
+    options.companion_dir = Folder(value);
+  } else if (option == "--watch") {
+    options.watch = true;
+  } else if (option == "--wait" || option == "--every") {
+    const auto seconds = Seconds(value);
+    if (!seconds) {
+      return std::string(option) + " takes a number of seconds, not \"" +
+             value + "\"";
+    }
+    (option == "--wait" ? options.wait : options.every) = *seconds;
+  }
+  return {};
+}
+
+}  // namespace
+
+WallOptionsParse ParseWallOptions(const std::string& command,
+                                  const Words& words) {
+  WallOptions options;
+  options.command = command;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "-h" || word == "--help") {
+      options.help = true;
+      continue;
+    }
+    if (!word.starts_with("-")) {
+      if (word.size() != 4 || !IsDigits(word)) {
+        return {std::nullopt, "\"" + word +
+                                  "\" is no orb number (four digits, row "
+                                  "then column)"};
+      }
+      if (std::find(options.numbers.begin(), options.numbers.end(), word) ==
+          options.numbers.end()) {
+        options.numbers.push_back(word);
+      }
+      continue;
+    }
+    const size_t equals = word.find('=');
+    const std::string option = word.substr(0, equals);
+    if (!Takes(command, option)) {
+      return {std::nullopt, command + " takes no option " + option};
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      if (!TakesValue(option)) {
+        return {std::nullopt, option + " takes no value"};
+      }
+      value = word.substr(equals + 1);
+    } else if (TakesValue(option)) {
+      if (i + 1 >= words.size()) {
+        return {std::nullopt, option + " takes a value"};
+      }
+      value = words[++i];
+    }
+    if (std::string error = Apply(option, value, options); !error.empty()) {
+      return {std::nullopt, error};
+    }
+  }
+  return {options, {}};
+}
+
+std::string WallUsage(const std::string& command) {
+  const std::string common =
+      "  --dir DIR        the working directory "
+      "(default: .)\n"
+      "  --mode MODE      RfcOrb, HttpOrb or AuxOrb "
+      "(default: every mode with an orbs file)\n";
+  const std::string launch =
+      "  --bin DIR        where RfcOrb, HttpOrb and AuxOrb are (default: "
+      "beside vigil)\n"
+      "  --companion DIR  the orbs' companion directory (default: the one "
+      "given last, else DIR)\n";
+  if (command == "start") {
+    return "usage: vigil start [NUMBER...] [OPTIONS]\n"
+           "Starts one orb per record of the orbs file, or the numbers "
+           "given.\n" +
+           common + launch;
+  }
+  if (command == "stop") {
+    return "usage: vigil stop [NUMBER...] [OPTIONS]\n"
+           "Asks the orbs to end through their end-of-processing files.\n" +
+           common +
+           "  --wait SECONDS   before they are sent SIGTERM (default: 15)\n";
+  }
+  if (command == "status") {
+    return "usage: vigil status [NUMBER...] [OPTIONS]\n"
+           "Shows each orb's process, state marker and last event.\n" +
+           common;
+  }
+  return "usage: vigil restart [NUMBER...] [OPTIONS]\n"
+         "Restarts the orbs that ended abnormally, with their carried-over "
+         "value.\n" +
+         common + launch +
+         "  --watch          keep doing so until SIGINT or SIGTERM\n"
+         "  --every SECONDS  between two looks with --watch (default: 5)\n";
+}
+
+}  // namespace vigil::cli
