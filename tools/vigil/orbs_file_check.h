@@ -22,8 +22,8 @@ struct CheckScope {
 std::vector<Finding> CheckOrbsLines(const std::vector<std::string>& lines,
                                     const CheckScope& scope);
 
-// The orbs whose records the file holds, as "NNNN" in file order (each
-// number once), and how many there are.
+// The numbers of the orbs that have a record, each once, in the order of
+// their first line.
 std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
                                        const std::string& mode_word);
 
