@@ -107,6 +107,9 @@ void ConfigRecord::set_grid_size_text(std::string_view text) {
 
 char ConfigRecord::chart_mode() const { return Flag(layout::kChartMode.from); }
 bool ConfigRecord::history_mode() const { return chart_mode() == 'x'; }
+void ConfigRecord::set_history_mode(bool on) {
+  SetFlag(layout::kChartMode.from, on, 'x', '.');
+}
 
 std::optional<int> ConfigRecord::bar_limit() const {
   return ParseInteger(Columns(layout::kBarLimit));
@@ -151,6 +154,14 @@ std::optional<int> ConfigRecord::idle_colour_code() const {
 std::optional<int> ConfigRecord::row_image_index() const {
   return ParseInteger(Columns(layout::kRowImage));
 }
+void ConfigRecord::set_idle_colour_code(int code) {
+  SetColumns(layout::kIdleColour.from,
+             RightAligned(code, layout::kIdleColour.count, '0'));
+}
+void ConfigRecord::set_row_image_index(int index) {
+  SetColumns(layout::kRowImage.from,
+             RightAligned(index, layout::kRowImage.count, '0'));
+}
 
 bool ConfigRecord::hold() const { return Flag(layout::kHold.from) == '!'; }
 void ConfigRecord::set_hold(bool on) {
@@ -187,6 +198,9 @@ void ConfigRecord::set_chart_bar(int slot, std::string_view index) {
 
 char ConfigRecord::identifier_kind() const {
   return Flag(layout::kIdentifierKind.from);
+}
+void ConfigRecord::set_identifier_kind(char kind) {
+  SetColumns(layout::kIdentifierKind.from, std::string(1, kind));
 }
 
 char ConfigRecord::sorting() const { return Flag(layout::kSorting.from); }

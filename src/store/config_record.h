@@ -109,6 +109,7 @@ class ConfigRecord {
   // whose bars the user may limit and sort.
   char chart_mode() const;
   bool history_mode() const;
+  void set_history_mode(bool on);
 
   // 26-27: bars shown, "00" all; nullopt when no number.
   std::optional<int> bar_limit() const;
@@ -130,6 +131,8 @@ class ConfigRecord {
   // 35-36: the idle background colour code; 38-39: the image of rows.
   std::optional<int> idle_colour_code() const;
   std::optional<int> row_image_index() const;
+  void set_idle_colour_code(int code);  // two digits
+  void set_row_image_index(int index);  // two digits
 
   bool hold() const;  // 40 "!"
   void set_hold(bool on);
@@ -144,6 +147,7 @@ class ConfigRecord {
   void set_chart_bar(int slot, std::string_view index);
 
   char identifier_kind() const;  // 49
+  void set_identifier_kind(char kind);
 
   char sorting() const;  // 50, "0" to "6"
   void set_sorting(char sorting);
