@@ -37,7 +37,6 @@ inline constexpr ColumnSpan kRows{1, 2};
 inline constexpr ColumnSpan kColumns{3, 2};
 inline constexpr ColumnSpan kForm{6, 10};  // mode word + "s", "."-padded
 inline constexpr ColumnSpan kFrameWidth{16, 2};
-inline constexpr ColumnSpan kLogMode{19, 1};
 inline constexpr ColumnSpan kLabelSizeOffset{25, 2};
 inline constexpr ColumnSpan kCaptionSizeOffset{28, 2};
 }  // namespace header_layout

@@ -203,6 +203,15 @@ TEST_F(VigilCheckTest, AnyInputGetsLinesAndColumns) {
             "0102 % value mail", "0102 \xA7 ........X...", "0102 @ P;G;D;S",
             "0102 * A;B;", "0102 x", "0806 HttpOrbs..", "0403 HttpOrbs..",
             "Load;>;5;Aqua", ";;;;"}),
+      // Rules and action settings from the rule and action tests.
+      Crlf({kHeader, Record(), "0102 # Load;>;5;Aqua", "0102 # Load;>;5",
+            "0102 # Load", "0102 #", "0102 # ;;;;",
+            "0102 # Load;=;  7;Warning;rest;", "0102 #  Load ;<>;1;<Mail>;",
+            "0102 # 12.5;>;1.5;Lime;", "0102 $ X E;mail",
+            "0102 $ X E X.X..... ops@x.org;;%State on %Sensor;;;host;",
+            "0102 ! X E . . X X.X..X.. printf;'%s\\n' %State >> exec.out;;",
+            "0102 & X E X . . s.sh;p;d;", "0102 \xA7 X E     X . . ;",
+            "0102 \xC2\xA7 . . . . X E . . . ", "0102 % X E a;b;s;u;;host"}),
       // Lone CRs, CR CR LF, and no line end at all.
       "0806 AuxOrbs...\r0102 Dialog\r\r\n" + Record(),
   };

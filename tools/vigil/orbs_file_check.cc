@@ -11,6 +11,7 @@
 #include "store/text.h"
 #include "vigil/grid_findings.h"
 #include "vigil/orb_words.h"
+#include "vigil/orbs_file_input.h"
 #include "vigil/record_findings.h"
 #include "vigil/satellite_findings.h"
 #include "vigil/shown_text.h"
@@ -20,8 +21,8 @@ namespace {
 
 namespace header = header_layout;
 
-constexpr std::array<std::string_view, 3> kModeWords = {"RfcOrb", "HttpOrb",
-                                                        "AuxOrb"};
+// The blank between a line's key and the rest.
+constexpr int kKeyBlank = kLineKey.last() + 1;
 
 std::string Field(std::string_view line, ColumnSpan span) {
   return Mid(line, span.from, span.count);
@@ -53,11 +54,10 @@ void CheckHeaderLine(std::string_view line, int number,
                     "columns");
     }
   }
-  if (Mid(line, kLineKey.last() + 1, 1) != " ") {
-    add({kLineKey.last() + 1, 1},
-        "expected a blank after the grid in column " +
-            std::to_string(kLineKey.last() + 1) + ", found " +
-            Quoted(Mid(line, kLineKey.last() + 1, 1)));
+  if (Mid(line, kKeyBlank, 1) != " ") {
+    add({kKeyBlank, 1}, "expected a blank after the grid in column " +
+                            std::to_string(kKeyBlank) + ", found " +
+                            Quoted(Mid(line, kKeyBlank, 1)));
   }
   const std::string frame = Field(line, header::kFrameWidth);
   const auto width = ParseInteger(frame);
@@ -137,19 +137,20 @@ class LineWalk {
       return;
     }
     const std::string key = LineKey(line);
-    if (key.size() < 4 || !IsDigits(key)) {
+    if (key.size() < static_cast<size_t>(kLineKey.count) || !IsDigits(key)) {
       Add(number, 1,
           "line begins with " + Quoted(key) +
               "; expected a four-digit orb number (row and column, two "
               "digits each) or the header line");
       return;
     }
-    if (line.size() > 4 && line[4] != ' ') {
-      Add(number, 5,
-          "expected a blank after the orb number in column 5, found " +
-              Quoted(line.substr(4, 1)));
+    const std::string blank = Mid(line, kKeyBlank, 1);
+    if (!blank.empty() && blank != " ") {
+      Add(number, kKeyBlank,
+          "expected a blank after the orb number in column " +
+              std::to_string(kKeyBlank) + ", found " + Quoted(blank));
     }
-    for (const std::string_view mode : kModeWords) {
+    for (const std::string_view mode : ModeWords()) {
       if (mode == scope_.mode_word || !IsHeaderLine(line, mode)) continue;
       Add(number, header::kForm.from,
           "header line of the " + std::string(mode) + " mode in a file of " +
@@ -171,7 +172,7 @@ class LineWalk {
   void VisitHeader(const std::string& line, int number) {
     if (header_line_ > 0) {
       Add(number, 1,
-          "another header line (the first is on line " +
+          "another header line (one before is on line " +
               std::to_string(header_line_) +
               "); the orbs read only the last one; expected one header line");
     }
@@ -269,8 +270,8 @@ std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
   std::set<std::string> seen;
   for (const std::string& line : lines) {
     const std::string key = LineKey(line);
-    if (key.size() < 4 || !IsDigits(key) || IsHeaderLine(line, mode_word) ||
-        !IsRecordLine(line, mode_word)) {
+    if (key.size() < static_cast<size_t>(kLineKey.count) || !IsDigits(key) ||
+        IsHeaderLine(line, mode_word) || !IsRecordLine(line, mode_word)) {
       continue;
     }
     if (seen.insert(key).second) numbers.push_back(key);

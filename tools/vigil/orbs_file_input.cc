@@ -14,6 +14,8 @@ constexpr std::array<std::string_view, 3> kModeWords = {"RfcOrb", "HttpOrb",
 
 }  // namespace
 
+const std::array<std::string_view, 3>& ModeWords() { return kModeWords; }
+
 bool IsModeWord(std::string_view word) {
   for (const std::string_view mode : kModeWords) {
     if (word == mode) return true;

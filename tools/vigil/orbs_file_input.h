@@ -2,10 +2,12 @@
 #ifndef VIGIL_TOOLS_VIGIL_ORBS_FILE_INPUT_H_
 #define VIGIL_TOOLS_VIGIL_ORBS_FILE_INPUT_H_
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigil::cli {
@@ -13,6 +15,8 @@ namespace vigil::cli {
 // "AuxOrbs.Prf" (any case, any suffix after the "s.") gives "AuxOrb".
 std::optional<std::string> ModeFromFileName(const std::filesystem::path& file);
 bool IsModeWord(std::string_view word);
+// "RfcOrb", "HttpOrb", "AuxOrb".
+const std::array<std::string_view, 3>& ModeWords();
 
 struct OrbsFileInput {
   std::filesystem::path path;

@@ -17,6 +17,12 @@ constexpr char kExpectedActions[] =
     "Warning, Set Alert, <Mail>, <Exec>, <Trace> or a colour (Aqua, Fuchsia, "
     "Blue, Teal, Maroon, Green, Olive, Navy, Purple, Silver)";
 
+// "operator is missing" or "operator \">>\" is unknown".
+std::string Named(std::string_view field, std::string_view text) {
+  return std::string(field) +
+         (text.empty() ? " is missing" : " " + Quoted(text) + " is unknown");
+}
+
 }  // namespace
 
 void CheckRule(std::string_view rule, int line, int content_column,
@@ -46,18 +52,19 @@ void CheckRule(std::string_view rule, int line, int content_column,
         "<No of Items> or <Response> before the first \";\"");
   }
   if (terminated >= 2 && ParseOperator(fields.op) == RuleOperator::kNone) {
-    add(starts[1], "operator " + Quoted(fields.op) +
-                       " is unknown; expected =, <>, >, >=, < or <=");
+    add(starts[1], Named("operator", fields.op) +
+                       " and the rule never fires; expected =, <>, >, >=, < "
+                       "or <=");
   }
   if (terminated >= 3 && !ParseInteger(fields.value)) {
-    add(starts[2], "value " + Quoted(fields.value) +
-                       " is not a whole number and is compared as 0; "
-                       "expected digits, e.g. 80");
+    add(starts[2], (fields.value.empty() ? std::string("value is missing")
+                                         : "value " + Quoted(fields.value) +
+                                               " is not a whole number") +
+                       " and is compared as 0; expected digits, e.g. 80");
   }
   if (terminated >= 4 && ParseAction(fields.action) == RuleAction::kNone) {
-    add(starts[3], "action " + Quoted(fields.action) +
-                       " is unknown and the rule fires without effect; "
-                       "expected " +
+    add(starts[3], Named("action", fields.action) +
+                       " and the rule fires without effect; expected " +
                        kExpectedActions);
   }
   if (terminated == kRuleFields && starts[kRuleFields] < rule.size()) {
