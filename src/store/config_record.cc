@@ -1,13 +1,15 @@
 #include "store/config_record.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "store/text.h"
 
 namespace vigil {
 namespace {
 
-constexpr int kTailColumn = 78;
+namespace layout = record_layout;
+constexpr int kTailFields = 4;  // source, program, address, title
 
 // Right-aligned in width characters, blank-padded; the last digits when
 // the number is too wide.
@@ -54,89 +56,131 @@ void ConfigRecord::SetFlag(int column, bool on, char on_mark, char off_mark) {
   SetColumns(column, std::string(1, on ? on_mark : off_mark));
 }
 
-std::string ConfigRecord::number() const { return Columns(1, 4); }
-std::string ConfigRecord::row() const { return Columns(1, 2); }
-std::string ConfigRecord::column() const { return Columns(3, 2); }
-void ConfigRecord::set_number(std::string_view number) {
-  SetColumns(1, Mid(number, 1, 4));
+std::string ConfigRecord::Columns(ColumnSpan span) const {
+  return Columns(span.from, span.count);
 }
-std::string ConfigRecord::log_key() const { return Columns(1, 5); }
 
-std::string ConfigRecord::display_name() const { return Trim(Columns(6, 10)); }
+void ConfigRecord::SetColumns(ColumnSpan span, std::string_view text) {
+  std::string field(Mid(text, 1, span.count));
+  field.resize(static_cast<size_t>(span.count), ' ');
+  SetColumns(span.from, field);
+}
 
-char ConfigRecord::face_mode() const { return Flag(17); }
+std::string ConfigRecord::number() const { return Columns(layout::kNumber); }
+std::string ConfigRecord::row() const { return Columns(layout::kRow); }
+std::string ConfigRecord::column() const { return Columns(layout::kColumn); }
+void ConfigRecord::set_number(std::string_view number) {
+  SetColumns(layout::kNumber.from, Mid(number, 1, layout::kNumber.count));
+}
+std::string ConfigRecord::log_key() const {
+  return Columns(layout::kNumber.from, layout::kNumber.count + 1);
+}
+
+std::string ConfigRecord::display_name() const {
+  return Trim(Columns(layout::kDisplayName));
+}
+void ConfigRecord::set_display_name(std::string_view name) {
+  SetColumns(layout::kDisplayName, name);
+}
+
+char ConfigRecord::face_mode() const { return Flag(layout::kFaceMode.from); }
 void ConfigRecord::set_face_mode(char mode) {
-  SetColumns(17, std::string(1, mode));
+  SetColumns(layout::kFaceMode.from, std::string(1, mode));
 }
 
 std::optional<int> ConfigRecord::chart_type() const {
-  const char type = Flag(18);
+  const char type = Flag(layout::kChartType.from);
   if (type == ' ') return 0;
   if (type < '0' || type > '7') return std::nullopt;
   return type - '0';
 }
 void ConfigRecord::set_chart_type(int type) {
-  SetColumns(18, std::string(1, Digit(type)));
+  SetColumns(layout::kChartType.from, std::string(1, Digit(type)));
 }
 
-std::string ConfigRecord::grid_size_text() const { return Columns(19, 5); }
+std::string ConfigRecord::grid_size_text() const {
+  return Columns(layout::kGridSize);
+}
 void ConfigRecord::set_grid_size_text(std::string_view text) {
-  std::string field(Mid(text, 1, 5));
-  field.resize(5, ' ');
-  SetColumns(19, field);
+  SetColumns(layout::kGridSize, text);
 }
 
-char ConfigRecord::chart_mode() const { return Flag(25); }
+char ConfigRecord::chart_mode() const { return Flag(layout::kChartMode.from); }
 bool ConfigRecord::history_mode() const { return chart_mode() == 'x'; }
+void ConfigRecord::set_history_mode(bool on) {
+  SetFlag(layout::kChartMode.from, on, 'x', '.');
+}
 
 std::optional<int> ConfigRecord::bar_limit() const {
-  return ParseInteger(Columns(26, 2));
+  return ParseInteger(Columns(layout::kBarLimit));
 }
 void ConfigRecord::set_bar_limit(int bars) {
-  SetColumns(26, RightAligned(bars, 2, '0'));
+  SetColumns(layout::kBarLimit.from,
+             RightAligned(bars, layout::kBarLimit.count, '0'));
 }
 
 std::string ConfigRecord::image_number() const {
-  return std::string{Flag(28), Flag(77)};
+  return std::string{Flag(layout::kImageTens.from),
+                     Flag(layout::kImageUnits.from)};
 }
 void ConfigRecord::set_image_number(std::string_view digits) {
-  SetColumns(28, Mid(digits, 1, 1));
-  SetColumns(77, Mid(digits, 2, 1));
+  SetColumns(layout::kImageTens.from, Mid(digits, 1, 1));
+  SetColumns(layout::kImageUnits.from, Mid(digits, 2, 1));
 }
 
-std::string ConfigRecord::delay_text() const { return Columns(29, 5); }
+std::string ConfigRecord::delay_text() const { return Columns(layout::kDelay); }
 std::optional<int> ConfigRecord::delay_time() const {
   const auto delay = ParseInteger(delay_text());
   if (!delay || *delay < 1) return std::nullopt;
   return delay;
 }
 void ConfigRecord::set_delay_time(int seconds) {
-  SetColumns(29, RightAligned(seconds, 5, ' '));
+  SetColumns(layout::kDelay.from,
+             RightAligned(seconds, layout::kDelay.count, ' '));
 }
 
 std::string ConfigRecord::gauge_number() const {
-  return std::string{Flag(34), Flag(37)};
+  return std::string{Flag(layout::kGaugeTens.from),
+                     Flag(layout::kGaugeUnits.from)};
 }
 void ConfigRecord::set_gauge_number(std::string_view digits) {
-  SetColumns(34, Mid(digits, 1, 1));
-  SetColumns(37, Mid(digits, 2, 1));
+  SetColumns(layout::kGaugeTens.from, Mid(digits, 1, 1));
+  SetColumns(layout::kGaugeUnits.from, Mid(digits, 2, 1));
 }
 
 std::optional<int> ConfigRecord::idle_colour_code() const {
-  return ParseInteger(Columns(35, 2));
+  return ParseInteger(Columns(layout::kIdleColour));
 }
 std::optional<int> ConfigRecord::row_image_index() const {
-  return ParseInteger(Columns(38, 2));
+  return ParseInteger(Columns(layout::kRowImage));
+}
+void ConfigRecord::set_idle_colour_code(int code) {
+  SetColumns(layout::kIdleColour.from,
+             RightAligned(code, layout::kIdleColour.count, '0'));
+}
+void ConfigRecord::set_row_image_index(int index) {
+  SetColumns(layout::kRowImage.from,
+             RightAligned(index, layout::kRowImage.count, '0'));
 }
 
-bool ConfigRecord::hold() const { return Flag(40) == '!'; }
-void ConfigRecord::set_hold(bool on) { SetFlag(40, on, '!', '.'); }
+bool ConfigRecord::hold() const { return Flag(layout::kHold.from) == '!'; }
+void ConfigRecord::set_hold(bool on) {
+  SetFlag(layout::kHold.from, on, '!', '.');
+}
 
 std::array<std::string, kChartBarSlots> ConfigRecord::chart_bars() const {
-  return {Columns(41, 2), Columns(43, 2), Columns(45, 2), Columns(47, 2)};
+  std::array<std::string, kChartBarSlots> bars;
+  for (int slot = 0; slot < kChartBarSlots; ++slot) {
+    bars[slot] = Columns(layout::kChartBars.from + 2 * slot, 2);
+  }
+  return bars;
 }
-std::string ConfigRecord::chart_bars_text() const { return Columns(41, 8); }
-std::string ConfigRecord::kept_item() const { return Columns(41, 2); }
+std::string ConfigRecord::chart_bars_text() const {
+  return Columns(layout::kChartBars);
+}
+std::string ConfigRecord::kept_item() const {
+  return Columns(layout::kChartBars.from, 2);
+}
 std::optional<size_t> ConfigRecord::kept_row() const {
   const std::string field = kept_item();
   if (field == "xx") return 0;
@@ -147,31 +191,50 @@ std::optional<size_t> ConfigRecord::kept_row() const {
 void ConfigRecord::set_chart_bar(int slot, std::string_view index) {
   std::string field(Mid(index, 1, 2));
   field.resize(2, 'x');
-  SetColumns(41 + 2 * std::clamp(slot, 0, kChartBarSlots - 1), field);
+  SetColumns(
+      layout::kChartBars.from + 2 * std::clamp(slot, 0, kChartBarSlots - 1),
+      field);
 }
 
-char ConfigRecord::identifier_kind() const { return Flag(49); }
+char ConfigRecord::identifier_kind() const {
+  return Flag(layout::kIdentifierKind.from);
+}
+void ConfigRecord::set_identifier_kind(char kind) {
+  SetColumns(layout::kIdentifierKind.from, std::string(1, kind));
+}
 
-char ConfigRecord::sorting() const { return Flag(50); }
+char ConfigRecord::sorting() const { return Flag(layout::kSorting.from); }
 void ConfigRecord::set_sorting(char sorting) {
-  SetColumns(50, std::string(1, sorting));
+  SetColumns(layout::kSorting.from, std::string(1, sorting));
 }
 
-bool ConfigRecord::zoom_on_alert() const { return Flag(51) == '!'; }
-void ConfigRecord::set_zoom_on_alert(bool on) { SetFlag(51, on, '!', '.'); }
+bool ConfigRecord::zoom_on_alert() const {
+  return Flag(layout::kZoom.from) == '!';
+}
+void ConfigRecord::set_zoom_on_alert(bool on) {
+  SetFlag(layout::kZoom.from, on, '!', '.');
+}
 
 std::optional<int> ConfigRecord::history_bars() const {
-  return ParseInteger(Columns(52, 3));
+  return ParseInteger(Columns(layout::kHistoryBars));
 }
 void ConfigRecord::set_history_bars(int bars) {
-  SetColumns(52, RightAligned(bars, 3, '0'));
+  SetColumns(layout::kHistoryBars.from,
+             RightAligned(bars, layout::kHistoryBars.count, '0'));
 }
 
-bool ConfigRecord::keep_data() const { return Flag(55) == '!'; }
-void ConfigRecord::set_keep_data(bool on) { SetFlag(55, on, '!', '.'); }
+bool ConfigRecord::keep_data() const {
+  return Flag(layout::kKeepData.from) == '!';
+}
+void ConfigRecord::set_keep_data(bool on) {
+  SetFlag(layout::kKeepData.from, on, '!', '.');
+}
 
 std::string ConfigRecord::lock_name_field() const {
-  return Trim(Columns(56, 10));
+  return Trim(Columns(layout::kLockName));
+}
+void ConfigRecord::set_lock_name_field(std::string_view name) {
+  SetColumns(layout::kLockName, name);
 }
 
 std::string ConfigRecord::LockName(std::string_view mode_word) const {
@@ -185,14 +248,20 @@ std::string ConfigRecord::LockName(std::string_view mode_word) const {
   return source;
 }
 
-bool ConfigRecord::legend_shown() const { return Flag(67) == 'x'; }
-void ConfigRecord::set_legend_shown(bool shown) {
-  SetFlag(67, shown, 'x', '.');
+bool ConfigRecord::legend_shown() const {
+  return Flag(layout::kLegend.from) == 'x';
 }
-bool ConfigRecord::title_shown() const { return Flag(68) == 'x'; }
-void ConfigRecord::set_title_shown(bool shown) { SetFlag(68, shown, 'x', '.'); }
+void ConfigRecord::set_legend_shown(bool shown) {
+  SetFlag(layout::kLegend.from, shown, 'x', '.');
+}
+bool ConfigRecord::title_shown() const {
+  return Flag(layout::kTitleShown.from) == 'x';
+}
+void ConfigRecord::set_title_shown(bool shown) {
+  SetFlag(layout::kTitleShown.from, shown, 'x', '.');
+}
 
-std::string ConfigRecord::tail_text() const { return Columns(kTailColumn); }
+std::string ConfigRecord::tail_text() const { return Columns(layout::kTail); }
 
 RecordTail ConfigRecord::tail() const {
   const std::string tail = tail_text();
@@ -207,16 +276,48 @@ RecordTail ConfigRecord::tail() const {
 }
 
 bool ConfigRecord::global_source() const {
-  return Columns(kTailColumn, 7) == "Global;";
+  return Columns(layout::kTail, 7) == "Global;";
 }
 
 void ConfigRecord::set_title(std::string_view title) {
   const std::string tail = tail_text();
   const size_t last = tail.rfind(';');
   const size_t keep = last == std::string::npos ? 0 : last + 1;
-  if (text_.size() < kTailColumn - 1) text_.resize(kTailColumn - 1, ' ');
-  text_.resize(kTailColumn - 1 + keep);
+  if (text_.size() < layout::kTail - 1) text_.resize(layout::kTail - 1, ' ');
+  text_.resize(layout::kTail - 1 + keep);
   text_ += title;
+}
+
+void ConfigRecord::SetTailField(int index, std::string_view text) {
+  std::vector<std::string> pieces;
+  std::string rest = tail_text();
+  size_t end = rest.find(';');
+  while (end != std::string::npos) {
+    pieces.push_back(rest.substr(0, end));
+    rest.erase(0, end + 1);
+    end = rest.find(';');
+  }
+  pieces.push_back(rest);
+  // The title is the last piece; missing fields go in front of it.
+  while (pieces.size() < kTailFields) {
+    pieces.insert(pieces.end() - 1, std::string());
+  }
+  pieces[static_cast<size_t>(index)] = text;
+  std::string tail = pieces.front();
+  for (size_t i = 1; i < pieces.size(); ++i) tail += ";" + pieces[i];
+  if (text_.size() < layout::kTail - 1) text_.resize(layout::kTail - 1, ' ');
+  text_.resize(layout::kTail - 1);
+  text_ += tail;
+}
+
+void ConfigRecord::set_source(std::string_view source) {
+  SetTailField(0, source);
+}
+void ConfigRecord::set_program(std::string_view program) {
+  SetTailField(1, program);
+}
+void ConfigRecord::set_address(std::string_view address) {
+  SetTailField(2, address);
 }
 
 std::string ConfigRecord::LogTarget(std::string_view mode_word) const {

@@ -31,6 +31,46 @@ std::string FormatGridSizeText(GridSize size);
 
 inline constexpr int kChartBarSlots = 4;
 
+// Columns from..from+count-1 of a fixed-column line.
+struct ColumnSpan {
+  int from = 1;
+  int count = 1;
+  constexpr int last() const { return from + count - 1; }
+};
+
+// Where each field of the record lies. The accessors read these, and so do
+// messages that point into a record.
+namespace record_layout {
+inline constexpr ColumnSpan kNumber{1, 4};
+inline constexpr ColumnSpan kRow{1, 2};
+inline constexpr ColumnSpan kColumn{3, 2};
+inline constexpr ColumnSpan kDisplayName{6, 10};
+inline constexpr ColumnSpan kFaceMode{17, 1};
+inline constexpr ColumnSpan kChartType{18, 1};
+// Height in the first two columns, width in the last two.
+inline constexpr ColumnSpan kGridSize{19, 5};
+inline constexpr ColumnSpan kChartMode{25, 1};
+inline constexpr ColumnSpan kBarLimit{26, 2};
+inline constexpr ColumnSpan kImageTens{28, 1};
+inline constexpr ColumnSpan kDelay{29, 5};
+inline constexpr ColumnSpan kGaugeTens{34, 1};
+inline constexpr ColumnSpan kIdleColour{35, 2};
+inline constexpr ColumnSpan kGaugeUnits{37, 1};
+inline constexpr ColumnSpan kRowImage{38, 2};
+inline constexpr ColumnSpan kHold{40, 1};
+inline constexpr ColumnSpan kChartBars{41, 2 * kChartBarSlots};
+inline constexpr ColumnSpan kIdentifierKind{49, 1};
+inline constexpr ColumnSpan kSorting{50, 1};
+inline constexpr ColumnSpan kZoom{51, 1};
+inline constexpr ColumnSpan kHistoryBars{52, 3};
+inline constexpr ColumnSpan kKeepData{55, 1};
+inline constexpr ColumnSpan kLockName{56, 10};
+inline constexpr ColumnSpan kLegend{67, 1};
+inline constexpr ColumnSpan kTitleShown{68, 1};
+inline constexpr ColumnSpan kImageUnits{77, 1};
+inline constexpr int kTail = 78;  // to the end of the line
+}  // namespace record_layout
+
 class ConfigRecord {
  public:
   ConfigRecord() = default;
@@ -50,7 +90,8 @@ class ConfigRecord {
   // Columns 1-5, as every event log line carries them.
   std::string log_key() const;
 
-  std::string display_name() const;  // 6-15, trimmed
+  std::string display_name() const;              // 6-15, trimmed
+  void set_display_name(std::string_view name);  // blank-padded
 
   // 17: "0" chart, "1" chart unsorted, "2" listing, "3" gauge, "4" image.
   char face_mode() const;
@@ -68,6 +109,7 @@ class ConfigRecord {
   // whose bars the user may limit and sort.
   char chart_mode() const;
   bool history_mode() const;
+  void set_history_mode(bool on);
 
   // 26-27: bars shown, "00" all; nullopt when no number.
   std::optional<int> bar_limit() const;
@@ -89,6 +131,8 @@ class ConfigRecord {
   // 35-36: the idle background colour code; 38-39: the image of rows.
   std::optional<int> idle_colour_code() const;
   std::optional<int> row_image_index() const;
+  void set_idle_colour_code(int code);  // two digits
+  void set_row_image_index(int index);  // two digits
 
   bool hold() const;  // 40 "!"
   void set_hold(bool on);
@@ -103,6 +147,7 @@ class ConfigRecord {
   void set_chart_bar(int slot, std::string_view index);
 
   char identifier_kind() const;  // 49
+  void set_identifier_kind(char kind);
 
   char sorting() const;  // 50, "0" to "6"
   void set_sorting(char sorting);
@@ -120,6 +165,7 @@ class ConfigRecord {
   // 56-65 trimmed, or derived from the tail's source field when they read
   // "<Profile>" or "RfcOrbs"; HttpOrb cuts it before the first ".".
   std::string lock_name_field() const;
+  void set_lock_name_field(std::string_view name);  // blank-padded
   std::string LockName(std::string_view mode_word) const;
 
   bool legend_shown() const;  // 67 "x"
@@ -134,6 +180,12 @@ class ConfigRecord {
   bool global_source() const;
   // Replaces everything after the tail's last ";".
   void set_title(std::string_view title);
+  // Replace one ";"-terminated field of the tail. A tail with fewer than
+  // three ";" first gets empty fields before its title, so that what the
+  // orb reads from it stays the same.
+  void set_source(std::string_view source);
+  void set_program(std::string_view program);
+  void set_address(std::string_view address);
 
   // The log target: the program field for RfcOrb, else "ID=" and the text
   // after the first "id=" of the address field.
@@ -145,6 +197,9 @@ class ConfigRecord {
   // Replaces exactly these columns; a short record is padded to reach them.
   void SetColumns(int from, std::string_view text);
   void SetFlag(int column, bool on, char on_mark, char off_mark);
+  std::string Columns(ColumnSpan span) const;
+  void SetColumns(ColumnSpan span, std::string_view text);  // blank-padded
+  void SetTailField(int index, std::string_view text);
 
   std::string text_;
 };

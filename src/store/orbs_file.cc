@@ -9,36 +9,12 @@ namespace {
 
 constexpr std::string_view kSatelliteMarkers = "*#@$%!&\xA7";
 
-struct Satellite {
-  char marker = 0;  // 0 when the line is no satellite line
-  std::string content;
-};
-
 bool HasUtf8TraceMarker(std::string_view line) {
-  return Mid(line, 6, 2) == kTraceMarkerUtf8;
+  return Mid(line, kMarkerColumn, 2) == kTraceMarkerUtf8;
 }
 
-Satellite ReadSatellite(std::string_view line) {
-  if (HasUtf8TraceMarker(line)) return {kTraceMarker, Mid(line, 9)};
-  const std::string marker = Mid(line, 6, 1);
-  if (marker.empty() ||
-      kSatelliteMarkers.find(marker[0]) == std::string_view::npos) {
-    return {};
-  }
-  return {marker[0], Mid(line, 8)};
-}
-
-std::string Key(std::string_view line) { return Mid(line, 1, 4); }
-
-std::string HeaderForm(std::string_view mode_word) {
-  std::string form = std::string(mode_word) + "s";
-  if (form.size() < 10) form.resize(10, '.');
-  return form;
-}
-
-bool IsRecordLine(std::string_view line, std::string_view mode_word) {
-  if (ReadSatellite(line).marker != 0) return false;
-  return Mid(line, 6, 10) != std::string(mode_word) + "... ";
+std::string Key(std::string_view line) {
+  return Mid(line, kLineKey.from, kLineKey.count);
 }
 
 void AppendItemChoices(std::string_view content,
@@ -101,10 +77,48 @@ std::string_view LineEndingOf(std::string_view bytes) {
              : std::string_view("\n");
 }
 
+SaveOutcome WriteOrbsFile(const std::filesystem::path& file,
+                          const std::vector<std::string>& lines,
+                          std::string_view eol) {
+  return WriteLinesAtomically(file, lines, eol) ? SaveOutcome::kSaved
+                                                : SaveOutcome::kUnwritable;
+}
+
 }  // namespace
 
+Satellite ReadSatellite(std::string_view line) {
+  if (HasUtf8TraceMarker(line)) {
+    return {kTraceMarker, Mid(line, kMarkerColumn + 3), kMarkerColumn + 3};
+  }
+  const std::string marker = Mid(line, kMarkerColumn, 1);
+  if (marker.empty() ||
+      kSatelliteMarkers.find(marker[0]) == std::string_view::npos) {
+    return {};
+  }
+  return {marker[0], Mid(line, kMarkerColumn + 2), kMarkerColumn + 2};
+}
+
+bool IsRecordLine(std::string_view line, std::string_view mode_word) {
+  if (ReadSatellite(line).marker != 0) return false;
+  return Mid(line, header_layout::kForm.from, header_layout::kForm.count) !=
+         std::string(mode_word) + "... ";
+}
+
+std::string HeaderForm(std::string_view mode_word) {
+  std::string form = std::string(mode_word) + "s";
+  const auto width = static_cast<size_t>(header_layout::kForm.count);
+  if (form.size() < width) form.resize(width, '.');
+  return form;
+}
+
+std::string DefaultHeaderLine(std::string_view mode_word) {
+  return TwoDigits(kDefaultGridRows) + TwoDigits(kDefaultGridColumns) + " " +
+         HeaderForm(mode_word) + "   .";
+}
+
 bool IsHeaderLine(std::string_view line, std::string_view mode_word) {
-  return Mid(line, 6, 10) == HeaderForm(mode_word);
+  return Mid(line, header_layout::kForm.from, header_layout::kForm.count) ==
+         HeaderForm(mode_word);
 }
 
 HeaderScan ScanHeader(const std::vector<std::string>& lines,
@@ -251,9 +265,32 @@ SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
   }
   const std::vector<std::string> lines =
       RewriteOrbLines(file_lines, mode_word, orb, move_note);
-  return WriteLinesAtomically(file, lines, LineEndingOf(*bytes))
-             ? SaveOutcome::kSaved
-             : SaveOutcome::kUnwritable;
+  return WriteOrbsFile(file, lines, LineEndingOf(*bytes));
+}
+
+AddOutcome AddToOrbsFile(const std::filesystem::path& file,
+                         std::string_view mode_word,
+                         const OrbConfiguration& orb) {
+  FileLock lock(file);
+  std::string bytes;
+  if (FileExists(file)) {
+    auto read = ReadFileBytes(file);
+    if (!read) return {SaveOutcome::kUnreadable};
+    bytes = std::move(*read);
+  }
+  std::vector<std::string> file_lines = SplitLines(bytes);
+  if (KeyInUse(file_lines, orb.record.number())) {
+    return {SaveOutcome::kTargetTaken};
+  }
+  AddOutcome added;
+  if (ScanHeader(file_lines, mode_word).settings.header_line.empty()) {
+    file_lines.insert(file_lines.begin(), DefaultHeaderLine(mode_word));
+    added.header_written = true;
+  }
+  added.outcome =
+      WriteOrbsFile(file, RewriteOrbLines(file_lines, mode_word, orb, {}),
+                    LineEndingOf(bytes));
+  return added;
 }
 
 ProfileCopy CopyToAttachedProfile(

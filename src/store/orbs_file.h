@@ -26,6 +26,24 @@ inline constexpr char kCaptionsMarker = '@';
 inline constexpr char kItemNamesMarker = '*';
 inline constexpr std::string_view kTraceMarkerUtf8 = "\xC2\xA7";
 
+// Every line begins with its key; a satellite line has its marker in
+// column 6 and its content from column 8 (9 after a UTF-8 "§").
+inline constexpr ColumnSpan kLineKey{1, 4};
+inline constexpr int kMarkerColumn = 6;
+
+// The header line's fields.
+namespace header_layout {
+inline constexpr ColumnSpan kRows{1, 2};
+inline constexpr ColumnSpan kColumns{3, 2};
+inline constexpr ColumnSpan kForm{6, 10};  // mode word + "s", "."-padded
+inline constexpr ColumnSpan kFrameWidth{16, 2};
+inline constexpr ColumnSpan kLabelSizeOffset{25, 2};
+inline constexpr ColumnSpan kCaptionSizeOffset{28, 2};
+}  // namespace header_layout
+
+inline constexpr int kDefaultGridRows = 8;
+inline constexpr int kDefaultGridColumns = 6;
+
 struct HeaderSettings {
   std::string header_line;  // empty when the file has none
   int rows = 8;
@@ -90,6 +108,23 @@ struct MoveNote {
 };
 
 bool IsHeaderLine(std::string_view line, std::string_view mode_word);
+// "AuxOrbs...": the mode word and "s", padded with "." to ten characters.
+std::string HeaderForm(std::string_view mode_word);
+// The header a file without one is read as: 8 rows, 6 columns, no frame,
+// the main events only.
+std::string DefaultHeaderLine(std::string_view mode_word);
+
+// A satellite line as the scans read it; marker 0 when the line is none.
+struct Satellite {
+  char marker = 0;
+  std::string content;
+  int content_column = 8;
+};
+Satellite ReadSatellite(std::string_view line);
+
+// Neither a satellite line nor the mode word followed by "... ": with the
+// orb's number as its key, such a line is the orb's record.
+bool IsRecordLine(std::string_view line, std::string_view mode_word);
 
 // The last header line counts; rows and columns must be numbers >= 1.
 HeaderScan ScanHeader(const std::vector<std::string>& lines,
@@ -136,6 +171,18 @@ SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
                          std::string_view mode_word,
                          const OrbConfiguration& orb,
                          const std::optional<MoveNote>& move_note);
+
+// A new orb's lines, written as the save writes them, under the same lock
+// and through the same rename. kTargetTaken when a line already has the
+// record's number, tested under the lock. A file without the mode's header
+// line gets DefaultHeaderLine first; a missing file is created.
+struct AddOutcome {
+  SaveOutcome outcome = SaveOutcome::kSaved;
+  bool header_written = false;
+};
+AddOutcome AddToOrbsFile(const std::filesystem::path& file,
+                         std::string_view mode_word,
+                         const OrbConfiguration& orb);
 
 // The source file's lines without comment lines ("# Dudi: " lines stay).
 std::vector<std::string> AttachedProfileLines(

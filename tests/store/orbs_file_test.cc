@@ -157,6 +157,16 @@ TEST(ConfigRecordTest, SettersWriteOnlyTheirColumns) {
       {"keep", [](ConfigRecord& r) { r.set_keep_data(true); }, 55, "!"},
       {"legend", [](ConfigRecord& r) { r.set_legend_shown(false); }, 67, "."},
       {"title flag", [](ConfigRecord& r) { r.set_title_shown(true); }, 68, "x"},
+      {"chart mode", [](ConfigRecord& r) { r.set_history_mode(true); }, 25,
+       "x"},
+      {"colour", [](ConfigRecord& r) { r.set_idle_colour_code(9); }, 35, "09"},
+      {"row image", [](ConfigRecord& r) { r.set_row_image_index(3); }, 38,
+       "03"},
+      {"id kind", [](ConfigRecord& r) { r.set_identifier_kind('4'); }, 49, "4"},
+      {"name", [](ConfigRecord& r) { r.set_display_name("Disks"); }, 6,
+       "Disks     "},
+      {"lock", [](ConfigRecord& r) { r.set_lock_name_field("<Profile>"); }, 56,
+       "<Profile> "},
   };
   RecordBuilder builder;
   builder.legend = 'x';
@@ -183,6 +193,36 @@ TEST(ConfigRecordTest, SettersWriteOnlyTheirColumns) {
   ConfigRecord short_record("0102 Short");
   short_record.set_legend_shown(true);
   EXPECT_EQ(short_record.text(), "0102 Short" + std::string(56, ' ') + "x");
+}
+
+// A tail field is replaced in place; a tail short of fields gets empty
+// ones before its title, so that the other fields read as before.
+TEST(ConfigRecordTest, TailFieldsKeepWhatTheOrbReads) {
+  struct Case {
+    std::string tail;
+    std::function<void(ConfigRecord&)> set;
+    std::string expected;
+  } cases[] = {
+      {"Local.Prf;sensor;;Title", [](ConfigRecord& r) { r.set_source("A"); },
+       "A;sensor;;Title"},
+      {"s;p;a;extra;Title", [](ConfigRecord& r) { r.set_address("id=7"); },
+       "s;p;id=7;extra;Title"},
+      {"Title", [](ConfigRecord& r) { r.set_program("prog"); }, ";prog;;Title"},
+      {"s;Title", [](ConfigRecord& r) { r.set_address("x"); }, "s;;x;Title"},
+      {"", [](ConfigRecord& r) { r.set_source("Global"); }, "Global;;;"},
+  };
+  for (const Case& c : cases) {
+    RecordBuilder builder;
+    builder.tail = c.tail;
+    ConfigRecord record(builder.Text());
+    c.set(record);
+    EXPECT_EQ(record.tail_text(), c.expected) << c.tail;
+    EXPECT_EQ(record.text().substr(0, 77), builder.Text().substr(0, 77));
+  }
+  ConfigRecord short_record("0102 Short");
+  short_record.set_source("Local.Prf");
+  EXPECT_EQ(short_record.text(),
+            "0102 Short" + std::string(67, ' ') + "Local.Prf;;;");
 }
 
 TEST(ConfigRecordTest, GridSizeTextBothWays) {

@@ -1,10 +1,56 @@
+// vigil show FILE [NUMBER] [--mode MODE]
+#include <algorithm>
+#include <filesystem>
+
+#include "store/orbs_file.h"
+#include "store/text.h"
 #include "vigil/commands.h"
+#include "vigil/option_words.h"
+#include "vigil/orb_description.h"
+#include "vigil/orbs_file_check.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 
-int RunShow(const Words&, std::ostream&, std::ostream& err) {
-  err << "vigil: show is not built yet\n";
-  return 2;
+int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
+  const OptionWords options = ParseOptionWords(words, {"mode"}, {});
+  const size_t given = options.positional.size();
+  const bool number_ok = given < 2 || (options.positional[1].size() == 4 &&
+                                       IsDigits(options.positional[1]));
+  if (!options.error.empty() || given < 1 || given > 2 || !number_ok) {
+    err << "vigil show: "
+        << (!options.error.empty() ? options.error
+            : !number_ok ? "an orb number has four digits, row then column"
+                         : "expected an orbs file and perhaps an orb number")
+        << "\nusage: vigil show FILE [NUMBER] [--mode RfcOrb|HttpOrb|AuxOrb]\n";
+    return 2;
+  }
+  const std::filesystem::path path = options.positional.front();
+  const auto input =
+      LoadOrbsFile(path, options.Value("mode"), Absent::kRefused, err);
+  if (!input) return 2;
+  std::vector<std::string> numbers =
+      RecordNumbers(input->lines, input->mode_word);
+  if (given == 2) {
+    const std::string& wanted = options.positional[1];
+    if (std::find(numbers.begin(), numbers.end(), wanted) == numbers.end()) {
+      err << "vigil show: " << path.string() << " has no record of orb "
+          << wanted << '\n';
+      return 1;
+    }
+    numbers = {wanted};
+  }
+  bool first = true;
+  for (const std::string& number : numbers) {
+    if (!first) out << '\n';
+    first = false;
+    const OrbLines orb = ScanOrb(input->lines, input->mode_word, number);
+    for (const std::string& line : DescribeOrb(orb, input->mode_word)) {
+      out << line << '\n';
+    }
+  }
+  if (numbers.empty()) out << path.string() << ": no orbs\n";
+  return 0;
 }
 
 }  // namespace vigil::cli
