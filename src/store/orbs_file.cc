@@ -129,12 +129,15 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
     HeaderScan current;
     HeaderSettings& header = current.settings;
     header.header_line = line;
-    header.log_every_event = Mid(line, 19, 1) != ".";
-    header.hide_while_green = Mid(line, 23, 1) == "X";
-    header.unattended = Mid(line, 21, 1) == "U";
-    header.notify_desktop = Mid(line, 22, 1) == "N";
-    const auto rows = ParseInteger(Mid(line, 1, 2));
-    const auto columns = ParseInteger(Mid(line, 3, 2));
+    auto field = [&line](ColumnSpan span) {
+      return Mid(line, span.from, span.count);
+    };
+    header.log_every_event = field(header_layout::kLogMode) != ".";
+    header.hide_while_green = field(header_layout::kHideWhileGreen) == "X";
+    header.unattended = field(header_layout::kUnattended) == "U";
+    header.notify_desktop = field(header_layout::kNotifyDesktop) == "N";
+    const auto rows = ParseInteger(field(header_layout::kRows));
+    const auto columns = ParseInteger(field(header_layout::kColumns));
     if (!rows || !columns || *rows < 1 || *columns < 1) {
       current.error =
           "Header grid '" + Mid(line, 1, 4) + "' invalid, please Check !";
@@ -142,7 +145,7 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
       header.rows = *rows;
       header.columns = *columns;
     }
-    const std::string frame = Mid(line, 16, 2);
+    const std::string frame = field(header_layout::kFrameWidth);
     if (!IsBlank(frame)) {
       const auto width = ParseInteger(frame);
       if (width && *width >= 0) {
@@ -152,11 +155,13 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
             "Header frame width '" + frame + "' invalid, please Check !";
       }
     }
-    if (IsDigits(Mid(line, 25, 2))) {
-      header.label_size_offset = *ParseInteger(Mid(line, 25, 2));
+    const std::string label_offset = field(header_layout::kLabelSizeOffset);
+    if (IsDigits(label_offset)) {
+      header.label_size_offset = *ParseInteger(label_offset);
     }
-    if (IsDigits(Mid(line, 28, 2))) {
-      header.caption_size_offset = *ParseInteger(Mid(line, 28, 2));
+    const std::string caption_offset = field(header_layout::kCaptionSizeOffset);
+    if (IsDigits(caption_offset)) {
+      header.caption_size_offset = *ParseInteger(caption_offset);
     }
     scan = std::move(current);
   }

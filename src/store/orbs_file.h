@@ -37,6 +37,10 @@ inline constexpr ColumnSpan kRows{1, 2};
 inline constexpr ColumnSpan kColumns{3, 2};
 inline constexpr ColumnSpan kForm{6, 10};  // mode word + "s", "."-padded
 inline constexpr ColumnSpan kFrameWidth{16, 2};
+inline constexpr ColumnSpan kLogMode{19, 1};         // "." main events only
+inline constexpr ColumnSpan kUnattended{21, 1};      // "U"
+inline constexpr ColumnSpan kNotifyDesktop{22, 1};   // "N"
+inline constexpr ColumnSpan kHideWhileGreen{23, 1};  // "X"
 inline constexpr ColumnSpan kLabelSizeOffset{25, 2};
 inline constexpr ColumnSpan kCaptionSizeOffset{28, 2};
 }  // namespace header_layout
