@@ -3,9 +3,11 @@ BUILD   := build
 JOBS    ?= $(shell nproc)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
-  xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl
+  xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl \
+  clang libclang-rt-14-dev
 
-.PHONY: all deps configure build test demo bench soak install package format clean
+.PHONY: all deps configure build test demo bench soak install package format clean \
+  fuzz fuzz-build test-asan
 
 all: build
 
@@ -26,8 +28,34 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+test: build fuzz-build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
+
+# Every reader of outside text under libFuzzer with AddressSanitizer and
+# UBSan, built by clang in a tree of its own: make fuzz [FUZZ_SECONDS=300]
+# runs each target that long; make test runs each a few seconds.
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_SMOKE_SECONDS ?= 5
+fuzz-build: deps
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	  -G Ninja -DVIGIL_FUZZ=ON -DVIGIL_BUILD_TESTS=OFF -DVIGIL_BUILD_TOOLS=OFF \
+	  -DVIGIL_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The whole suite built with AddressSanitizer and UBSan; not part of make test.
+ASAN_BUILD := build-asan
+test-asan: deps
+	@[ -f $(ASAN_BUILD)/build.ninja ] || cmake -S . -B $(ASAN_BUILD) -G Ninja \
+	  -DVIGIL_SANITIZE=ON -DVIGIL_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	$(BUILD)/bin/vigil_bench
@@ -64,4 +92,4 @@ format:
 	clang-format -i $$(git ls-files '*.cc' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
