@@ -1,5 +1,8 @@
 #include "monitor/program_runner.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <chrono>
 
 #include "actions/program_start.h"
@@ -55,10 +58,37 @@ const std::vector<std::string>& CannedResultLines() {
   return kLines;
 }
 
+namespace {
+
+// The file size limit of what the orb starts while it lives; the orb itself
+// writes nothing while it waits for the program.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(long long bytes) {
+    held_ = ::getrlimit(RLIMIT_FSIZE, &before_) == 0;
+    if (!held_) return;
+    rlimit limited = before_;
+    limited.rlim_cur = std::min<rlim_t>(before_.rlim_cur, bytes);
+    held_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+  }
+  ~FileSizeLimit() {
+    if (held_) ::setrlimit(RLIMIT_FSIZE, &before_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit before_{};
+  bool held_ = false;
+};
+
+}  // namespace
+
 ProgramRun RunShellCommand(const std::string& command_line,
                            const std::filesystem::path& working_dir,
                            const std::function<bool()>& should_give_up) {
   const auto start = std::chrono::steady_clock::now();
+  const FileSizeLimit limit(kWorkFileLimit);
   const ProgramEnd end =
       StartAndWait({"/bin/sh", "-c", command_line}, working_dir, should_give_up,
                    GiveUp::kKillProcessGroup);

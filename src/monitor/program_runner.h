@@ -38,10 +38,14 @@ struct ProgramRun {
   std::chrono::milliseconds run_time{0};
 };
 
+// What a sensor may write: a program that floods its output gets SIGXFSZ
+// there, and the orb reads a result without its end, not gigabytes.
+inline constexpr long long kWorkFileLimit = 16LL * 1024 * 1024;
+
 // Starts /bin/sh -c command_line in working_dir in a process group of its
-// own and waits for its end, without a time limit. should_give_up is asked
-// while waiting so that a signal to end the orb is not blocked by a sensor
-// that never ends.
+// own and waits for its end, without a time limit; the files it writes are
+// held to kWorkFileLimit. should_give_up is asked while waiting so that a
+// request to end the orb is not blocked by a sensor that never ends.
 ProgramRun RunShellCommand(const std::string& command_line,
                            const std::filesystem::path& working_dir,
                            const std::function<bool()>& should_give_up = {});

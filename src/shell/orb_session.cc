@@ -275,7 +275,16 @@ void OrbSession::ConfigureActions(OrbView& view) {
 
 void OrbSession::ConnectCycle(OrbView& view) {
   ConfigureActions(view);
-  cycle_.set_should_give_up([] { return TerminationRequested(); });
+  // A sensor that never ends still yields to a signal and, looked for a few
+  // times a second, to the end-of-processing file.
+  cycle_.set_should_give_up(
+      [this, next_look = std::chrono::steady_clock::time_point()]() mutable {
+        if (TerminationRequested()) return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now < next_look) return false;
+        next_look = now + std::chrono::milliseconds(250);
+        return files_.EndOfProcessingRequested();
+      });
   if (!state_.http()) return;
   cycle_.set_http_acquisition([this, &view](SourceLock& lock) {
     const PrtgAcquisition got =

@@ -257,6 +257,8 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       close();
       return;
     case Path::kGaveUp:
+      // A sensor run given up for a signal or the end-of-processing file.
+      TakeEndOfProcessingRequest(session_);
       close();
       return;
     case Path::kProgramFailed:

@@ -8,6 +8,7 @@
 
 #include <thread>
 
+#include "monitor/program_runner.h"
 #include "store/source_lock.h"
 #include "support/orb_workspace.h"
 #include "support/record_builder.h"
@@ -178,6 +179,53 @@ TEST_F(CycleE2eTest, SigtermInTheMiddleOfASensorRunLeavesNoFiles) {
   orb->Signal(SIGTERM);
   EXPECT_EQ(orb->WaitFor(5s), 0);
   ExpectNoOrbFilesLeft();
+}
+
+TEST_F(CycleE2eTest, TheEndOfProcessingFileEndsAnOrbWhoseSensorHangs) {
+  SetUpOrb("#!/bin/sh\ntouch running\nexec sleep 60\n");
+  WriteOrbsFile({});
+  auto orb = Start();
+  ASSERT_TRUE(WaitUntil([&] { return Exists("running"); }, 15s));
+  space_.dir().Write("AuxOrb0102.Eop", "");
+  EXPECT_EQ(orb->WaitFor(2s), 0);
+  ExpectNoOrbFilesLeft();
+  EXPECT_TRUE(LogHas("Stop 0102 SRC;ID=;Global;"));
+}
+
+// A sensor that floods its output or dies by a signal gives no data; the
+// orb says so and goes on cycling.
+TEST_F(CycleE2eTest, AFloodingOrCrashingSensorGivesNoDataAndTheOrbGoesOn) {
+  const std::pair<const char*, std::uintmax_t> cases[] = {
+      {"#!/bin/sh\ndate >> runs\nexec yes '<Text>flood</Text>'\n",
+       kWorkFileLimit},
+      {"#!/bin/sh\ndate >> runs\necho '<Prtg>'\nkill -SEGV $$\n", 7},
+  };
+  SetUpOrb(cases[0].first);
+  WriteOrbsFile({});
+  for (const auto& [sensor, work_file_size] : cases) {
+    SCOPED_TRACE(sensor);
+    std::filesystem::remove(space_.dir() / "runs");
+    std::filesystem::remove(space_.dir() / "AuxOrbs.Log");
+    space_.dir().Write("companion/sensor.sh", sensor);
+    auto orb = Start();
+    // Read before the next cycle, a second later, starts anew.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return LogHas("Fail 0102 SRC;ID=;Global;No Data from RFC"); },
+        20s));
+    std::error_code error;
+    EXPECT_EQ(
+        std::filesystem::file_size(space_.dir() / "AuxOrb0102.Wxx", error),
+        work_file_size);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const std::string runs = space_.dir().Read("runs");
+          return runs.find('\n') != runs.rfind('\n');
+        },
+        10s));  // and it went on
+    EXPECT_TRUE(orb->Running());
+    orb->Signal(SIGTERM);
+    EXPECT_EQ(orb->WaitFor(5s), 0);
+  }
 }
 
 TEST_F(CycleE2eTest, SighupOfASessionLogoutEndsLikeSigterm) {
