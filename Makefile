@@ -57,8 +57,12 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The core benchmarks, then real orbs on private X servers: memory per orb
+# against a bare Qt Charts window, CPU per cycle, a suspended orb, start-up
+# (about six minutes; ORB_BENCH_FLAGS, e.g. --orbs 12 --only cpu).
 bench: build
 	$(BUILD)/bin/vigil_bench
+	bench/orb-bench --build $(BUILD) $(ORB_BENCH_FLAGS)
 
 # Real orbs cycling every second on a private X server, and their memory
 # growth per 1,000 cycles: make soak [SOAK_SECONDS=120] [FACE=0] [KIND=4]

@@ -397,17 +397,22 @@ void OrbChartWidget::SetBackground(Rgb colour) {
   setBackgroundBrush(ToQColor(colour));
 }
 
+// Each cycle sets the legend and the title again: only a change lays the
+// chart out anew.
 void OrbChartWidget::SetLegendVisible(bool visible) {
+  if (visible == legend_visible_) return;
   legend_visible_ = visible;
   ArrangeLegend();
 }
 
 void OrbChartWidget::SetTitleVisible(bool visible) {
+  if (visible == title_visible_) return;
   title_visible_ = visible;
   ApplyTitle();
 }
 
 void OrbChartWidget::SetTitleText(const QString& title) {
+  if (title == title_) return;
   title_ = title;
   ApplyTitle();
 }

@@ -108,23 +108,58 @@ void OrbFaceWidget::ShowProcessingLog(const ProcessingTable& table,
 void OrbFaceWidget::HideProcessingLog() { processing_log_->Hide(); }
 
 void OrbFaceWidget::ClearRoomForHeader() {
-  OrbChartWidget* chart = charts_[static_cast<size_t>(current_chart_)];
-  chart->move(chart->x(), chart_top_before_header_);
+  QRect chart = look_.geometry;
+  chart.moveTop(chart_top_before_header_);
+  PlaceChart(chart);
 }
 
 void OrbFaceWidget::MakeRoomForHeader(int header_height, bool http) {
-  OrbChartWidget* chart = charts_[static_cast<size_t>(current_chart_)];
-  chart_top_before_header_ = chart->y();
+  QRect chart = look_.geometry;
+  chart_top_before_header_ = chart.y();
   chrts_->setGeometry(chrts_->x(), chrts_->y() + 38, chrts_->width(),
                       chrts_->height() - 38);
-  chart->resize(chart->width(), chart->height() - 38);
+  chart.setHeight(chart.height() - 38);
   view07_->setGeometry(view07_->x(), view07_->y() + 36, view07_->width(),
                        view07_->height() - 36);
-  if (!http) return;
-  chart->setGeometry(chart->x(), header_height - 36, chart->width(),
-                     chart->height() - 50);
-  view07_->setGeometry(view07_->x(), header_height + 6, view07_->width(),
-                       chart->height() + 2);
+  if (http) {
+    chart = QRect(chart.x(), header_height - 36, chart.width(),
+                  chart.height() - 50);
+    view07_->setGeometry(view07_->x(), header_height + 6, view07_->width(),
+                         chart.height() + 2);
+  }
+  PlaceChart(chart);
+}
+
+void OrbFaceWidget::PlaceChart(const QRect& geometry) {
+  look_.geometry = geometry;
+  if (chart_ != nullptr) chart_->setGeometry(geometry);
+}
+
+void OrbFaceWidget::SyncChart() {
+  const bool in_sight = look_.shown && gauge_->isHidden() && objct_->isHidden();
+  if (!in_sight) {
+    if (chart_ != nullptr) chart_->hide();
+    return;
+  }
+  if (chart_ == nullptr) {
+    chart_ = new OrbChartWidget(current_chart_, chrts_);
+    chart_->setGeometry(look_.geometry);
+    chart_->SetBackground(look_.background);
+    chart_->SetTitleText(look_.title);
+    chart_->SetTitleVisible(look_.title_shown);
+    chart_->SetLegendVisible(look_.legend);
+    WatchMouse(chart_);
+    chart_drawn_ = false;
+  }
+  if (!chart_drawn_) {
+    chart_->Draw(contents_[static_cast<size_t>(current_chart_)]);
+    // The drawing takes the content's title; the look may have changed
+    // it since.
+    chart_->SetTitleText(look_.title);
+    chart_->SetLegendVisible(look_.legend);
+    chart_drawn_ = true;
+  }
+  chart_->show();
 }
 
 bool OrbFaceWidget::processing_log_visible() const {
@@ -146,12 +181,6 @@ void OrbFaceWidget::CreateChartPanel() {
   SetLabelColours(title_, kTeal, std::nullopt);
   title_->setGeometry(8, 7, 145, 14);
   title_->hide();
-
-  for (int kind = 0; kind < kChartKinds; ++kind) {
-    auto* chart = new OrbChartWidget(kind, chrts_);
-    chart->setGeometry(3, 3, 157, 77);
-    charts_[static_cast<size_t>(kind)] = chart;
-  }
 
   view07_ = Named(new QTreeWidget(this), "View07");
   view07_->setColumnCount(static_cast<int>(kItemColumns.size()));
@@ -312,7 +341,8 @@ void OrbFaceWidget::SetOrbColour(Rgb colour) {
   SetBackground(view07_, colour);
   SetBackground(view07_->viewport(), colour);
   SetBackground(chrts_, colour);
-  for (OrbChartWidget* chart : charts_) chart->SetBackground(colour);
+  look_.background = colour;
+  if (chart_ != nullptr) chart_->SetBackground(colour);
 }
 
 int OrbFaceWidget::MeasureText(FaceFont font, int point_size,
@@ -422,7 +452,7 @@ FaceGeometry OrbFaceWidget::FitBorderlessPanels(const FaceSettings& settings,
   const FaceLayoutInput input{width(),
                               height(),
                               settings.header.frame_width,
-                              charts_[static_cast<size_t>(current_chart_)]->y(),
+                              look_.geometry.y(),
                               state.caption_shown,
                               settings.header.caption_size_offset};
   const FaceGeometry geometry = vigil::FitBorderlessPanels(input);
@@ -441,8 +471,8 @@ void OrbFaceWidget::ApplyPanels(const FaceGeometry& geometry) {
   Place(gauge_, geometry.gauge);
   Place(gauge0x_, geometry.dial);
   Place(chrts_, geometry.charts);
-  // Every chart, so that a chart chosen later already fits.
-  for (OrbChartWidget* chart : charts_) Place(chart, geometry.chart);
+  PlaceChart(QRect(geometry.chart.left, geometry.chart.top,
+                   geometry.chart.width, geometry.chart.height));
   Place(view07_, geometry.listing);
 
   for (QFrame* panel : {objct_, gauge_, chrts_}) {
@@ -463,7 +493,7 @@ std::optional<std::string> OrbFaceWidget::RelayoutFace(
   input.layout = {width(),
                   height(),
                   settings.header.frame_width,
-                  charts_[static_cast<size_t>(current_chart_)]->y(),
+                  look_.geometry.y(),
                   state.caption_shown,
                   settings.header.caption_size_offset};
   input.cell_width = cell.width;
@@ -484,18 +514,21 @@ std::optional<std::string> OrbFaceWidget::RelayoutFace(
 int OrbFaceWidget::SelectChart(const ConfigRecord& record) {
   const int kind = CurrentChartKind(record);
   if (kind != current_chart_) {
-    OrbChartWidget* previous = charts_[static_cast<size_t>(current_chart_)];
-    const QRect geometry = previous->geometry();
-    previous->hide();
-    charts_[static_cast<size_t>(kind)]->setGeometry(geometry);
+    // A chart of another kind starts as a new widget would: hidden, with
+    // neither legend nor title.
+    delete chart_;
+    chart_ = nullptr;
+    look_.shown = false;
+    look_.legend = false;
+    look_.title_shown = false;
+    look_.title.clear();
     current_chart_ = kind;
   }
   return current_chart_;
 }
 
 OrbChartWidget* OrbFaceWidget::chart_widget(int kind) const {
-  if (kind < 0 || kind >= kChartKinds) return nullptr;
-  return charts_[static_cast<size_t>(kind)];
+  return kind == current_chart_ ? chart_ : nullptr;
 }
 
 ChartContent& OrbFaceWidget::chart_content(int kind) {
@@ -505,7 +538,7 @@ ChartContent& OrbFaceWidget::chart_content(int kind) {
 ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
                                            const OrbValues& values,
                                            const FaceSettings& settings,
-                                           ChartState& state) {
+                                           ChartState& state, bool show) {
   const size_t kind = static_cast<size_t>(current_chart_);
   const std::string title = settings.record.tail().title;
   ChartBuildInput input;
@@ -516,47 +549,47 @@ ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
   input.time_label = QTime::currentTime().toString("hh:mm").toStdString();
   const ChartBuildResult result =
       BuildChart(items, input, contents_[kind], state);
+  if (result.hide_legend) look_.legend = false;
+  if (show) {
+    view07_->hide();
+    look_.shown = true;
+  }
   if (result.history_shifted) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
   }
-  OrbChartWidget* chart = charts_[kind];
-  chart->Draw(contents_[kind]);
-  if (result.hide_legend) chart->SetLegendVisible(false);
+  RedrawChart();
   if (result.history_shifted) QApplication::restoreOverrideCursor();
-  view07_->hide();
-  chart->show();
   return result;
 }
 
 void OrbFaceWidget::RedrawChart() {
-  const size_t kind = static_cast<size_t>(current_chart_);
-  charts_[kind]->Draw(contents_[kind]);
+  // A drawing takes the content's title, as a hidden chart would have.
+  look_.title = ToQString(contents_[static_cast<size_t>(current_chart_)].title);
+  chart_drawn_ = false;
+  SyncChart();
 }
 
 void OrbFaceWidget::SetLegendVisible(bool visible) {
-  charts_[static_cast<size_t>(current_chart_)]->SetLegendVisible(visible);
+  look_.legend = visible;
+  if (chart_ != nullptr) chart_->SetLegendVisible(visible);
 }
 
-bool OrbFaceWidget::legend_visible() const {
-  return charts_[static_cast<size_t>(current_chart_)]->legend_visible();
-}
+bool OrbFaceWidget::legend_visible() const { return look_.legend; }
 
 void OrbFaceWidget::SetChartTitleVisible(bool visible) {
-  charts_[static_cast<size_t>(current_chart_)]->SetTitleVisible(visible);
+  look_.title_shown = visible;
+  if (chart_ != nullptr) chart_->SetTitleVisible(visible);
 }
 
-bool OrbFaceWidget::chart_title_visible() const {
-  return charts_[static_cast<size_t>(current_chart_)]->title_visible();
-}
+bool OrbFaceWidget::chart_title_visible() const { return look_.title_shown; }
 
 void OrbFaceWidget::SetChartTitle(const std::string& title) {
-  charts_[static_cast<size_t>(current_chart_)]->SetTitleText(ToQString(title));
+  look_.title = ToQString(title);
+  if (chart_ != nullptr) chart_->SetTitleText(look_.title);
 }
 
 std::string OrbFaceWidget::chart_title() const {
-  return charts_[static_cast<size_t>(current_chart_)]
-      ->title_text()
-      .toStdString();
+  return look_.title.toStdString();
 }
 
 void OrbFaceWidget::SetTitle(const std::string& title) {
@@ -580,16 +613,16 @@ void OrbFaceWidget::SetListingVisible(bool visible) {
 bool OrbFaceWidget::listing_visible() const { return !view07_->isHidden(); }
 
 void OrbFaceWidget::SetChartVisible(bool visible) {
-  charts_[static_cast<size_t>(current_chart_)]->setVisible(visible);
+  look_.shown = visible;
+  SyncChart();
 }
 
-bool OrbFaceWidget::chart_visible() const {
-  return !charts_[static_cast<size_t>(current_chart_)]->isHidden();
-}
+bool OrbFaceWidget::chart_visible() const { return look_.shown; }
 
 void OrbFaceWidget::SetGaugeVisible(bool visible) {
   gauge_->setVisible(visible);
   if (visible) gauge_->raise();
+  SyncChart();
 }
 
 bool OrbFaceWidget::gauge_visible() const { return !gauge_->isHidden(); }
@@ -597,6 +630,7 @@ bool OrbFaceWidget::gauge_visible() const { return !gauge_->isHidden(); }
 void OrbFaceWidget::SetImageVisible(bool visible) {
   objct_->setVisible(visible);
   if (visible) objct_->raise();
+  SyncChart();
 }
 
 bool OrbFaceWidget::image_visible() const { return !objct_->isHidden(); }

@@ -1,7 +1,9 @@
 // The orb's face: every element of the inner area of the orb window, each
 // with its name as objectName:
-//   Chrts (panel) holding Chart00 to Chart07, the start picture Image and
-//     the title label Title;
+//   Chrts (panel) holding the chart of the current kind (Chart00 to
+//     Chart07), the start picture Image and the title label Title; the
+//     chart widget is made when it first comes into sight, and only for
+//     the current kind;
 //   View07, the listing of the item table;
 //   Gauge (panel) with the dial Gauge0x, the pointer Point and the labels
 //     GLab01 (caption), GLab02 (value), GLab03 to GLab08 (scale marks) and
@@ -113,16 +115,22 @@ class OrbFaceWidget : public QWidget {
                                           FaceState& state);
 
   // The current chart: "Chart0" + column 18; a value outside "0" to "7"
-  // falls back to Chart00. A previously current chart is hidden.
+  // falls back to Chart00. A previously current chart is removed; the
+  // series of every kind stay.
   int SelectChart(const ConfigRecord& record);
   int current_chart() const { return current_chart_; }
+  // The widget of the current chart once it was in sight; nullptr for any
+  // other kind, and before.
   OrbChartWidget* chart_widget(int kind) const;
 
   // ChartClick: rebuilds the current chart from the item table, hides the
   // listing and shows the chart. legend_allowed in the result tells
-  // whether the menu's legend entry is enabled.
+  // whether the menu's legend entry is enabled. With show false (a listing
+  // orb's cycle) it rebuilds the series alone and leaves the face as it
+  // is; the chart is drawn when it next comes into sight.
   ChartBuildResult ChartClick(const ItemTable& items, const OrbValues& values,
-                              const FaceSettings& settings, ChartState& state);
+                              const FaceSettings& settings, ChartState& state,
+                              bool show = true);
   // The series of a chart, for the alter-settings flow: it resets the tag
   // (history_started) or remaps a history, then calls RedrawChart.
   ChartContent& chart_content(int kind);
@@ -181,9 +189,25 @@ class OrbFaceWidget : public QWidget {
   void ApplyStateFlag(const StateFlag& flag);
   void ApplyPictures(const FaceRefreshPlan& plan, const FaceSettings& settings);
   int MeasureText(FaceFont font, int point_size, const std::string& text);
+  void PlaceChart(const QRect& geometry);
+  // Makes, draws and shows the chart while it is in sight: shown and not
+  // covered by the gauge or the image; hides it otherwise. A listing or
+  // gauge orb never makes one, and a hidden chart is not redrawn.
+  void SyncChart();
 
+  // What the current chart shows, kept while it has no widget.
+  struct ChartLook {
+    bool shown = false;
+    bool legend = false;
+    bool title_shown = false;
+    QString title;
+    Rgb background = kNeutral;
+    QRect geometry{3, 3, 157, 77};
+  };
   int current_chart_ = 0;
-  std::array<OrbChartWidget*, kChartKinds> charts_{};
+  OrbChartWidget* chart_ = nullptr;
+  ChartLook look_;
+  bool chart_drawn_ = false;  // the widget shows the current content
   std::array<ChartContent, kChartKinds> contents_;
   QFrame* chrts_ = nullptr;
   QLabel* image_ = nullptr;  // the start picture

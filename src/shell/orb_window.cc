@@ -312,8 +312,8 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
                                       state.cell, state.face)) {
     state.grid_size_text = *grid;
   }
-  const ChartBuildResult chart =
-      face_->ChartClick(state.items, state.values, settings, state.chart);
+  const ChartBuildResult chart = face_->ChartClick(
+      state.items, state.values, settings, state.chart, !ListingShown());
   state.menu.EnableAfterData(chart.legend_allowed);
   ShowChartOrListing(chart);
   if (report.rules.show_legend_and_title) {
@@ -681,7 +681,8 @@ void OrbWindow::ExchangeChart(
     face_->RedrawChart();
   } else {
     content.history_started = false;
-    face_->ChartClick(state.items, state.values, Settings(), state.chart);
+    face_->ChartClick(state.items, state.values, Settings(), state.chart,
+                      !ListingShown());
   }
   face_->ShowItemTable(state.items);
   face_->SetChartTitle(state.record().tail().title);
@@ -750,9 +751,14 @@ void OrbWindow::Unzoom() {
   RefreshFace();
 }
 
+bool OrbWindow::ListingShown() const {
+  return !session_.state().face.gauge_chosen &&
+         session_.record().face_mode() == '2';
+}
+
 void OrbWindow::ShowChartOrListingOfRecord() {
   if (session_.state().face.gauge_chosen) return;
-  const bool listing = session_.record().face_mode() == '2';
+  const bool listing = ListingShown();
   face_->SetListingVisible(listing);
   face_->SetChartVisible(!listing);
 }

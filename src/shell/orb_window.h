@@ -128,6 +128,8 @@ class OrbWindow : public QWidget, public OrbView {
   void Unzoom();
   void ShowRecordsFace();
   void ShowChartOrListingOfRecord();
+  // A listing orb shows its listing after a cycle, without the chart.
+  bool ListingShown() const;
   // Whole cells after every size change, saved when the size changed.
   void SnapToGrid();
   void EndOfProcessingStop();
