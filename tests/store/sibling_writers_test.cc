@@ -1,7 +1,9 @@
 // Sibling orbs are separate processes that write one event log and one
-// orbs file: many of them at once, and one killed in the middle of a save.
+// orbs file: many of them at once, one killed in the middle of a save, and
+// one whose disk is full.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,8 +73,8 @@ TEST(SiblingWritersTest, TwentyLoggingOrbsLoseNoLineAndKeepTheNewest100) {
   };
   auto messages = [&] {
     std::set<std::string> found;
-    const auto lines = ReadLines(dir / "AuxOrbs.Log").value_or(
-        std::vector<std::string>{});
+    const auto lines =
+        ReadLines(dir / "AuxOrbs.Log").value_or(std::vector<std::string>{});
     for (const std::string& line : lines) {
       found.insert(line.substr(line.rfind(';') + 1));
     }
@@ -147,6 +149,36 @@ TEST(SiblingWritersTest, AnOrbKilledInASaveNeverLeavesATornFile) {
     EXPECT_TRUE(orb.record->tail().title.starts_with("round 0") ||
                 orb.record->tail().title.starts_with("save "))
         << orb.record->text();
+  }
+}
+
+// A full disk, as a file size limit below the files' sizes: the save and
+// the log line fail, and both files stay as they were.
+TEST(SiblingWritersTest, AFullDiskFailsTheSaveAndTheLogLineButLosesNothing) {
+  TempDir dir;
+  RecordBuilder mine = OrbAt(2);
+  dir.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", mine.Text()});
+  EventLog log(dir / "AuxOrbs.Log");
+  log.set_context({"AuxOrb", mine.Text(), "SRC", false});
+  log.Log("Strt", "before");
+  const std::string orbs_file = dir.Read("AuxOrbs.Prf");
+  const std::string log_file = dir.Read("AuxOrbs.Log");
+  ASSERT_TRUE(InProcesses(1, [&](int) {
+    signal(SIGXFSZ, SIG_IGN);  // a full disk answers ENOSPC, not a signal
+    const rlimit full = {64, 64};
+    if (setrlimit(RLIMIT_FSIZE, &full) != 0) _exit(2);
+    mine.tail = "Global;sensor;;changed";
+    if (SaveOrbsFile(dir / "AuxOrbs.Prf", "AuxOrb", {mine.Text()},
+                     std::nullopt) != SaveOutcome::kUnwritable) {
+      _exit(1);
+    }
+    log.Log("Stop", "after");
+  }));
+  EXPECT_EQ(dir.Read("AuxOrbs.Prf"), orbs_file);
+  EXPECT_EQ(dir.Read("AuxOrbs.Log"), log_file);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos)
+        << entry.path();
   }
 }
 
