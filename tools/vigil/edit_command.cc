@@ -9,6 +9,7 @@
 #include "vigil/commands.h"
 #include "vigil/companion_findings.h"
 #include "vigil/orb_options.h"
+#include "vigil/orb_words.h"
 #include "vigil/orbs_file_check.h"
 #include "vigil/orbs_file_input.h"
 
@@ -27,10 +28,6 @@ constexpr char kAddUsage[] =
     "[--companion DIR]...\n";
 constexpr char kSetUsage[] =
     "usage: vigil set FILE NUMBER [OPTIONS of vigil add but --number]\n";
-
-bool IsOrbNumber(std::string_view text) {
-  return text.size() == 4 && IsDigits(text);
-}
 
 // What the check finds on the lines of one orb, wherever they are.
 std::vector<Finding> OrbFindings(const std::vector<std::string>& lines,

@@ -180,9 +180,7 @@ class LineWalk {
 
   // Whether the line begins with an orb number, telling when not.
   bool KeyReads(const std::string& key, int number) {
-    if (key.size() == static_cast<size_t>(kLineKey.count) && IsDigits(key)) {
-      return true;
-    }
+    if (IsOrbNumber(key)) return true;
     Add(number, 1,
         "line begins with " + Quoted(key) +
             "; expected a four-digit orb number (row and column, two "
@@ -306,8 +304,8 @@ std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
   std::set<std::string> seen;
   for (const std::string& line : lines) {
     const std::string key = LineKey(line);
-    if (key.size() < static_cast<size_t>(kLineKey.count) || !IsDigits(key) ||
-        IsHeaderLine(line, mode_word) || !IsRecordLine(line, mode_word)) {
+    if (!IsOrbNumber(key) || IsHeaderLine(line, mode_word) ||
+        !IsRecordLine(line, mode_word)) {
       continue;
     }
     if (seen.insert(key).second) numbers.push_back(key);

@@ -6,6 +6,7 @@
 #include "store/orbs_file.h"
 #include "store/text.h"
 #include "store/text_file.h"
+#include "vigil/orb_words.h"
 
 namespace vigil::cli {
 
@@ -20,7 +21,7 @@ std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
   std::vector<std::string> numbers;
   for (const std::string& line : body) {
     const std::string key = Mid(line, 1, 4);
-    if (key.size() != 4 || !IsDigits(key)) continue;
+    if (!IsOrbNumber(key)) continue;
     if (std::find(numbers.begin(), numbers.end(), key) != numbers.end()) {
       continue;
     }
