@@ -15,13 +15,10 @@
 #include <system_error>
 
 #include "store/text.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
-
-bool IsModeWord(std::string_view word) {
-  return word == "RfcOrb" || word == "HttpOrb" || word == "AuxOrb";
-}
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
   std::ifstream file("/proc/" + std::to_string(pid) + "/cmdline",

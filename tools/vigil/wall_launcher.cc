@@ -13,6 +13,7 @@
 #include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/launcher_process.h"
+#include "vigil/orbs_file_input.h"
 #include "vigil/wall_carry_over.h"
 
 namespace vigil::cli {
@@ -41,7 +42,7 @@ bool Live(pid_t pid, const std::filesystem::path& dir) {
 
 // Which mode a pid file stem belongs to, empty for none.
 std::string ModeOfStem(std::string_view stem) {
-  for (std::string_view mode : kModeWords) {
+  for (std::string_view mode : ModeWords()) {
     if (stem.size() == mode.size() + 4 && stem.starts_with(mode) &&
         IsDigits(stem.substr(mode.size()))) {
       return std::string(mode);

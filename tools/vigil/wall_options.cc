@@ -1,18 +1,21 @@
 #include "vigil/wall_options.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <string_view>
 
 #include "store/text.h"
 #include "vigil/orb_words.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
 
-constexpr std::array<std::string_view, 3> kModes = {"RfcOrb", "HttpOrb",
-                                                    "AuxOrb"};
+void AddOnce(const std::string& word, std::vector<std::string>& words) {
+  if (std::find(words.begin(), words.end(), word) == words.end()) {
+    words.push_back(word);
+  }
+}
 
 // Which command takes which option besides --dir and --mode.
 bool Takes(const std::string& command, std::string_view option) {
@@ -52,13 +55,10 @@ std::string Apply(std::string_view option, const std::string& value,
   if (option == "--dir") {
     options.dir = Folder(value);
   } else if (option == "--mode") {
-    if (std::find(kModes.begin(), kModes.end(), value) == kModes.end()) {
+    if (!IsModeWord(value)) {
       return "--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value + "\"";
     }
-    if (std::find(options.modes.begin(), options.modes.end(), value) ==
-        options.modes.end()) {
-      options.modes.push_back(value);
-    }
+    AddOnce(value, options.modes);
   } else if (option == "--bin") {
     options.bin_dir = Folder(value);
   } else if (option == "--companion") {
@@ -81,10 +81,7 @@ std::string AddNumber(const std::string& word, WallOptions& options) {
   if (!IsOrbNumber(word)) {
     return "\"" + word + "\" is no orb number (four digits, row then column)";
   }
-  if (std::find(options.numbers.begin(), options.numbers.end(), word) ==
-      options.numbers.end()) {
-    options.numbers.push_back(word);
-  }
+  AddOnce(word, options.numbers);
   return {};
 }
 

@@ -7,6 +7,7 @@
 #include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/orb_words.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 
@@ -35,7 +36,7 @@ WallScan ReadWall(const std::filesystem::path& dir,
   WallScan scan;
   std::vector<std::string> wanted = modes;
   if (wanted.empty()) {
-    for (std::string_view mode : kModeWords) {
+    for (std::string_view mode : ModeWords()) {
       if (FileExists(dir / OrbsFileName(mode))) wanted.emplace_back(mode);
     }
     if (wanted.empty()) {

@@ -8,6 +8,7 @@
 #include "store/orb_names.h"
 #include "store/text.h"
 #include "store/text_file.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
@@ -234,7 +235,7 @@ std::vector<OrbCondition> SurveyWall(const std::filesystem::path& dir,
     conditions.push_back(std::move(condition));
   }
   ClaimByNumber(conditions, claims);
-  for (std::string_view mode : kModeWords) {
+  for (std::string_view mode : ModeWords()) {
     PairDraggedOrbs(conditions, mode, claims);
   }
   return conditions;
