@@ -24,12 +24,7 @@ int RunCheck(const Words& words, std::ostream& out, std::ostream& err) {
   if (!input) return 2;
   CheckScope scope{input->mode_word, std::nullopt};
   if (!options.Has("no-files")) {
-    FileSearch search;
-    for (const std::string& dir : options.Values("companion")) {
-      search.companion_dirs.emplace_back(dir);
-    }
-    search.working_dir = path.parent_path();
-    scope.files = std::move(search);
+    scope.files = SearchFor(path, options.Values("companion"));
   }
   const std::vector<Finding> findings = CheckOrbsLines(input->lines, scope);
   for (const Finding& finding : findings) {

@@ -43,6 +43,16 @@ std::string DirectoriesText(const std::vector<fs::path>& dirs) {
 
 }  // namespace
 
+FileSearch SearchFor(const std::filesystem::path& orbs_file,
+                     const std::vector<std::string>& companion_dirs) {
+  FileSearch search;
+  for (const std::string& dir : companion_dirs) {
+    search.companion_dirs.emplace_back(dir);
+  }
+  search.working_dir = orbs_file.parent_path();
+  return search;
+}
+
 void CheckCompanionFiles(const ConfigRecord& record, int line,
                          std::string_view mode_word, const FileSearch& search,
                          std::vector<Finding>& findings) {

@@ -4,6 +4,7 @@
 #define VIGIL_TOOLS_VIGIL_COMPANION_FINDINGS_H_
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct FileSearch {
   std::vector<std::filesystem::path> companion_dirs;
   std::filesystem::path working_dir;
 };
+
+// The search for the records of the orbs file at orbs_file: the companion
+// directories given (--companion), then the file's own directory.
+FileSearch SearchFor(const std::filesystem::path& orbs_file,
+                     const std::vector<std::string>& companion_dirs);
 
 void CheckCompanionFiles(const ConfigRecord& record, int line,
                          std::string_view mode_word, const FileSearch& search,

@@ -9,6 +9,7 @@
 #include "vigil/commands.h"
 #include "vigil/companion_findings.h"
 #include "vigil/orb_options.h"
+#include "vigil/orb_words.h"
 #include "vigil/orbs_file_check.h"
 #include "vigil/orbs_file_input.h"
 
@@ -27,10 +28,6 @@ constexpr char kAddUsage[] =
     "[--companion DIR]...\n";
 constexpr char kSetUsage[] =
     "usage: vigil set FILE NUMBER [OPTIONS of vigil add but --number]\n";
-
-bool IsOrbNumber(std::string_view text) {
-  return text.size() == 4 && IsDigits(text);
-}
 
 // What the check finds on the lines of one orb, wherever they are.
 std::vector<Finding> OrbFindings(const std::vector<std::string>& lines,
@@ -76,127 +73,196 @@ std::vector<Finding> NewFindings(const OrbsFileInput& input,
   return fresh;
 }
 
+// What the words of one add or set ask for, once they read.
+struct EditRequest {
+  Edit edit;
+  OptionWords options;
+  std::string number;
+  std::filesystem::path path;
+};
+
+// The orb as the edit begins: a new record, or the lines the file has.
+struct OrbToEdit {
+  std::optional<OrbConfiguration> before;  // set: the orb as the file has it
+  OrbConfiguration orb;
+  std::string refusal;  // why there is nothing to edit; empty when there is
+};
+
+OrbToEdit Refused(std::string why) {
+  OrbToEdit refused;
+  refused.refusal = std::move(why);
+  return refused;
+}
+
+std::string_view Verb(Edit edit) { return edit == Edit::kAdd ? "add" : "set"; }
+
 int Refuse(Edit edit, std::ostream& err, const std::string& why) {
-  err << (edit == Edit::kAdd ? "vigil add: " : "vigil set: ") << why
+  err << "vigil " << Verb(edit) << ": " << why
       << "; the file is left as it was\n";
   return 1;
 }
 
 int Usage(Edit edit, std::ostream& err, const std::string& why) {
-  err << (edit == Edit::kAdd ? "vigil add: " : "vigil set: ") << why << '\n'
+  err << "vigil " << Verb(edit) << ": " << why << '\n'
       << (edit == Edit::kAdd ? kAddUsage : kSetUsage);
   return 2;
 }
 
-int RunEdit(Edit edit, const Words& words, std::ostream& out,
-            std::ostream& err) {
+OptionWords ParseEditWords(Edit edit, const Words& words) {
   std::vector<std::string_view> valued = OrbValueOptions();
   if (edit == Edit::kAdd) valued.push_back("number");
-  const OptionWords options = ParseOptionWords(words, valued, OrbFlagOptions());
+  return ParseOptionWords(words, valued, OrbFlagOptions());
+}
+
+// add names the orb with --number, set with its second word.
+std::string EditedNumber(Edit edit, const OptionWords& options) {
+  if (edit == Edit::kAdd) return options.Value("number").value_or("");
+  return options.positional[1];
+}
+
+// Why the words make no edit; empty when they make one.
+std::string UsageProblem(Edit edit, const OptionWords& options) {
+  if (!options.error.empty()) return options.error;
   const size_t wanted = edit == Edit::kAdd ? 1 : 2;
-  if (!options.error.empty()) return Usage(edit, err, options.error);
   if (options.positional.size() != wanted) {
-    return Usage(edit, err,
-                 edit == Edit::kAdd
-                     ? "expected one orbs file"
-                     : "expected an orbs file and an orb number");
+    return edit == Edit::kAdd ? "expected one orbs file"
+                              : "expected an orbs file and an orb number";
   }
-  const std::string number = edit == Edit::kAdd
-                                 ? options.Value("number").value_or("")
-                                 : options.positional[1];
-  if (!IsOrbNumber(number)) {
-    return Usage(edit, err,
-                 "an orb number has four digits, row then column, e.g. 0203" +
-                     std::string(edit == Edit::kAdd ? " (--number)" : ""));
+  if (!IsOrbNumber(EditedNumber(edit, options))) {
+    return "an orb number has four digits, row then column, e.g. 0203" +
+           std::string(edit == Edit::kAdd ? " (--number)" : "");
   }
   if (edit == Edit::kSet && OptionNames(options).empty()) {
-    return Usage(edit, err, "nothing to set");
+    return "nothing to set";
   }
-  const std::filesystem::path path = options.positional.front();
-  const auto input = LoadOrbsFile(
-      path, options.Value("mode"),
-      edit == Edit::kAdd ? Absent::kAllowed : Absent::kRefused, err);
-  if (!input) return 2;
+  return {};
+}
 
-  std::optional<OrbConfiguration> before;
-  OrbConfiguration orb;
-  if (edit == Edit::kAdd) {
-    if (KeyInUse(input->lines, number)) {
-      return Refuse(edit, err, "orb number " + number + " is taken");
-    }
-    if (input->mode_word != "HttpOrb" && !options.Value("program")) {
-      return Refuse(edit, err,
-                    "an " + input->mode_word +
-                        " orb needs its sensor program (--program)");
-    }
-    orb.record = NewRecord(number);
-  } else {
-    OrbLines lines = ScanOrb(input->lines, input->mode_word, number);
-    if (!lines.record) {
-      return Refuse(edit, err,
-                    path.string() + " has no record of orb " + number +
-                        " (vigil add makes one)");
-    }
-    orb = {*lines.record, lines.rules, lines.actions};
-    before = orb;
+OrbToEdit NewOrb(const EditRequest& request, const OrbsFileInput& input) {
+  if (KeyInUse(input.lines, request.number)) {
+    return Refused("orb number " + request.number + " is taken");
   }
-  if (const auto refusal = ApplyOrbOptions(options, input->mode_word, orb)) {
-    return Refuse(edit, err, *refusal);
+  if (input.mode_word != "HttpOrb" && !request.options.Value("program")) {
+    return Refused("an " + input.mode_word +
+                   " orb needs its sensor program (--program)");
   }
-  const std::vector<Finding> findings = NewFindings(*input, before, orb);
-  if (!findings.empty()) {
-    for (const Finding& finding : findings) {
-      err << "vigil " << (edit == Edit::kAdd ? "add" : "set") << ": orb "
-          << number << " would read: column " << finding.column << ": "
-          << finding.message << '\n';
-    }
-    return Refuse(edit, err, "refused");
-  }
+  OrbToEdit start;
+  start.orb.record = NewRecord(request.number);
+  return start;
+}
 
-  SaveOutcome outcome = SaveOutcome::kSaved;
-  bool header_written = false;
-  if (edit == Edit::kAdd) {
-    const AddOutcome added = AddToOrbsFile(path, input->mode_word, orb);
-    outcome = added.outcome;
-    header_written = added.header_written;
-  } else {
-    outcome = SaveOrbsFile(path, input->mode_word, orb, std::nullopt);
+OrbToEdit ExistingOrb(const EditRequest& request, const OrbsFileInput& input) {
+  OrbLines lines = ScanOrb(input.lines, input.mode_word, request.number);
+  if (!lines.record) {
+    return Refused(request.path.string() + " has no record of orb " +
+                   request.number + " (vigil add makes one)");
   }
+  OrbToEdit start;
+  start.orb = {*lines.record, lines.rules, lines.actions};
+  start.before = start.orb;
+  return start;
+}
+
+void ReportNewFindings(const EditRequest& request,
+                       const std::vector<Finding>& findings,
+                       std::ostream& err) {
+  for (const Finding& finding : findings) {
+    err << "vigil " << Verb(request.edit) << ": orb " << request.number
+        << " would read: column " << finding.column << ": " << finding.message
+        << '\n';
+  }
+}
+
+AddOutcome SaveEdit(const EditRequest& request, std::string_view mode_word,
+                    const OrbConfiguration& orb) {
+  if (request.edit == Edit::kAdd) {
+    return AddToOrbsFile(request.path, mode_word, orb);
+  }
+  return {SaveOrbsFile(request.path, mode_word, orb, std::nullopt), false};
+}
+
+// The exit status of a save that failed, after saying why; nullopt when
+// the orb was saved.
+std::optional<int> SaveFailure(const EditRequest& request, SaveOutcome outcome,
+                               std::ostream& err) {
   switch (outcome) {
     case SaveOutcome::kSaved:
-      break;
+      return std::nullopt;
     case SaveOutcome::kTargetTaken:
-      return Refuse(edit, err,
-                    "orb number " + number + " was taken in the meantime");
+      return Refuse(
+          request.edit, err,
+          "orb number " + request.number + " was taken in the meantime");
     case SaveOutcome::kMissing:
-      err << "vigil set: " << path.string() << ": gone before the save\n";
+      err << "vigil set: " << request.path.string()
+          << ": gone before the save\n";
       return 2;
     case SaveOutcome::kUnreadable:
     case SaveOutcome::kUnwritable:
-      err << "vigil: " << path.string()
+      err << "vigil: " << request.path.string()
           << ": cannot be rewritten; the file is as it was\n";
       return 2;
   }
+  return std::nullopt;
+}
+
+void ReportSaved(const EditRequest& request, std::string_view mode_word,
+                 bool header_written, std::ostream& out) {
+  const std::string path = request.path.string();
   if (header_written) {
-    out << path.string() << ": had no header line; wrote "
-        << DefaultHeaderLine(input->mode_word) << " (a grid of "
-        << kDefaultGridRows << " rows and " << kDefaultGridColumns
-        << " columns)\n";
+    out << path << ": had no header line; wrote "
+        << DefaultHeaderLine(mode_word) << " (a grid of " << kDefaultGridRows
+        << " rows and " << kDefaultGridColumns << " columns)\n";
   }
-  const std::string changed = OptionNames(options);
-  out << path.string() << ": " << (edit == Edit::kAdd ? "added" : "set")
-      << " orb " << number << (changed.empty() ? "" : ": " + changed) << '\n';
-  // Files may well come after the orb; say what check will ask for.
-  FileSearch search;
-  for (const std::string& dir : options.Values("companion")) {
-    search.companion_dirs.emplace_back(dir);
-  }
-  search.working_dir = path.parent_path();
+  const std::string changed = OptionNames(request.options);
+  out << path << ": " << (request.edit == Edit::kAdd ? "added" : "set")
+      << " orb " << request.number << (changed.empty() ? "" : ": " + changed)
+      << '\n';
+}
+
+// Files may well come after the orb; say what check will ask for.
+void NoteMissingFiles(const EditRequest& request, std::string_view mode_word,
+                      const ConfigRecord& record, std::ostream& err) {
   std::vector<Finding> missing;
-  CheckCompanionFiles(orb.record, 0, input->mode_word, search, missing);
+  CheckCompanionFiles(
+      record, 0, mode_word,
+      SearchFor(request.path, request.options.Values("companion")), missing);
   for (const Finding& finding : missing) {
-    err << "vigil: note: orb " << number << ": " << finding.message << '\n';
+    err << "vigil: note: orb " << request.number << ": " << finding.message
+        << '\n';
   }
+}
+
+int RunEdit(Edit edit, const Words& words, std::ostream& out,
+            std::ostream& err) {
+  const OptionWords options = ParseEditWords(edit, words);
+  if (const std::string why = UsageProblem(edit, options); !why.empty()) {
+    return Usage(edit, err, why);
+  }
+  const EditRequest request{edit, options, EditedNumber(edit, options),
+                            options.positional.front()};
+  const auto input = LoadOrbsFile(
+      request.path, request.options.Value("mode"),
+      edit == Edit::kAdd ? Absent::kAllowed : Absent::kRefused, err);
+  if (!input) return 2;
+  OrbToEdit start = edit == Edit::kAdd ? NewOrb(request, *input)
+                                       : ExistingOrb(request, *input);
+  if (!start.refusal.empty()) return Refuse(edit, err, start.refusal);
+  if (const auto refusal =
+          ApplyOrbOptions(request.options, input->mode_word, start.orb)) {
+    return Refuse(edit, err, *refusal);
+  }
+  const std::vector<Finding> findings =
+      NewFindings(*input, start.before, start.orb);
+  if (!findings.empty()) {
+    ReportNewFindings(request, findings, err);
+    return Refuse(edit, err, "refused");
+  }
+  const AddOutcome saved = SaveEdit(request, input->mode_word, start.orb);
+  if (const auto status = SaveFailure(request, saved.outcome, err)) {
+    return *status;
+  }
+  ReportSaved(request, input->mode_word, saved.header_written, out);
+  NoteMissingFiles(request, input->mode_word, start.orb.record, err);
   return 0;
 }
 

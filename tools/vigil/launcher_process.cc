@@ -15,13 +15,10 @@
 #include <system_error>
 
 #include "store/text.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
-
-bool IsModeWord(std::string_view word) {
-  return word == "RfcOrb" || word == "HttpOrb" || word == "AuxOrb";
-}
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
   std::ifstream file("/proc/" + std::to_string(pid) + "/cmdline",
@@ -106,6 +103,62 @@ bool ReadAll(int fd, void* data, size_t size) {
   _exit(127);
 }
 
+// The intermediate child leaves the session and exits at once, so that
+// the orb is nobody's child here; it reports the orb's pid first.
+[[noreturn]] void ForkOrb(const LaunchRequest& request, char* const* argv,
+                          int report_fd) {
+  setsid();
+  const pid_t orb = fork();
+  if (orb == 0) BecomeProgram(request, argv, report_fd);
+  WriteAll(report_fd, &orb, sizeof orb);
+  _exit(orb < 0 ? 1 : 0);
+}
+
+std::vector<std::string> CommandWords(const LaunchRequest& request) {
+  std::vector<std::string> words = {request.executable.string()};
+  words.insert(words.end(), request.arguments.begin(), request.arguments.end());
+  return words;
+}
+
+std::vector<char*> ArgvOf(std::vector<std::string>& words) {
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  return argv;
+}
+
+void AwaitExit(pid_t child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+std::string FailureText(const LaunchRequest& request, int step, int error) {
+  std::string text;
+  if (step == 1) {
+    text = "cannot enter " + request.working_dir.string();
+  } else if (step == 2) {
+    text = "cannot write " + request.output_file.string();
+  } else {
+    text = "cannot run " + request.executable.string();
+  }
+  return text + ": " + std::strerror(error);
+}
+
+// The orb's pid from the intermediate child, then a failure from the orb,
+// or the pipe closed by the exec without a word: the program runs.
+Launch ReadLaunchReport(int report_fd, const LaunchRequest& request) {
+  Launch launch;
+  if (!ReadAll(report_fd, &launch.pid, sizeof launch.pid) || launch.pid < 0) {
+    return {-1, "fork failed"};
+  }
+  std::array<int, 2> failure = {0, 0};
+  if (ReadAll(report_fd, failure.data(), sizeof failure)) {
+    return {-1, FailureText(request, failure[0], failure[1])};
+  }
+  return launch;
+}
+
 }  // namespace
 
 std::optional<OrbProcess> InspectOrbProcess(
@@ -139,12 +192,8 @@ std::vector<OrbProcess> ScanOrbProcesses(
 
 Launch LaunchDetached(const LaunchRequest& request) {
   // Everything the child needs is made before the fork.
-  std::vector<std::string> words = {request.executable.string()};
-  words.insert(words.end(), request.arguments.begin(), request.arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-
+  std::vector<std::string> words = CommandWords(request);
+  const std::vector<char*> argv = ArgvOf(words);
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) {
     return {-1, std::string("pipe: ") + std::strerror(errno)};
@@ -157,38 +206,12 @@ Launch LaunchDetached(const LaunchRequest& request) {
     return {-1, std::string("fork: ") + std::strerror(error)};
   }
   if (child == 0) {
-    // The intermediate child leaves the session and exits at once, so that
-    // the orb is nobody's child here.
     close(report[0]);
-    setsid();
-    const pid_t orb = fork();
-    if (orb == 0) BecomeProgram(request, argv.data(), report[1]);
-    WriteAll(report[1], &orb, sizeof orb);
-    _exit(orb < 0 ? 1 : 0);
+    ForkOrb(request, argv.data(), report[1]);
   }
   close(report[1]);
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  Launch launch;
-  if (!ReadAll(report[0], &launch.pid, sizeof launch.pid) || launch.pid < 0) {
-    close(report[0]);
-    return {-1, "fork failed"};
-  }
-  // Closed by the exec without a word: the program runs.
-  std::array<int, 2> failure = {0, 0};
-  if (ReadAll(report[0], failure.data(), sizeof failure)) {
-    const std::string reason = std::strerror(failure[1]);
-    if (failure[0] == 1) {
-      launch.error = "cannot enter " + request.working_dir.string();
-    } else if (failure[0] == 2) {
-      launch.error = "cannot write " + request.output_file.string();
-    } else {
-      launch.error = "cannot run " + request.executable.string();
-    }
-    launch.error += ": " + reason;
-    launch.pid = -1;
-  }
+  AwaitExit(child);
+  const Launch launch = ReadLaunchReport(report[0], request);
   close(report[0]);
   return launch;
 }

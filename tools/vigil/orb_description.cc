@@ -1,5 +1,7 @@
 #include "vigil/orb_description.h"
 
+#include <span>
+
 #include "actions/exec_action.h"
 #include "actions/mail_action.h"
 #include "actions/settings_fields.h"
@@ -102,109 +104,156 @@ std::string TraceText(std::string_view settings) {
   return text;
 }
 
-std::vector<std::string> RuleLines(const std::vector<std::string>& rules) {
+// The first text beside the label, the others lined up under it; "none"
+// when there are no texts.
+std::vector<std::string> LabelledList(std::string_view label,
+                                      const std::vector<std::string>& texts) {
+  if (texts.empty()) return {Labelled(label, "none")};
   std::vector<std::string> lines;
-  for (size_t i = 0; i < rules.size(); ++i) {
-    const RuleFields fields = SplitRule(rules[i]);
-    const Rule rule = ParseRule(rules[i]);
-    std::string text = std::to_string(i + 1) + ". ";
-    if (rule.op == RuleOperator::kNone || rule.action == RuleAction::kNone ||
-        !ParseInteger(fields.value)) {
-      text += Quoted(rules[i]) + " (does not read; see vigil check)";
-    } else {
-      text += "if " + Quoted(fields.item) + " " + fields.op + " " +
-              std::to_string(rule.value) + " then " + fields.action;
-    }
-    lines.push_back(i == 0 ? Labelled("rules", text) : Continued(text));
+  for (const std::string& text : texts) {
+    lines.push_back(lines.empty() ? Labelled(label, text) : Continued(text));
   }
-  if (lines.empty()) lines.push_back(Labelled("rules", "none"));
   return lines;
+}
+
+std::string RuleText(const std::string& rule) {
+  const RuleFields fields = SplitRule(rule);
+  const Rule parsed = ParseRule(rule);
+  if (parsed.op == RuleOperator::kNone || parsed.action == RuleAction::kNone ||
+      !ParseInteger(fields.value)) {
+    return Quoted(rule) + " (does not read; see vigil check)";
+  }
+  return "if " + Quoted(fields.item) + " " + fields.op + " " +
+         std::to_string(parsed.value) + " then " + fields.action;
+}
+
+std::vector<std::string> RuleLines(const std::vector<std::string>& rules) {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < rules.size(); ++i) {
+    texts.push_back(std::to_string(i + 1) + ". " + RuleText(rules[i]));
+  }
+  return LabelledList("rules", texts);
+}
+
+// The settings lines the orb has, each in words.
+std::vector<std::string> ActionLines(const ActionSettings& actions) {
+  struct Described {
+    const char* name;
+    const std::string& settings;
+    std::string text;
+  };
+  const Described described[] = {
+      {"state mail", actions.state_mail,
+       MailText(kStateMailMarker, actions.state_mail)},
+      {"value mail", actions.value_mail,
+       MailText(kValueMailMarker, actions.value_mail)},
+      {"state exec", actions.state_exec,
+       ExecText(kStateExecMarker, actions.state_exec)},
+      {"value exec", actions.value_exec,
+       ExecText(kValueExecMarker, actions.value_exec)},
+      {"trace", actions.trace, TraceText(actions.trace)},
+  };
+  std::vector<std::string> given;
+  for (const Described& action : described) {
+    if (action.settings.empty()) continue;
+    given.push_back(std::string(action.name) + ": " + action.text);
+  }
+  return LabelledList("actions", given);
+}
+
+// Each text quoted, with a blank between.
+std::string QuotedAll(std::span<const std::string> texts) {
+  std::string all;
+  for (const std::string& text : texts) {
+    all += (all.empty() ? "" : " ") + Quoted(text);
+  }
+  return all;
+}
+
+std::string Heading(const ConfigRecord& record) {
+  return "orb " + record.number() + " (row " + record.row() + ", column " +
+         record.column() + ")";
+}
+
+std::string ChartText(const ConfigRecord& record) {
+  const auto chart = record.chart_type();
+  const auto bars = record.bar_limit();
+  return (chart ? std::to_string(*chart) + " " + ChartWord(*chart)
+                : "unreadable") +
+         (record.history_mode() ? ", history of the chart-bar items "
+                                : ", bars of the current values ") +
+         Quoted(record.chart_bars_text()) + ", bars shown " +
+         (bars && *bars == 0 ? "all" : NumberOr(bars, "")) + ", sorting " +
+         SortingWord(record.sorting());
+}
+
+std::string GridText(const ConfigRecord& record) {
+  const auto size = ParseGridSizeText(record.grid_size_text());
+  if (!size) return "unreadable " + Quoted(record.grid_size_text());
+  return std::to_string(size->rows) + "x" + std::to_string(size->columns) +
+         " cells";
+}
+
+std::string DelayText(const ConfigRecord& record) {
+  const auto delay = record.delay_time();
+  if (!delay) return "unreadable " + Quoted(record.delay_text());
+  return std::to_string(*delay) + " seconds";
+}
+
+std::string FlagsText(const ConfigRecord& record) {
+  return "hold " + OnOff(record.hold()) + ", zoom " +
+         OnOff(record.zoom_on_alert()) + ", keep data " +
+         OnOff(record.keep_data()) + ", legend " +
+         OnOff(record.legend_shown()) + ", chart title " +
+         OnOff(record.title_shown());
+}
+
+std::string PicturesText(const ConfigRecord& record) {
+  return "gauge " + Quoted(record.gauge_number()) + ", image " +
+         Quoted(record.image_number()) + ", idle colour " +
+         NumberOr(record.idle_colour_code(), "");
+}
+
+std::vector<std::string> RecordLines(const ConfigRecord& record,
+                                     std::string_view mode_word) {
+  const RecordTail tail = record.tail();
+  return {
+      Heading(record),
+      Labelled("name", Quoted(record.display_name())),
+      Labelled("face", std::string(1, record.face_mode()) + " " +
+                           FaceWord(record.face_mode())),
+      Labelled("chart", ChartText(record)),
+      Labelled("grid", GridText(record)),
+      Labelled("delay", DelayText(record)),
+      Labelled("history", NumberOr(record.history_bars(), "") + " bars"),
+      Labelled("flags", FlagsText(record)),
+      Labelled("pictures", PicturesText(record)),
+      Labelled("lock name", Quoted(record.lock_name_field()) + ", read as " +
+                                Quoted(record.LockName(mode_word))),
+      Labelled("source", Quoted(tail.source)),
+      Labelled("program", Quoted(tail.program)),
+      Labelled("address", Quoted(tail.address)),
+      Labelled("title", Quoted(tail.title)),
+  };
+}
+
+void Append(std::vector<std::string>& lines,
+            const std::vector<std::string>& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
 }
 
 }  // namespace
 
 std::vector<std::string> DescribeOrb(const OrbLines& orb,
                                      std::string_view mode_word) {
-  const ConfigRecord& record = *orb.record;
-  const RecordTail tail = record.tail();
-  std::vector<std::string> lines;
-  lines.push_back("orb " + record.number() + " (row " + record.row() +
-                  ", column " + record.column() + ")");
-  lines.push_back(Labelled("name", Quoted(record.display_name())));
-  lines.push_back(Labelled("face", std::string(1, record.face_mode()) + " " +
-                                       FaceWord(record.face_mode())));
-  const auto chart = record.chart_type();
-  const auto bars = record.bar_limit();
-  lines.push_back(Labelled(
-      "chart", (chart ? std::to_string(*chart) + " " + ChartWord(*chart)
-                      : "unreadable") +
-                   (record.history_mode() ? ", history of the chart-bar items "
-                                          : ", bars of the current values ") +
-                   Quoted(record.chart_bars_text()) + ", bars shown " +
-                   (bars && *bars == 0 ? "all" : NumberOr(bars, "")) +
-                   ", sorting " + SortingWord(record.sorting())));
-  const auto size = ParseGridSizeText(record.grid_size_text());
-  lines.push_back(
-      Labelled("grid", size ? std::to_string(size->rows) + "x" +
-                                  std::to_string(size->columns) + " cells"
-                            : "unreadable " + Quoted(record.grid_size_text())));
-  const auto delay = record.delay_time();
-  lines.push_back(
-      Labelled("delay", delay ? std::to_string(*delay) + " seconds"
-                              : "unreadable " + Quoted(record.delay_text())));
-  lines.push_back(
-      Labelled("history", NumberOr(record.history_bars(), "") + " bars"));
-  lines.push_back(
-      Labelled("flags", "hold " + OnOff(record.hold()) + ", zoom " +
-                            OnOff(record.zoom_on_alert()) + ", keep data " +
-                            OnOff(record.keep_data()) + ", legend " +
-                            OnOff(record.legend_shown()) + ", chart title " +
-                            OnOff(record.title_shown())));
-  lines.push_back(Labelled(
-      "pictures", "gauge " + Quoted(record.gauge_number()) + ", image " +
-                      Quoted(record.image_number()) + ", idle colour " +
-                      NumberOr(record.idle_colour_code(), "")));
-  lines.push_back(
-      Labelled("lock name", Quoted(record.lock_name_field()) + ", read as " +
-                                Quoted(record.LockName(mode_word))));
-  lines.push_back(Labelled("source", Quoted(tail.source)));
-  lines.push_back(Labelled("program", Quoted(tail.program)));
-  lines.push_back(Labelled("address", Quoted(tail.address)));
-  lines.push_back(Labelled("title", Quoted(tail.title)));
-  for (std::string& line : RuleLines(orb.rules)) lines.push_back(line);
-  const ActionSettings& actions = orb.actions;
-  const std::pair<const char*, std::string> action_lines[] = {
-      {"state mail", MailText(kStateMailMarker, actions.state_mail)},
-      {"value mail", MailText(kValueMailMarker, actions.value_mail)},
-      {"state exec", ExecText(kStateExecMarker, actions.state_exec)},
-      {"value exec", ExecText(kValueExecMarker, actions.value_exec)},
-      {"trace", TraceText(actions.trace)},
-  };
-  const std::string* texts[] = {&actions.state_mail, &actions.value_mail,
-                                &actions.state_exec, &actions.value_exec,
-                                &actions.trace};
-  bool any_action = false;
-  for (size_t i = 0; i < std::size(action_lines); ++i) {
-    if (texts[i]->empty()) continue;
-    const std::string text =
-        std::string(action_lines[i].first) + ": " + action_lines[i].second;
-    lines.push_back(any_action ? Continued(text) : Labelled("actions", text));
-    any_action = true;
-  }
-  if (!any_action) lines.push_back(Labelled("actions", "none"));
+  std::vector<std::string> lines = RecordLines(*orb.record, mode_word);
+  Append(lines, RuleLines(orb.rules));
+  Append(lines, ActionLines(orb.actions));
   if (!orb.captions[0].empty() || !orb.captions[3].empty()) {
-    std::string captions;
-    for (const std::string& caption : orb.captions) {
-      captions += (captions.empty() ? "" : " ") + Quoted(caption);
-    }
-    lines.push_back(Labelled("captions", captions));
+    lines.push_back(Labelled("captions", QuotedAll(orb.captions)));
   }
   if (!orb.item_choices.empty()) {
-    std::string items;
-    for (const std::string& item : orb.item_choices) {
-      items += (items.empty() ? "" : " ") + Quoted(item);
-    }
-    lines.push_back(Labelled("items", items));
+    lines.push_back(Labelled("items", QuotedAll(orb.item_choices)));
   }
   return lines;
 }

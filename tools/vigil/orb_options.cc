@@ -64,17 +64,17 @@ Refusal TextRefusal(std::string_view option, std::string_view text,
   return std::nullopt;
 }
 
-Refusal ApplyName(std::string_view name, std::string_view mode_word,
-                  ConfigRecord& record) {
+Refusal ApplyName(const std::string& name, std::string_view mode_word,
+                  OrbConfiguration& orb) {
   if (Refusal refusal =
           TextRefusal("name", name,
                       static_cast<size_t>(layout::kDisplayName.count), true)) {
     return refusal;
   }
-  record.set_display_name(name);
+  orb.record.set_display_name(name);
   // A name is where the line's kind is told: it must leave a record.
-  if (!IsRecordLine(record.text(), mode_word) ||
-      IsHeaderLine(record.text(), mode_word)) {
+  if (!IsRecordLine(orb.record.text(), mode_word) ||
+      IsHeaderLine(orb.record.text(), mode_word)) {
     return "--name " + Quoted(name) +
            " would make the record read as another kind of line; expected "
            "a name that does not begin with one of * # @ $ % ! & \xC2\xA7 or "
@@ -83,7 +83,21 @@ Refusal ApplyName(std::string_view name, std::string_view mode_word,
   return std::nullopt;
 }
 
-Refusal ApplyRule(std::string_view rule, std::vector<std::string>& rules) {
+Refusal ApplyLock(const std::string& lock, std::string_view,
+                  OrbConfiguration& orb) {
+  if (IsBlank(lock)) {
+    return "--lock is blank; expected a lock name or <Profile>";
+  }
+  if (Refusal refusal = TextRefusal(
+          "lock", lock, static_cast<size_t>(layout::kLockName.count), true)) {
+    return refusal;
+  }
+  orb.record.set_lock_name_field(lock);
+  return std::nullopt;
+}
+
+Refusal ApplyRule(const std::string& rule, std::string_view,
+                  OrbConfiguration& orb) {
   if (ControlCharacterColumn(rule) != 0) {
     return "--rule " + Quoted(rule) +
            " holds a control character; expected printable text";
@@ -93,7 +107,7 @@ Refusal ApplyRule(std::string_view rule, std::vector<std::string>& rules) {
   if (!findings.empty()) {
     return "--rule " + Quoted(rule) + ": " + findings.front().message;
   }
-  rules.emplace_back(rule);
+  orb.rules.push_back(rule);
   return std::nullopt;
 }
 
@@ -158,9 +172,7 @@ Apply TailText(std::string_view option, size_t max_bytes,
 
 const std::vector<OrbOption>& OrbOptionTable() {
   static const std::vector<OrbOption> kTable = {
-      {"name", "",
-       [](const std::string& text, std::string_view mode,
-          OrbConfiguration& orb) { return ApplyName(text, mode, orb.record); }},
+      {"name", "", ApplyName},
       {"face", "chart, unsorted, listing, gauge or image",
        Parsed<char>(FaceFromWord, &ConfigRecord::set_face_mode)},
       {"chart",
@@ -194,30 +206,14 @@ const std::vector<OrbOption>& OrbOptionTable() {
       {"keep", "on or off", Switched(&ConfigRecord::set_keep_data)},
       {"legend", "on or off", Switched(&ConfigRecord::set_legend_shown)},
       {"chart-title", "on or off", Switched(&ConfigRecord::set_title_shown)},
-      {"lock", "",
-       [](const std::string& text, std::string_view,
-          OrbConfiguration& orb) -> Refusal {
-         if (IsBlank(text)) {
-           return "--lock is blank; expected a lock name or <Profile>";
-         }
-         if (Refusal refusal = TextRefusal(
-                 "lock", text, static_cast<size_t>(layout::kLockName.count),
-                 true)) {
-           return refusal;
-         }
-         orb.record.set_lock_name_field(text);
-         return std::nullopt;
-       }},
+      {"lock", "", ApplyLock},
       {"source", "", TailText("source", SIZE_MAX, &ConfigRecord::set_source)},
       {"program", "",
        TailText("program", SIZE_MAX, &ConfigRecord::set_program)},
       {"address", "",
        TailText("address", SIZE_MAX, &ConfigRecord::set_address)},
       {"title", "", TailText("title", kTitleLength, &ConfigRecord::set_title)},
-      {"rule", "",
-       [](const std::string& text, std::string_view, OrbConfiguration& orb) {
-         return ApplyRule(text, orb.rules);
-       }},
+      {"rule", "", ApplyRule},
   };
   return kTable;
 }

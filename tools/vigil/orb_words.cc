@@ -45,6 +45,10 @@ std::string WordAt(int index,
 
 }  // namespace
 
+bool IsOrbNumber(std::string_view word) {
+  return word.size() == static_cast<size_t>(kLineKey.count) && IsDigits(word);
+}
+
 std::string FaceWord(char face_mode) {
   return WordAt(face_mode - '0', kFaceWords);
 }

@@ -9,6 +9,9 @@
 
 namespace vigil::cli {
 
+// Four digits, row then column: "0203".
+bool IsOrbNumber(std::string_view word);
+
 // Face mode "0" to "4": chart, unsorted, listing, gauge, image.
 std::string FaceWord(char face_mode);
 std::optional<char> FaceFromWord(std::string_view word);

@@ -36,47 +36,67 @@ bool IsActionMarker(char marker) {
          marker == kTraceMarker;
 }
 
-void CheckHeaderLine(std::string_view line, int number,
+void CheckGridCounts(std::string_view line, int number,
                      std::vector<Finding>& findings) {
-  const auto add = [&](ColumnSpan span, std::string message) {
-    findings.push_back({number, span.from, std::move(message)});
-  };
   const std::pair<ColumnSpan, const char*> grid[] = {
       {header::kRows, "grid rows"}, {header::kColumns, "grid columns"}};
   for (const auto& [span, name] : grid) {
     const std::string text = Field(line, span);
     const auto count = ParseInteger(text);
-    if (!count || *count < 1) {
-      add(span, std::string(name) + " " + Quoted(text) +
-                    " is not a number of at least 1; expected two digits in " +
-                    ColumnsText(span) +
-                    ", e.g. \"0806\" for 8 rows and 6 "
-                    "columns");
-    }
+    if (count && *count >= 1) continue;
+    findings.push_back(
+        {number, span.from,
+         std::string(name) + " " + Quoted(text) +
+             " is not a number of at least 1; expected two digits in " +
+             ColumnsText(span) + ", e.g. \"0806\" for 8 rows and 6 columns"});
   }
-  if (Mid(line, kKeyBlank, 1) != " ") {
-    add({kKeyBlank, 1}, "expected a blank after the grid in column " +
-                            std::to_string(kKeyBlank) + ", found " +
-                            Quoted(Mid(line, kKeyBlank, 1)));
-  }
+}
+
+void CheckFrameWidth(std::string_view line, int number,
+                     std::vector<Finding>& findings) {
   const std::string frame = Field(line, header::kFrameWidth);
   const auto width = ParseInteger(frame);
-  if (!IsBlank(frame) && (!width || *width < 0)) {
-    add(header::kFrameWidth,
-        "frame width " + Quoted(frame) +
-            " is not a number; expected pixels or blanks in " +
-            ColumnsText(header::kFrameWidth));
-  }
+  if (IsBlank(frame) || (width && *width >= 0)) return;
+  findings.push_back({number, header::kFrameWidth.from,
+                      "frame width " + Quoted(frame) +
+                          " is not a number; expected pixels or blanks in " +
+                          ColumnsText(header::kFrameWidth)});
+}
+
+void CheckSizeOffsets(std::string_view line, int number,
+                      std::vector<Finding>& findings) {
   const std::pair<ColumnSpan, const char*> offsets[] = {
       {header::kLabelSizeOffset, "label size offset"},
       {header::kCaptionSizeOffset, "caption size offset"}};
   for (const auto& [span, name] : offsets) {
     const std::string text = Field(line, span);
     if (IsBlank(text) || IsDigits(text)) continue;
-    add(span, std::string(name) + " " + Quoted(text) +
-                  " is ignored; expected two digits or blanks in " +
-                  ColumnsText(span));
+    findings.push_back({number, span.from,
+                        std::string(name) + " " + Quoted(text) +
+                            " is ignored; expected two digits or blanks in " +
+                            ColumnsText(span)});
   }
+}
+
+// The blank after a line's key, which is the grid or the orb number.
+std::optional<Finding> KeyBlankFinding(std::string_view line, int number,
+                                       std::string_view after) {
+  const std::string found = Mid(line, kKeyBlank, 1);
+  if (found == " ") return std::nullopt;
+  return Finding{number, kKeyBlank,
+                 "expected a blank after the " + std::string(after) +
+                     " in column " + std::to_string(kKeyBlank) + ", found " +
+                     Quoted(found)};
+}
+
+void CheckHeaderLine(std::string_view line, int number,
+                     std::vector<Finding>& findings) {
+  CheckGridCounts(line, number, findings);
+  if (auto finding = KeyBlankFinding(line, number, "grid")) {
+    findings.push_back(std::move(*finding));
+  }
+  CheckFrameWidth(line, number, findings);
+  CheckSizeOffsets(line, number, findings);
 }
 
 // One pass over the lines, keeping what the later checks need.
@@ -126,30 +146,50 @@ class LineWalk {
           "number");
       return;
     }
-    if (const int column = ControlCharacterColumn(line)) {
-      Add(number, column,
-          "control character " + Quoted(line.substr(column - 1, 1)) +
-              " in the text; expected printable characters (lines end in "
-              "LF or CR LF)");
-    }
+    CheckControlCharacters(line, number);
     if (IsHeaderLine(line, scope_.mode_word)) {
       VisitHeader(line, number);
       return;
     }
     const std::string key = LineKey(line);
-    if (key.size() < static_cast<size_t>(kLineKey.count) || !IsDigits(key)) {
-      Add(number, 1,
-          "line begins with " + Quoted(key) +
-              "; expected a four-digit orb number (row and column, two "
-              "digits each) or the header line");
-      return;
+    if (!KeyReads(key, number)) return;
+    // A line cut right after its key has no blank to miss.
+    if (Mid(line, kKeyBlank, 1).size() == 1) {
+      if (auto finding = KeyBlankFinding(line, number, "orb number")) {
+        findings_.push_back(std::move(*finding));
+      }
     }
-    const std::string blank = Mid(line, kKeyBlank, 1);
-    if (!blank.empty() && blank != " ") {
-      Add(number, kKeyBlank,
-          "expected a blank after the orb number in column " +
-              std::to_string(kKeyBlank) + ", found " + Quoted(blank));
+    if (IsOtherModesHeader(line, number)) return;
+    const Satellite satellite = ReadSatellite(line);
+    if (satellite.marker != 0) {
+      VisitSatellite(line, number, key, satellite);
+    } else if (IsRecordLine(line, scope_.mode_word)) {
+      VisitRecord(line, number, key);
     }
+    // Lines that read the mode word and "... " are no orb's: skipped.
+  }
+
+  void CheckControlCharacters(const std::string& line, int number) {
+    const int column = ControlCharacterColumn(line);
+    if (column == 0) return;
+    Add(number, column,
+        "control character " + Quoted(line.substr(column - 1, 1)) +
+            " in the text; expected printable characters (lines end in "
+            "LF or CR LF)");
+  }
+
+  // Whether the line begins with an orb number, telling when not.
+  bool KeyReads(const std::string& key, int number) {
+    if (IsOrbNumber(key)) return true;
+    Add(number, 1,
+        "line begins with " + Quoted(key) +
+            "; expected a four-digit orb number (row and column, two "
+            "digits each) or the header line");
+    return false;
+  }
+
+  // The header line of another mode, told as such.
+  bool IsOtherModesHeader(const std::string& line, int number) {
     for (const std::string_view mode : ModeWords()) {
       if (mode == scope_.mode_word || !IsHeaderLine(line, mode)) continue;
       Add(number, header::kForm.from,
@@ -158,15 +198,9 @@ class LineWalk {
               Quoted(HeaderForm(scope_.mode_word)) + " in " +
               ColumnsText(header::kForm) +
               " (the mode comes from the file name or --mode)");
-      return;
+      return true;
     }
-    const Satellite satellite = ReadSatellite(line);
-    if (satellite.marker != 0) {
-      VisitSatellite(line, number, key, satellite);
-    } else if (IsRecordLine(line, scope_.mode_word)) {
-      VisitRecord(line, number, key);
-    }
-    // Lines that read the mode word and "... " are no orb's: skipped.
+    return false;
   }
 
   void VisitHeader(const std::string& line, int number) {
@@ -270,8 +304,8 @@ std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
   std::set<std::string> seen;
   for (const std::string& line : lines) {
     const std::string key = LineKey(line);
-    if (key.size() < static_cast<size_t>(kLineKey.count) || !IsDigits(key) ||
-        IsHeaderLine(line, mode_word) || !IsRecordLine(line, mode_word)) {
+    if (!IsOrbNumber(key) || IsHeaderLine(line, mode_word) ||
+        !IsRecordLine(line, mode_word)) {
       continue;
     }
     if (seen.insert(key).second) numbers.push_back(key);

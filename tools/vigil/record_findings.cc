@@ -119,6 +119,103 @@ void CheckChartBars(const ConfigRecord& record, int line,
   }
 }
 
+void CheckCharFields(const ConfigRecord& record, int line,
+                     std::vector<Finding>& findings) {
+  for (const CharField& field : kCharFields) {
+    if (!Reaches(record, field.span)) continue;
+    const std::string found = Field(record, field.span);
+    if (field.allowed.find(found[0]) != std::string_view::npos) continue;
+    findings.push_back({line, field.span.from,
+                        std::string(field.name) + " " + Quoted(found) +
+                            " is not one of its characters; expected " +
+                            field.expected + " in " + ColumnsText(field.span)});
+  }
+}
+
+void CheckDigitsFields(const ConfigRecord& record, int line,
+                       std::vector<Finding>& findings) {
+  for (const DigitsField& field : kDigitsFields) {
+    if (!Reaches(record, field.span)) continue;
+    const std::string found = Field(record, field.span);
+    if (IsDigits(found)) continue;
+    findings.push_back({line, field.span.from,
+                        std::string(field.name) + " " + Quoted(found) +
+                            " is not a number; expected " + field.expected +
+                            " in " + ColumnsText(field.span)});
+  }
+}
+
+void CheckIdleColour(const ConfigRecord& record, int line,
+                     std::vector<Finding>& findings) {
+  const std::string code = Field(record, layout::kIdleColour);
+  if (IsDigits(code) && *ParseInteger(code) <= 17) return;
+  findings.push_back({line, layout::kIdleColour.from,
+                      "idle colour " + Quoted(code) +
+                          " is not a colour code; expected 00 to 17 in " +
+                          ColumnsText(layout::kIdleColour)});
+}
+
+void CheckLockName(const ConfigRecord& record, int line,
+                   std::vector<Finding>& findings) {
+  if (!record.lock_name_field().empty()) return;
+  findings.push_back({line, layout::kLockName.from,
+                      "lock name is blank; expected a name or <Profile> in " +
+                          ColumnsText(layout::kLockName)});
+}
+
+// A record that ends before its tail: one finding, just after its end.
+void ReportCutRecord(const ConfigRecord& record, int line,
+                     std::vector<Finding>& findings) {
+  const int tail = layout::kTail;
+  const auto length = static_cast<int>(record.text().size());
+  findings.push_back({line, length + 1,
+                      "record ends at column " + std::to_string(length) +
+                          "; expected its fields up to column " +
+                          std::to_string(tail - 1) +
+                          " and source;program;address;title from column " +
+                          std::to_string(tail)});
+}
+
+void CheckTailSeparators(const ConfigRecord& record, int line,
+                         std::vector<Finding>& findings) {
+  const int tail = layout::kTail;
+  const std::string tail_text = record.tail_text();
+  const auto separators = std::count(tail_text.begin(), tail_text.end(), ';');
+  if (separators >= 3) return;
+  findings.push_back(
+      {line, tail + static_cast<int>(tail_text.size()),
+       "tail " + Quoted(tail_text) + " has " + std::to_string(separators) +
+           " of the 3 \";\" between source, program, address and title; "
+           "expected source;program;address;title from column " +
+           std::to_string(tail)});
+}
+
+void CheckTitleLength(const ConfigRecord& record, int line,
+                      std::vector<Finding>& findings) {
+  const std::string tail_text = record.tail_text();
+  const size_t last = tail_text.rfind(';');
+  const size_t title_from = last == std::string::npos ? 0 : last + 1;
+  if (tail_text.size() - title_from <= kTitleLength) return;
+  findings.push_back(
+      {line, layout::kTail + static_cast<int>(title_from),
+       "title is longer than " + std::to_string(kTitleLength) +
+           " characters and is cut there; expected a shorter title"});
+}
+
+void CheckSensorAddress(const ConfigRecord& record, int line,
+                        std::vector<Finding>& findings) {
+  const RecordTail fields = record.tail();
+  if (fields.address.find("id=") != std::string::npos) return;
+  // Where the address begins, or the tail's end when it has no place.
+  const size_t address_at = fields.source.size() + fields.program.size() + 2;
+  const size_t tail_size = record.tail_text().size();
+  findings.push_back(
+      {line, layout::kTail + static_cast<int>(std::min(address_at, tail_size)),
+       "address " + Quoted(fields.address) +
+           " has no \"id=\"; expected the sensor's address, e.g. "
+           "/sensor.htm?id=2041"});
+}
+
 }  // namespace
 
 std::string ColumnsText(ColumnSpan span) {
@@ -130,83 +227,24 @@ std::string ColumnsText(ColumnSpan span) {
 void CheckRecordColumns(const ConfigRecord& record, int line,
                         std::string_view mode_word,
                         std::vector<Finding>& findings) {
-  for (const CharField& field : kCharFields) {
-    if (!Reaches(record, field.span)) continue;
-    const std::string found = Field(record, field.span);
-    if (field.allowed.find(found[0]) != std::string_view::npos) continue;
-    findings.push_back({line, field.span.from,
-                        std::string(field.name) + " " + Quoted(found) +
-                            " is not one of its characters; expected " +
-                            field.expected + " in " + ColumnsText(field.span)});
-  }
-  for (const DigitsField& field : kDigitsFields) {
-    if (!Reaches(record, field.span)) continue;
-    const std::string found = Field(record, field.span);
-    if (IsDigits(found)) continue;
-    findings.push_back({line, field.span.from,
-                        std::string(field.name) + " " + Quoted(found) +
-                            " is not a number; expected " + field.expected +
-                            " in " + ColumnsText(field.span)});
-  }
+  CheckCharFields(record, line, findings);
+  CheckDigitsFields(record, line, findings);
   if (Reaches(record, layout::kGridSize)) CheckGridSize(record, line, findings);
   if (Reaches(record, layout::kDelay)) CheckDelay(record, line, findings);
   if (Reaches(record, layout::kIdleColour)) {
-    const std::string code = Field(record, layout::kIdleColour);
-    if (!IsDigits(code) || *ParseInteger(code) > 17) {
-      findings.push_back({line, layout::kIdleColour.from,
-                          "idle colour " + Quoted(code) +
-                              " is not a colour code; expected 00 to 17 in " +
-                              ColumnsText(layout::kIdleColour)});
-    }
+    CheckIdleColour(record, line, findings);
   }
   if (Reaches(record, layout::kChartBars)) {
     CheckChartBars(record, line, findings);
   }
-  if (Reaches(record, layout::kLockName) && record.lock_name_field().empty()) {
-    findings.push_back({line, layout::kLockName.from,
-                        "lock name is blank; expected a name or <Profile> in " +
-                            ColumnsText(layout::kLockName)});
-  }
-  const int tail = layout::kTail;
-  const auto length = static_cast<int>(record.text().size());
-  if (length < tail) {
-    findings.push_back({line, length + 1,
-                        "record ends at column " + std::to_string(length) +
-                            "; expected its fields up to column " +
-                            std::to_string(tail - 1) +
-                            " and source;program;address;title from column " +
-                            std::to_string(tail)});
+  if (Reaches(record, layout::kLockName)) CheckLockName(record, line, findings);
+  if (static_cast<int>(record.text().size()) < layout::kTail) {
+    ReportCutRecord(record, line, findings);
     return;
   }
-  const std::string tail_text = record.tail_text();
-  const auto separators = std::count(tail_text.begin(), tail_text.end(), ';');
-  if (separators < 3) {
-    findings.push_back(
-        {line, tail + static_cast<int>(tail_text.size()),
-         "tail " + Quoted(tail_text) + " has " + std::to_string(separators) +
-             " of the 3 \";\" between source, program, address and title; "
-             "expected source;program;address;title from column " +
-             std::to_string(tail)});
-  }
-  const RecordTail fields = record.tail();
-  const size_t last = tail_text.rfind(';');
-  const size_t title_from = last == std::string::npos ? 0 : last + 1;
-  if (tail_text.size() - title_from > kTitleLength) {
-    findings.push_back(
-        {line, tail + static_cast<int>(title_from),
-         "title is longer than " + std::to_string(kTitleLength) +
-             " characters and is cut there; expected a shorter title"});
-  }
-  if (mode_word == "HttpOrb" &&
-      fields.address.find("id=") == std::string::npos) {
-    // Where the address begins, or the tail's end when it has no place.
-    const size_t address_at = fields.source.size() + fields.program.size() + 2;
-    findings.push_back(
-        {line, tail + static_cast<int>(std::min(address_at, tail_text.size())),
-         "address " + Quoted(fields.address) +
-             " has no \"id=\"; expected the sensor's address, e.g. "
-             "/sensor.htm?id=2041"});
-  }
+  CheckTailSeparators(record, line, findings);
+  CheckTitleLength(record, line, findings);
+  if (mode_word == "HttpOrb") CheckSensorAddress(record, line, findings);
 }
 
 }  // namespace vigil::cli

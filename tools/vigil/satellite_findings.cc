@@ -1,6 +1,7 @@
 #include "vigil/satellite_findings.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "monitor/rule.h"
@@ -23,6 +24,47 @@ std::string Named(std::string_view field, std::string_view text) {
          (text.empty() ? " is missing" : " " + Quoted(text) + " is unknown");
 }
 
+// Where the rule's fields begin, as far as a ";" ends the one before.
+struct FieldStarts {
+  std::array<size_t, kRuleFields + 1> at{};
+  int terminated = 0;  // fields that end in a ";"
+};
+
+FieldStarts FindFieldStarts(std::string_view rule) {
+  FieldStarts starts;
+  size_t end = rule.find(';');
+  while (starts.terminated < kRuleFields && end != std::string_view::npos) {
+    starts.at[static_cast<size_t>(++starts.terminated)] = end + 1;
+    end = rule.find(';', end + 1);
+  }
+  return starts;
+}
+
+std::optional<std::string> ItemProblem(std::string_view item) {
+  if (!item.empty()) return std::nullopt;
+  return "rule has no item; expected an item name, <All Items>, "
+         "<No of Items> or <Response> before the first \";\"";
+}
+
+std::optional<std::string> OperatorProblem(std::string_view op) {
+  if (ParseOperator(op) != RuleOperator::kNone) return std::nullopt;
+  return Named("operator", op) +
+         " and the rule never fires; expected =, <>, >, >=, < or <=";
+}
+
+std::optional<std::string> ValueProblem(std::string_view value) {
+  if (ParseInteger(value)) return std::nullopt;
+  return (value.empty() ? std::string("value is missing")
+                        : "value " + Quoted(value) + " is not a whole number") +
+         " and is compared as 0; expected digits, e.g. 80";
+}
+
+std::optional<std::string> ActionProblem(std::string_view action) {
+  if (ParseAction(action) != RuleAction::kNone) return std::nullopt;
+  return Named("action", action) +
+         " and the rule fires without effect; expected " + kExpectedActions;
+}
+
 }  // namespace
 
 void CheckRule(std::string_view rule, int line, int content_column,
@@ -33,45 +75,26 @@ void CheckRule(std::string_view rule, int line, int content_column,
   };
   // The reader's own split, and where each of its fields begins.
   const RuleFields fields = SplitRule(rule);
-  std::array<size_t, kRuleFields + 1> starts{};
-  int terminated = 0;
-  size_t end = rule.find(';');
-  while (terminated < kRuleFields && end != std::string_view::npos) {
-    starts[static_cast<size_t>(++terminated)] = end + 1;
-    end = rule.find(';', end + 1);
-  }
-  if (terminated < kRuleFields) {
+  const FieldStarts starts = FindFieldStarts(rule);
+  if (starts.terminated < kRuleFields) {
     add(rule.size(),
-        "rule " + Quoted(rule) + " has " + std::to_string(terminated) +
+        "rule " + Quoted(rule) + " has " + std::to_string(starts.terminated) +
             " of its 4 \";\", so its later fields read as empty; expected "
             "item;operator;value;action;");
   }
-  if (terminated >= 1 && fields.item.empty()) {
-    add(starts[0],
-        "rule has no item; expected an item name, <All Items>, "
-        "<No of Items> or <Response> before the first \";\"");
+  // A field without its ";" is told of by the count above.
+  const std::optional<std::string> problems[kRuleFields] = {
+      ItemProblem(fields.item), OperatorProblem(fields.op),
+      ValueProblem(fields.value), ActionProblem(fields.action)};
+  for (int field = 0; field < starts.terminated; ++field) {
+    const auto index = static_cast<size_t>(field);
+    if (problems[index]) add(starts.at[index], *problems[index]);
   }
-  if (terminated >= 2 && ParseOperator(fields.op) == RuleOperator::kNone) {
-    add(starts[1], Named("operator", fields.op) +
-                       " and the rule never fires; expected =, <>, >, >=, < "
-                       "or <=");
-  }
-  if (terminated >= 3 && !ParseInteger(fields.value)) {
-    add(starts[2], (fields.value.empty() ? std::string("value is missing")
-                                         : "value " + Quoted(fields.value) +
-                                               " is not a whole number") +
-                       " and is compared as 0; expected digits, e.g. 80");
-  }
-  if (terminated >= 4 && ParseAction(fields.action) == RuleAction::kNone) {
-    add(starts[3], Named("action", fields.action) +
-                       " and the rule fires without effect; expected " +
-                       kExpectedActions);
-  }
-  if (terminated == kRuleFields && starts[kRuleFields] < rule.size()) {
-    add(starts[kRuleFields],
-        "text " + Quoted(rule.substr(starts[kRuleFields])) +
-            " after the action's \";\" is ignored; expected the end of the "
-            "line");
+  const size_t after = starts.at[kRuleFields];
+  if (starts.terminated == kRuleFields && after < rule.size()) {
+    add(after, "text " + Quoted(rule.substr(after)) +
+                   " after the action's \";\" is ignored; expected the end "
+                   "of the line");
   }
 }
 

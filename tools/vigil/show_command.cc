@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "store/orbs_file.h"
-#include "store/text.h"
 #include "vigil/commands.h"
 #include "vigil/option_words.h"
 #include "vigil/orb_description.h"
+#include "vigil/orb_words.h"
 #include "vigil/orbs_file_check.h"
 #include "vigil/orbs_file_input.h"
 
@@ -15,8 +15,7 @@ namespace vigil::cli {
 int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
   const OptionWords options = ParseOptionWords(words, {"mode"}, {});
   const size_t given = options.positional.size();
-  const bool number_ok = given < 2 || (options.positional[1].size() == 4 &&
-                                       IsDigits(options.positional[1]));
+  const bool number_ok = given < 2 || IsOrbNumber(options.positional[1]);
   if (!options.error.empty() || given < 1 || given > 2 || !number_ok) {
     err << "vigil show: "
         << (!options.error.empty() ? options.error

@@ -13,6 +13,7 @@
 #include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/launcher_process.h"
+#include "vigil/orbs_file_input.h"
 #include "vigil/wall_carry_over.h"
 
 namespace vigil::cli {
@@ -41,13 +42,61 @@ bool Live(pid_t pid, const std::filesystem::path& dir) {
 
 // Which mode a pid file stem belongs to, empty for none.
 std::string ModeOfStem(std::string_view stem) {
-  for (std::string_view mode : kModeWords) {
+  for (std::string_view mode : ModeWords()) {
     if (stem.size() == mode.size() + 4 && stem.starts_with(mode) &&
         IsDigits(stem.substr(mode.size()))) {
       return std::string(mode);
     }
   }
   return {};
+}
+
+// Whether the orb runs, or an orb process of its mode may be it.
+bool MayRun(const OrbCondition& condition) {
+  return condition.process == ProcessState::kRunning ||
+         condition.process == ProcessState::kUnknown;
+}
+
+bool LockNameInUse(const std::string& lock_name,
+                   const std::vector<OrbCondition>& wall) {
+  return std::any_of(wall.begin(), wall.end(), [&](const OrbCondition& other) {
+    return MayRun(other) &&
+           other.orb.record.LockName(other.orb.mode_word) == lock_name;
+  });
+}
+
+std::set<std::string> ModesOf(const std::vector<OrbCondition>& orbs) {
+  std::set<std::string> modes;
+  for (const OrbCondition& condition : orbs) {
+    modes.insert(condition.orb.mode_word);
+  }
+  return modes;
+}
+
+std::set<std::string> StemsOf(const std::vector<OrbCondition>& orbs) {
+  std::set<std::string> stems;
+  for (const OrbCondition& condition : orbs) {
+    stems.insert(condition.orb.stem());
+  }
+  return stems;
+}
+
+std::vector<std::string> PidFileStems(const std::filesystem::path& dir) {
+  std::vector<std::string> stems;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    if (entry.path().extension() == ".pid") {
+      stems.push_back(entry.path().stem().string());
+    }
+  }
+  return stems;
+}
+
+// Whether an orb started, noting it among those started when it did.
+bool Track(const WallOrb& orb, std::optional<pid_t> pid, StartedOrbs& started) {
+  if (!pid) return false;
+  started.emplace_back(orb, *pid);
+  return true;
 }
 
 }  // namespace
@@ -69,12 +118,14 @@ std::filesystem::path WallLauncher::CompanionDir() const {
   return launcher_.RememberedCompanion().value_or(dir_);
 }
 
-void WallLauncher::LinkProduct(const std::vector<OrbCondition>& orbs) {
-  std::set<std::string> modes;
-  for (const OrbCondition& condition : orbs) {
-    modes.insert(condition.orb.mode_word);
+void WallLauncher::RememberGivenCompanion() {
+  if (!options_.companion_dir.empty()) {
+    launcher_.RememberCompanion(CompanionDir());
   }
-  for (const std::string& mode : modes) {
+}
+
+void WallLauncher::LinkProduct(const std::vector<OrbCondition>& orbs) {
+  for (const std::string& mode : ModesOf(orbs)) {
     for (const std::string& note : LinkProductFiles(dir_, mode, product_)) {
       out_ << note << "\n";
     }
@@ -111,6 +162,15 @@ std::optional<pid_t> WallLauncher::Launch(
   return launch.pid;
 }
 
+std::optional<pid_t> WallLauncher::LaunchFresh(const WallOrb& orb) {
+  // A request nobody took would end the new orb at once.
+  RemoveFile(
+      CompanionFiles(dir_, orb.mode_word, orb.number).EndOfProcessingFile());
+  const auto pid = Launch(orb, std::nullopt);
+  if (pid) out_ << "started " << orb.stem() << " (pid " << *pid << ")\n";
+  return pid;
+}
+
 std::optional<pid_t> WallLauncher::Revive(
     const OrbCondition& condition, const std::vector<OrbCondition>& wall) {
   const WallOrb& orb = condition.orb;
@@ -121,26 +181,7 @@ std::optional<pid_t> WallLauncher::Revive(
   // would end it at once.
   RemoveFile(files.AttachedProfile());
   RemoveFile(files.EndOfProcessingFile());
-  // A lock the crashed orb held keeps its siblings waiting for ever; with
-  // no running orb of that lock name nobody else can hold it.
-  const std::string lock_name = orb.record.LockName(orb.mode_word);
-  const std::filesystem::path lock = files.LockFile(lock_name);
-  if (!lock_name.empty() && FileExists(lock)) {
-    const bool shared =
-        std::any_of(wall.begin(), wall.end(), [&](const OrbCondition& other) {
-          return (other.process == ProcessState::kRunning ||
-                  other.process == ProcessState::kUnknown) &&
-                 other.orb.record.LockName(other.orb.mode_word) == lock_name;
-        });
-    if (shared) {
-      out_ << lock.filename().string()
-           << " is left: a running orb shares its lock name\n";
-    } else {
-      RemoveFile(lock);
-      out_ << "removed " << lock.filename().string() << " left by "
-           << orb.stem() << "\n";
-    }
-  }
+  ReleaseLeftLock(orb, wall);
   const auto text =
       carry.value ? std::optional<std::string>(CarryOverText(*carry.value))
                   : std::nullopt;
@@ -155,8 +196,24 @@ std::optional<pid_t> WallLauncher::Revive(
   return pid;
 }
 
-int WallLauncher::ReportEarlyEnds(
-    const std::vector<std::pair<WallOrb, pid_t>>& started) {
+void WallLauncher::ReleaseLeftLock(const WallOrb& orb,
+                                   const std::vector<OrbCondition>& wall) {
+  const std::string lock_name = orb.record.LockName(orb.mode_word);
+  const std::filesystem::path lock =
+      CompanionFiles(dir_, orb.mode_word, orb.number).LockFile(lock_name);
+  if (lock_name.empty() || !FileExists(lock)) return;
+  // With no running orb of that lock name nobody else can hold it.
+  if (LockNameInUse(lock_name, wall)) {
+    out_ << lock.filename().string()
+         << " is left: a running orb shares its lock name\n";
+    return;
+  }
+  RemoveFile(lock);
+  out_ << "removed " << lock.filename().string() << " left by " << orb.stem()
+       << "\n";
+}
+
+int WallLauncher::ReportEarlyEnds(const StartedOrbs& started) {
   if (started.empty()) return 0;
   std::this_thread::sleep_for(kEarlyEndWait);
   int status = 0;
@@ -177,76 +234,54 @@ int WallLauncher::ReportEarlyEnds(
 
 int WallLauncher::Start(const std::vector<OrbCondition>& orbs,
                         const std::vector<OrbCondition>& wall) {
-  if (!options_.companion_dir.empty()) {
-    launcher_.RememberCompanion(CompanionDir());
-  }
+  RememberGivenCompanion();
   LinkProduct(orbs);
   int status = 0;
-  std::vector<std::pair<WallOrb, pid_t>> started;
+  StartedOrbs started;
   for (const OrbCondition& condition : orbs) {
-    const WallOrb& orb = condition.orb;
-    std::optional<pid_t> pid;
-    switch (condition.process) {
-      case ProcessState::kRunning:
-        out_ << orb.stem() << " runs already (pid " << condition.pid << ")\n";
-        // One started by another launcher is vigil's to stop from now on.
-        if (condition.moved_from.empty() &&
-            launcher_.ReadPid(orb.stem()) != condition.pid) {
-          launcher_.WritePid(orb.stem(), condition.pid);
-        }
-        continue;
-      case ProcessState::kUnknown:
-        err_ << "vigil: " << orb.stem()
-             << " not started: its attached profile is there and an "
-             << orb.mode_word << " process of this directory may be it\n";
-        status = 1;
-        continue;
-      case ProcessState::kCrashed:
-        pid = Revive(condition, wall);
-        break;
-      case ProcessState::kStopped:
-      case ProcessState::kEnded:
-        // A request nobody took would end the new orb at once.
-        RemoveFile(CompanionFiles(dir_, orb.mode_word, orb.number)
-                       .EndOfProcessingFile());
-        pid = Launch(orb, std::nullopt);
-        if (pid) out_ << "started " << orb.stem() << " (pid " << *pid << ")\n";
-        break;
-    }
-    if (pid) {
-      started.emplace_back(orb, *pid);
-    } else {
-      status = 1;
-    }
+    if (!StartOne(condition, wall, started)) status = 1;
   }
   return std::max(status, ReportEarlyEnds(started));
 }
 
+bool WallLauncher::StartOne(const OrbCondition& condition,
+                            const std::vector<OrbCondition>& wall,
+                            StartedOrbs& started) {
+  const WallOrb& orb = condition.orb;
+  switch (condition.process) {
+    case ProcessState::kRunning:
+      AdoptRunning(condition);
+      return true;
+    case ProcessState::kUnknown:
+      err_ << "vigil: " << orb.stem()
+           << " not started: its attached profile is there and an "
+           << orb.mode_word << " process of this directory may be it\n";
+      return false;
+    case ProcessState::kCrashed:
+      return Track(orb, Revive(condition, wall), started);
+    case ProcessState::kStopped:
+    case ProcessState::kEnded:
+      return Track(orb, LaunchFresh(orb), started);
+  }
+  return false;
+}
+
+void WallLauncher::AdoptRunning(const OrbCondition& condition) {
+  const WallOrb& orb = condition.orb;
+  out_ << orb.stem() << " runs already (pid " << condition.pid << ")\n";
+  if (condition.moved_from.empty() &&
+      launcher_.ReadPid(orb.stem()) != condition.pid) {
+    launcher_.WritePid(orb.stem(), condition.pid);
+  }
+}
+
 int WallLauncher::Restart(const std::vector<OrbCondition>& orbs,
                           const std::vector<OrbCondition>& wall, bool quiet) {
-  if (!options_.companion_dir.empty()) {
-    launcher_.RememberCompanion(CompanionDir());
-  }
+  RememberGivenCompanion();
   int status = 0;
-  std::vector<std::pair<WallOrb, pid_t>> started;
+  StartedOrbs started;
   for (const OrbCondition& condition : orbs) {
-    const WallOrb& orb = condition.orb;
-    if (condition.process == ProcessState::kCrashed) {
-      LinkProduct({condition});
-      if (const auto pid = Revive(condition, wall)) {
-        started.emplace_back(orb, *pid);
-      } else {
-        status = 1;
-      }
-    } else if (!quiet && condition.process == ProcessState::kEnded) {
-      out_ << orb.stem()
-           << " ended through its own clean-up: left alone (vigil start "
-              "starts it)\n";
-    } else if (!quiet && condition.process == ProcessState::kUnknown) {
-      out_ << orb.stem()
-           << " left alone: an orb process may still be it (see vigil "
-              "status)\n";
-    }
+    if (!RestartOne(condition, wall, quiet, started)) status = 1;
   }
   if (!quiet && started.empty() && status == 0) {
     out_ << "nothing to restart: no orb ended abnormally\n";
@@ -254,84 +289,100 @@ int WallLauncher::Restart(const std::vector<OrbCondition>& orbs,
   return std::max(status, ReportEarlyEnds(started));
 }
 
+bool WallLauncher::RestartOne(const OrbCondition& condition,
+                              const std::vector<OrbCondition>& wall, bool quiet,
+                              StartedOrbs& started) {
+  const WallOrb& orb = condition.orb;
+  if (condition.process == ProcessState::kCrashed) {
+    LinkProduct({condition});
+    return Track(orb, Revive(condition, wall), started);
+  }
+  if (!quiet && condition.process == ProcessState::kEnded) {
+    out_ << orb.stem()
+         << " ended through its own clean-up: left alone (vigil start "
+            "starts it)\n";
+  } else if (!quiet && condition.process == ProcessState::kUnknown) {
+    out_ << orb.stem()
+         << " left alone: an orb process may still be it (see vigil "
+            "status)\n";
+  }
+  return true;
+}
+
 int WallLauncher::Stop(const std::vector<OrbCondition>& orbs,
                        const std::vector<OrbCondition>& wall, bool whole_wall) {
-  struct Target {
-    std::string stem;
-    pid_t pid = 0;  // 0: known only by its attached profile
-    std::filesystem::path profile;
-    std::filesystem::path request;
-  };
-  std::vector<Target> targets;
-  auto ask = [&](const std::string& mode, const std::string& number,
-                 pid_t pid) {
-    const CompanionFiles files(dir_, mode, number);
-    CreateExclusively(files.EndOfProcessingFile());
-    targets.push_back({mode + number, pid, files.AttachedProfile(),
-                       files.EndOfProcessingFile()});
-  };
+  std::vector<StopTarget> targets;
   for (const OrbCondition& condition : orbs) {
     const WallOrb& orb = condition.orb;
-    if (condition.process == ProcessState::kRunning ||
-        condition.process == ProcessState::kUnknown) {
-      ask(orb.mode_word, orb.number, condition.pid);
+    if (MayRun(condition)) {
+      targets.push_back(AskToEnd(orb.mode_word, orb.number, condition.pid));
     } else {
       launcher_.RemovePid(orb.stem());
     }
   }
-  if (whole_wall) {
-    // Pid files of numbers that no record has any more: the record was
-    // removed, or its orb was dragged away and is asked above.
-    std::set<std::string> known;
-    for (const OrbCondition& condition : wall) {
-      known.insert(condition.orb.stem());
-    }
-    std::set<std::string> modes;
-    for (const OrbCondition& condition : orbs) {
-      modes.insert(condition.orb.mode_word);
-    }
-    std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(launcher_.dir(), error)) {
-      if (entry.path().extension() != ".pid") continue;
-      const std::string stem = entry.path().stem().string();
-      const std::string mode = ModeOfStem(stem);
-      if (mode.empty() || !modes.contains(mode) || known.contains(stem)) {
-        continue;
-      }
-      const auto pid = launcher_.ReadPid(stem);
-      if (pid && Live(*pid, dir_)) {
-        ask(mode, stem.substr(mode.size()), *pid);
-      } else {
-        launcher_.RemovePid(stem);
-      }
-    }
-  }
+  if (whole_wall) AskUnrecorded(orbs, wall, targets);
   if (targets.empty()) {
     out_ << "no orb was running\n";
     return 0;
   }
-  auto pending = [this](const Target& target) {
-    return target.pid != 0 ? Live(target.pid, dir_)
-                           : FileExists(target.profile);
-  };
-  auto any_pending = [&] {
-    return std::any_of(targets.begin(), targets.end(), pending);
-  };
-  WaitWhile(any_pending, options_.wait);
-  if (any_pending()) {
-    for (const Target& target : targets) {
-      if (target.pid != 0 && pending(target)) {
-        out_ << target.stem << " did not end within " << options_.wait.count()
-             << " s: SIGTERM\n";
-        kill(target.pid, SIGTERM);
-      }
+  AwaitEnds(targets);
+  return ReportStops(targets);
+}
+
+WallLauncher::StopTarget WallLauncher::AskToEnd(const std::string& mode,
+                                                const std::string& number,
+                                                pid_t pid) const {
+  const CompanionFiles files(dir_, mode, number);
+  CreateExclusively(files.EndOfProcessingFile());
+  return {mode + number, pid, files.AttachedProfile(),
+          files.EndOfProcessingFile()};
+}
+
+void WallLauncher::AskUnrecorded(const std::vector<OrbCondition>& orbs,
+                                 const std::vector<OrbCondition>& wall,
+                                 std::vector<StopTarget>& targets) {
+  const std::set<std::string> known = StemsOf(wall);
+  const std::set<std::string> modes = ModesOf(orbs);
+  for (const std::string& stem : PidFileStems(launcher_.dir())) {
+    const std::string mode = ModeOfStem(stem);
+    if (mode.empty() || !modes.contains(mode) || known.contains(stem)) {
+      continue;
     }
-    WaitWhile(any_pending, kTermWait);
+    const auto pid = launcher_.ReadPid(stem);
+    if (pid && Live(*pid, dir_)) {
+      targets.push_back(AskToEnd(mode, stem.substr(mode.size()), *pid));
+    } else {
+      launcher_.RemovePid(stem);
+    }
   }
+}
+
+bool WallLauncher::StillRunning(const StopTarget& target) const {
+  return target.pid != 0 ? Live(target.pid, dir_) : FileExists(target.profile);
+}
+
+void WallLauncher::AwaitEnds(const std::vector<StopTarget>& targets) {
+  const auto any_running = [&] {
+    return std::any_of(
+        targets.begin(), targets.end(),
+        [this](const StopTarget& target) { return StillRunning(target); });
+  };
+  WaitWhile(any_running, options_.wait);
+  if (!any_running()) return;
+  for (const StopTarget& target : targets) {
+    if (target.pid != 0 && StillRunning(target)) {
+      out_ << target.stem << " did not end within " << options_.wait.count()
+           << " s: SIGTERM\n";
+      kill(target.pid, SIGTERM);
+    }
+  }
+  WaitWhile(any_running, kTermWait);
+}
+
+int WallLauncher::ReportStops(const std::vector<StopTarget>& targets) {
   int status = 0;
-  for (const Target& target : targets) {
-    if (pending(target)) {
+  for (const StopTarget& target : targets) {
+    if (StillRunning(target)) {
       err_ << "vigil: " << target.stem;
       if (target.pid != 0) err_ << " (pid " << target.pid << ")";
       err_ << " did not end\n";

@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vigil/launcher_files.h"
@@ -17,6 +18,9 @@
 #include "vigil/wall_survey.h"
 
 namespace vigil::cli {
+
+// Orbs started in one go, with their pids.
+using StartedOrbs = std::vector<std::pair<WallOrb, pid_t>>;
 
 class WallLauncher {
  public:
@@ -38,16 +42,51 @@ class WallLauncher {
               const std::vector<OrbCondition>& wall, bool quiet);
 
  private:
+  // An orb asked to end, and the process or file that tells it has.
+  struct StopTarget {
+    std::string stem;
+    pid_t pid = 0;  // 0: known only by its attached profile
+    std::filesystem::path profile;
+    std::filesystem::path request;
+  };
+
   std::filesystem::path CompanionDir() const;
+  // A companion directory given now is the one of later starts too.
+  void RememberGivenCompanion();
   void LinkProduct(const std::vector<OrbCondition>& orbs);
+  // Each returns false when the orb could not be started; an orb that
+  // did start joins started.
+  bool StartOne(const OrbCondition& condition,
+                const std::vector<OrbCondition>& wall, StartedOrbs& started);
+  bool RestartOne(const OrbCondition& condition,
+                  const std::vector<OrbCondition>& wall, bool quiet,
+                  StartedOrbs& started);
+  // One started by another launcher is vigil's to stop from now on.
+  void AdoptRunning(const OrbCondition& condition);
+  std::optional<pid_t> LaunchFresh(const WallOrb& orb);
   // Clears what a crashed orb left that would stop its successor, and
   // starts it with its carried-over value when one can be recovered.
   std::optional<pid_t> Revive(const OrbCondition& condition,
                               const std::vector<OrbCondition>& wall);
+  // A lock the crashed orb held keeps its siblings waiting for ever.
+  void ReleaseLeftLock(const WallOrb& orb,
+                       const std::vector<OrbCondition>& wall);
   std::optional<pid_t> Launch(const WallOrb& orb,
                               const std::optional<std::string>& carry_over);
   // Orbs that ended within moments of their start, with their last words.
-  int ReportEarlyEnds(const std::vector<std::pair<WallOrb, pid_t>>& started);
+  int ReportEarlyEnds(const StartedOrbs& started);
+
+  StopTarget AskToEnd(const std::string& mode, const std::string& number,
+                      pid_t pid) const;
+  // Pid files of numbers that no record has any more: the record was
+  // removed, or its orb was dragged away and is asked already.
+  void AskUnrecorded(const std::vector<OrbCondition>& orbs,
+                     const std::vector<OrbCondition>& wall,
+                     std::vector<StopTarget>& targets);
+  bool StillRunning(const StopTarget& target) const;
+  // Waits for every target, with SIGTERM for those that outlast the wait.
+  void AwaitEnds(const std::vector<StopTarget>& targets);
+  int ReportStops(const std::vector<StopTarget>& targets);
 
   WallOptions options_;
   std::filesystem::path dir_;

@@ -1,17 +1,21 @@
 #include "vigil/wall_options.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <string_view>
 
 #include "store/text.h"
+#include "vigil/orb_words.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
 
-constexpr std::array<std::string_view, 3> kModes = {"RfcOrb", "HttpOrb",
-                                                    "AuxOrb"};
+void AddOnce(const std::string& word, std::vector<std::string>& words) {
+  if (std::find(words.begin(), words.end(), word) == words.end()) {
+    words.push_back(word);
+  }
+}
 
 // Which command takes which option besides --dir and --mode.
 bool Takes(const std::string& command, std::string_view option) {
@@ -51,13 +55,10 @@ std::string Apply(std::string_view option, const std::string& value,
   if (option == "--dir") {
     options.dir = Folder(value);
   } else if (option == "--mode") {
-    if (std::find(kModes.begin(), kModes.end(), value) == kModes.end()) {
+    if (!IsModeWord(value)) {
       return "--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value + "\"";
     }
-    if (std::find(options.modes.begin(), options.modes.end(), value) ==
-        options.modes.end()) {
-      options.modes.push_back(value);
-    }
+    AddOnce(value, options.modes);
   } else if (option == "--bin") {
     options.bin_dir = Folder(value);
   } else if (option == "--companion") {
@@ -75,6 +76,34 @@ std::string Apply(std::string_view option, const std::string& value,
   return {};
 }
 
+// An orb number, each kept once; an error text for another word.
+std::string AddNumber(const std::string& word, WallOptions& options) {
+  if (!IsOrbNumber(word)) {
+    return "\"" + word + "\" is no orb number (four digits, row then column)";
+  }
+  AddOnce(word, options.numbers);
+  return {};
+}
+
+// The option at words[i] and its value ("--name=value" or the next word,
+// which i then moves past); an error text when they do not fit.
+std::string ReadOption(const std::string& command, const Words& words,
+                       size_t& i, WallOptions& options) {
+  const std::string& word = words[i];
+  const size_t equals = word.find('=');
+  const std::string option = word.substr(0, equals);
+  if (!Takes(command, option)) return command + " takes no option " + option;
+  std::string value;
+  if (equals != std::string::npos) {
+    if (!TakesValue(option)) return option + " takes no value";
+    value = word.substr(equals + 1);
+  } else if (TakesValue(option)) {
+    if (i + 1 >= words.size()) return option + " takes a value";
+    value = words[++i];
+  }
+  return Apply(option, value, options);
+}
+
 }  // namespace
 
 WallOptionsParse ParseWallOptions(const std::string& command,
@@ -83,42 +112,15 @@ WallOptionsParse ParseWallOptions(const std::string& command,
   options.command = command;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
+    std::string error;
     if (word == "-h" || word == "--help") {
       options.help = true;
-      continue;
+    } else if (!word.starts_with("-")) {
+      error = AddNumber(word, options);
+    } else {
+      error = ReadOption(command, words, i, options);
     }
-    if (!word.starts_with("-")) {
-      if (word.size() != 4 || !IsDigits(word)) {
-        return {std::nullopt, "\"" + word +
-                                  "\" is no orb number (four digits, row "
-                                  "then column)"};
-      }
-      if (std::find(options.numbers.begin(), options.numbers.end(), word) ==
-          options.numbers.end()) {
-        options.numbers.push_back(word);
-      }
-      continue;
-    }
-    const size_t equals = word.find('=');
-    const std::string option = word.substr(0, equals);
-    if (!Takes(command, option)) {
-      return {std::nullopt, command + " takes no option " + option};
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      if (!TakesValue(option)) {
-        return {std::nullopt, option + " takes no value"};
-      }
-      value = word.substr(equals + 1);
-    } else if (TakesValue(option)) {
-      if (i + 1 >= words.size()) {
-        return {std::nullopt, option + " takes a value"};
-      }
-      value = words[++i];
-    }
-    if (std::string error = Apply(option, value, options); !error.empty()) {
-      return {std::nullopt, error};
-    }
+    if (!error.empty()) return {std::nullopt, error};
   }
   return {options, {}};
 }

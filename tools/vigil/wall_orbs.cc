@@ -6,6 +6,8 @@
 #include "store/orbs_file.h"
 #include "store/text.h"
 #include "store/text_file.h"
+#include "vigil/orb_words.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 
@@ -20,7 +22,7 @@ std::vector<std::string> RecordNumbers(const std::vector<std::string>& lines,
   std::vector<std::string> numbers;
   for (const std::string& line : body) {
     const std::string key = Mid(line, 1, 4);
-    if (key.size() != 4 || !IsDigits(key)) continue;
+    if (!IsOrbNumber(key)) continue;
     if (std::find(numbers.begin(), numbers.end(), key) != numbers.end()) {
       continue;
     }
@@ -34,7 +36,7 @@ WallScan ReadWall(const std::filesystem::path& dir,
   WallScan scan;
   std::vector<std::string> wanted = modes;
   if (wanted.empty()) {
-    for (std::string_view mode : kModeWords) {
+    for (std::string_view mode : ModeWords()) {
       if (FileExists(dir / OrbsFileName(mode))) wanted.emplace_back(mode);
     }
     if (wanted.empty()) {

@@ -3,7 +3,6 @@
 #ifndef VIGIL_TOOLS_VIGIL_WALL_ORBS_H_
 #define VIGIL_TOOLS_VIGIL_WALL_ORBS_H_
 
-#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,9 +11,6 @@
 #include "store/config_record.h"
 
 namespace vigil::cli {
-
-inline constexpr std::array<std::string_view, 3> kModeWords = {
-    "RfcOrb", "HttpOrb", "AuxOrb"};
 
 struct WallOrb {
   std::string mode_word;

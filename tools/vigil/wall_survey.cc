@@ -8,6 +8,7 @@
 #include "store/orb_names.h"
 #include "store/text.h"
 #include "store/text_file.h"
+#include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
@@ -37,6 +38,146 @@ std::string MarkerState(const CompanionFiles& files) {
   if (FileExists(files.Marker(kYellowMarker))) return "yellow";
   if (FileExists(files.Marker(kGreenMarker))) return "green";
   return "none";
+}
+
+// The orb processes of the directory, each paired with one orb at most.
+class ProcessClaims {
+ public:
+  explicit ProcessClaims(std::vector<OrbProcess> processes)
+      : processes_(std::move(processes)), claimed_(processes_.size(), false) {}
+
+  // The first unclaimed process of the orb's mode and number (and pid,
+  // when given), now claimed.
+  std::optional<pid_t> Claim(const WallOrb& orb, std::optional<pid_t> pid) {
+    for (size_t i = 0; i < processes_.size(); ++i) {
+      const OrbProcess& process = processes_[i];
+      if (claimed_[i] || process.mode_word != orb.mode_word ||
+          process.number != orb.number || (pid && process.pid != *pid)) {
+        continue;
+      }
+      claimed_[i] = true;
+      return process.pid;
+    }
+    return std::nullopt;
+  }
+
+  std::vector<OrbProcess> Unclaimed(std::string_view mode) const {
+    std::vector<OrbProcess> strays;
+    for (size_t i = 0; i < processes_.size(); ++i) {
+      if (!claimed_[i] && processes_[i].mode_word == mode) {
+        strays.push_back(processes_[i]);
+      }
+    }
+    return strays;
+  }
+
+ private:
+  std::vector<OrbProcess> processes_;
+  std::vector<bool> claimed_;
+};
+
+using EventLogs = std::map<std::string, std::vector<std::string>>;
+
+// Each mode's event log read once.
+EventLogs ReadEventLogs(const std::filesystem::path& dir,
+                        const std::vector<WallOrb>& orbs) {
+  EventLogs logs;
+  for (const WallOrb& orb : orbs) {
+    if (logs.contains(orb.mode_word)) continue;
+    logs[orb.mode_word] = ReadLines(dir / EventLogName(orb.mode_word))
+                              .value_or(std::vector<std::string>{});
+  }
+  return logs;
+}
+
+// What the files say, before any process is looked at.
+OrbCondition ConditionFromFiles(const std::filesystem::path& dir,
+                                const WallOrb& orb,
+                                const LauncherFiles& launcher,
+                                const std::vector<std::string>& log_lines) {
+  const CompanionFiles files(dir, orb.mode_word, orb.number);
+  OrbCondition condition;
+  condition.orb = orb;
+  condition.marker = MarkerState(files);
+  condition.last_event = LastEventOf(log_lines, orb.number);
+  EndEvidence& evidence = condition.evidence;
+  evidence.pid_file = FileExists(launcher.PidFile(orb.stem()));
+  evidence.profile_left = FileExists(files.AttachedProfile());
+  evidence.work_file_left = FileExists(files.WorkFile());
+  const auto start = launcher.StartTime(orb.stem());
+  evidence.stop_logged_since_start =
+      start && StopLoggedSince(condition.last_event, *start);
+  return condition;
+}
+
+void MarkRunning(OrbCondition& condition, pid_t pid) {
+  condition.process = ProcessState::kRunning;
+  condition.pid = pid;
+}
+
+// The pid file's process, when it is still this orb.
+void ClaimByPidFile(OrbCondition& condition, const std::filesystem::path& dir,
+                    const LauncherFiles& launcher, ProcessClaims& claims) {
+  const WallOrb& orb = condition.orb;
+  const auto pid = launcher.ReadPid(orb.stem());
+  if (!pid) return;
+  const auto process = InspectOrbProcess(*pid, dir);
+  if (!process || process->mode_word != orb.mode_word ||
+      process->number != orb.number) {
+    return;
+  }
+  if (const auto claimed = claims.Claim(orb, *pid)) {
+    MarkRunning(condition, *claimed);
+  }
+}
+
+// Orbs started by another launcher, or whose pid file is gone.
+void ClaimByNumber(std::vector<OrbCondition>& conditions,
+                   ProcessClaims& claims) {
+  for (OrbCondition& condition : conditions) {
+    if (condition.process == ProcessState::kRunning) continue;
+    if (const auto pid = claims.Claim(condition.orb, std::nullopt)) {
+      MarkRunning(condition, *pid);
+    }
+  }
+}
+
+// The mode's orbs not seen running whose attached profile is left; the
+// others are classified by their files at once.
+std::vector<OrbCondition*> ProfilesLeft(std::vector<OrbCondition>& conditions,
+                                        std::string_view mode) {
+  std::vector<OrbCondition*> left;
+  for (OrbCondition& condition : conditions) {
+    if (condition.orb.mode_word != mode ||
+        condition.process == ProcessState::kRunning) {
+      continue;
+    }
+    if (condition.evidence.profile_left) {
+      left.push_back(&condition);
+    } else {
+      condition.process = ClassifyEnd(condition.evidence);
+    }
+  }
+  return left;
+}
+
+// A dragged orb runs under the number it was started with while its
+// attached profile carries the new one: pair them when the counts agree.
+void PairDraggedOrbs(std::vector<OrbCondition>& conditions,
+                     std::string_view mode, const ProcessClaims& claims) {
+  const std::vector<OrbProcess> strays = claims.Unclaimed(mode);
+  const std::vector<OrbCondition*> left = ProfilesLeft(conditions, mode);
+  for (size_t i = 0; i < left.size(); ++i) {
+    OrbCondition& condition = *left[i];
+    if (strays.empty()) {
+      condition.process = ClassifyEnd(condition.evidence);
+    } else if (strays.size() == left.size()) {
+      MarkRunning(condition, strays[i].pid);
+      condition.moved_from = strays[i].number;
+    } else {
+      condition.process = ProcessState::kUnknown;
+    }
+  }
 }
 
 }  // namespace
@@ -84,94 +225,18 @@ std::string LastEventOf(const std::vector<std::string>& log_lines,
 std::vector<OrbCondition> SurveyWall(const std::filesystem::path& dir,
                                      const std::vector<WallOrb>& orbs,
                                      const LauncherFiles& launcher) {
-  const std::vector<OrbProcess> processes = ScanOrbProcesses(dir);
-  std::vector<bool> claimed(processes.size(), false);
-  auto claim = [&](const WallOrb& orb,
-                   std::optional<pid_t> pid) -> std::optional<pid_t> {
-    for (size_t i = 0; i < processes.size(); ++i) {
-      const OrbProcess& process = processes[i];
-      if (claimed[i] || process.mode_word != orb.mode_word ||
-          process.number != orb.number || (pid && process.pid != *pid)) {
-        continue;
-      }
-      claimed[i] = true;
-      return process.pid;
-    }
-    return std::nullopt;
-  };
-
-  std::map<std::string, std::vector<std::string>> logs;
+  ProcessClaims claims(ScanOrbProcesses(dir));
+  EventLogs logs = ReadEventLogs(dir, orbs);
   std::vector<OrbCondition> conditions;
   for (const WallOrb& orb : orbs) {
-    if (!logs.contains(orb.mode_word)) {
-      logs[orb.mode_word] = ReadLines(dir / EventLogName(orb.mode_word))
-                                .value_or(std::vector<std::string>{});
-    }
-    const CompanionFiles files(dir, orb.mode_word, orb.number);
-    OrbCondition condition;
-    condition.orb = orb;
-    condition.marker = MarkerState(files);
-    condition.last_event = LastEventOf(logs[orb.mode_word], orb.number);
-    EndEvidence& evidence = condition.evidence;
-    evidence.pid_file = FileExists(launcher.PidFile(orb.stem()));
-    evidence.profile_left = FileExists(files.AttachedProfile());
-    evidence.work_file_left = FileExists(files.WorkFile());
-    const auto start = launcher.StartTime(orb.stem());
-    evidence.stop_logged_since_start =
-        start && StopLoggedSince(condition.last_event, *start);
-    // The pid file's process, when it is still this orb.
-    if (const auto pid = launcher.ReadPid(orb.stem())) {
-      const auto process = InspectOrbProcess(*pid, dir);
-      if (process && process->mode_word == orb.mode_word &&
-          process->number == orb.number) {
-        if (const auto got = claim(orb, *pid)) {
-          condition.process = ProcessState::kRunning;
-          condition.pid = *got;
-        }
-      }
-    }
+    OrbCondition condition =
+        ConditionFromFiles(dir, orb, launcher, logs[orb.mode_word]);
+    ClaimByPidFile(condition, dir, launcher, claims);
     conditions.push_back(std::move(condition));
   }
-  // Orbs started by another launcher, or whose pid file is gone.
-  for (OrbCondition& condition : conditions) {
-    if (condition.process == ProcessState::kRunning) continue;
-    if (const auto pid = claim(condition.orb, std::nullopt)) {
-      condition.process = ProcessState::kRunning;
-      condition.pid = *pid;
-    }
-  }
-  // A dragged orb runs under the number it was started with while its
-  // attached profile carries the new one: pair them when the counts agree.
-  for (std::string_view mode : kModeWords) {
-    std::vector<size_t> strays;
-    for (size_t i = 0; i < processes.size(); ++i) {
-      if (!claimed[i] && processes[i].mode_word == mode) strays.push_back(i);
-    }
-    std::vector<OrbCondition*> left;
-    for (OrbCondition& condition : conditions) {
-      if (condition.orb.mode_word != mode ||
-          condition.process == ProcessState::kRunning) {
-        continue;
-      }
-      if (condition.evidence.profile_left) {
-        left.push_back(&condition);
-      } else {
-        condition.process = ClassifyEnd(condition.evidence);
-      }
-    }
-    for (size_t i = 0; i < left.size(); ++i) {
-      OrbCondition& condition = *left[i];
-      if (strays.empty()) {
-        condition.process = ClassifyEnd(condition.evidence);
-      } else if (strays.size() == left.size()) {
-        const OrbProcess& process = processes[strays[i]];
-        condition.process = ProcessState::kRunning;
-        condition.pid = process.pid;
-        condition.moved_from = process.number;
-      } else {
-        condition.process = ProcessState::kUnknown;
-      }
-    }
+  ClaimByNumber(conditions, claims);
+  for (std::string_view mode : ModeWords()) {
+    PairDraggedOrbs(conditions, mode, claims);
   }
   return conditions;
 }
