@@ -11,7 +11,7 @@ constexpr int kLineHeight = 16;
 
 QLabel* HeaderLabel(QWidget* parent, const char* name, const QString& text,
                     Rgb colour, bool bold) {
-  auto* label = Named(new QLabel(text, parent), name);
+  auto* label = PlainLabel(parent, name, text);
   QFont font("Arial");
   font.setPointSize(8);
   font.setBold(bold);

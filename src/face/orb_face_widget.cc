@@ -54,7 +54,7 @@ void SetPointSize(QWidget* widget, int point_size) {
 
 QLabel* BoldLabel(QWidget* parent, const char* name, const char* text,
                   const char* family) {
-  auto* label = Named(new QLabel(text, parent), name);
+  auto* label = PlainLabel(parent, name, text);
   QFont font(family);
   font.setBold(true);
   label->setFont(font);
@@ -173,7 +173,7 @@ void OrbFaceWidget::CreateChartPanel() {
   chrts_->setLineWidth(2);
   SetBackground(chrts_, kNeutral);
 
-  image_ = Named(new QLabel(chrts_), "Image");
+  image_ = PlainLabel(chrts_, "Image");
   image_->setGeometry(3, 3, 155, 23);
   image_->setPixmap(StartPicture());
   image_->setScaledContents(true);
@@ -218,10 +218,10 @@ void OrbFaceWidget::CreateGauge() {
   gauge_ = Named(new QFrame(this), "Gauge");
   gauge_->setGeometry(4, 4, 161, 81);
   SetBackground(gauge_, kWhite);
-  gauge0x_ = Named(new QLabel(gauge_), "Gauge0x");
+  gauge0x_ = PlainLabel(gauge_, "Gauge0x");
   gauge0x_->setGeometry(1, 1, 155, 76);
   gauge0x_->setScaledContents(true);
-  point_ = Named(new QLabel(gauge_), "Point");
+  point_ = PlainLabel(gauge_, "Point");
   point_->setGeometry(32, 20, 105, 29);
   point_->setScaledContents(true);
   point_->hide();
@@ -256,7 +256,7 @@ void OrbFaceWidget::CreateImagePanel() {
   objct_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   objct_->setLineWidth(1);
   SetBackground(objct_, kWhite);
-  image00_ = Named(new QLabel(objct_), "Image00");
+  image00_ = PlainLabel(objct_, "Image00");
   image00_->setGeometry(1, 0, 155, 56);
   image00_->setScaledContents(true);
   img_cap02_ = BoldLabel(objct_, "ImgCap02", "Caption", kGaugeFontFamily);

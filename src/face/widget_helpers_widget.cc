@@ -20,4 +20,10 @@ void SetBackground(QWidget* widget, Rgb colour) {
   widget->setAutoFillBackground(true);
 }
 
+QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* label = Named(new QLabel(text, parent), name);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
 }  // namespace vigil

@@ -4,6 +4,7 @@
 #define VIGIL_FACE_WIDGET_HELPERS_WIDGET_H_
 
 #include <QColor>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -26,6 +27,12 @@ Widget* Named(Widget* widget, const char* name) {
   widget->setObjectName(name);
   return widget;
 }
+
+// A named label that shows its text as it is: item names and captions come
+// from sensors and servers, and markup in them must not be rendered (nor
+// make the label keep a text document).
+QLabel* PlainLabel(QWidget* parent, const char* name,
+                   const QString& text = QString());
 
 }  // namespace vigil
 

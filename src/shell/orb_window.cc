@@ -78,9 +78,9 @@ void OrbWindow::CreateWidgets() {
   connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
   connect(face_, &OrbFaceWidget::Pressed, this, &OrbWindow::FaceMouseDown);
   connect(face_, &OrbFaceWidget::Released, this, &OrbWindow::FaceMouseUp);
-  label1_ = Named(new QLabel(this), "Label1");
+  label1_ = PlainLabel(this, "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
-  startup_label_ = Named(new QLabel("Starting...", this), "Label2");
+  startup_label_ = PlainLabel(this, "Label2", "Starting...");
   startup_label_->setGeometry(6, 24, kDesignWidth - 12, 20);
   startup_label_->setAlignment(Qt::AlignCenter);
 
@@ -88,7 +88,7 @@ void OrbWindow::CreateWidgets() {
 
   panel2_ = Named(new QWidget(this), "Panel2");
   SetBackground(panel2_, kSilver);
-  label5_ = Named(new QLabel(panel2_), "Label5");
+  label5_ = PlainLabel(panel2_, "Label5");
   label5_->setWordWrap(true);
   label5_->setAlignment(Qt::AlignCenter);
   QFont error_font = label5_->font();

@@ -464,5 +464,22 @@ TEST_F(OrbWindowTest, NewBarsCarryTheRecordedHistoryOver) {
   EXPECT_TRUE(chart.history_started);
 }
 
+// Names and captions come from sensors, servers and the orbs file: markup
+// in them is shown as it is, never rendered.
+TEST_F(OrbWindowTest, EveryLabelShowsItsTextAsItIs) {
+  record_.face_mode = '3';  // the gauge shows the title in GLab01
+  record_.tail = "Global;sensor.sh;;<b>Window</b> test";
+  auto window = StartedWindow();
+  window->Timer3Timer();
+  const auto labels = window->findChildren<QLabel*>();
+  ASSERT_GT(labels.size(), 10);
+  for (const QLabel* label : labels) {
+    EXPECT_EQ(label->textFormat(), Qt::PlainText)
+        << label->objectName().toStdString();
+  }
+  EXPECT_EQ(window->findChild<QLabel*>("GLab01")->text().toStdString(),
+            " <b>Window</b> test ");
+}
+
 }  // namespace
 }  // namespace vigil
