@@ -91,7 +91,6 @@ OrbFaceWidget::OrbFaceWidget(QWidget* parent) : QWidget(parent) {
   CreateChartPanel();
   CreateGauge();
   CreateImagePanel();
-  processing_log_ = std::make_unique<ProcessingLogWidget>(this);
   for (QWidget* child : findChildren<QWidget*>()) WatchMouse(child);
 }
 
@@ -100,12 +99,19 @@ OrbFaceWidget::~OrbFaceWidget() = default;
 void OrbFaceWidget::ShowProcessingLog(const ProcessingTable& table,
                                       const std::string& first_text_line,
                                       bool http) {
+  // Made when first asked for: most orbs never show it.
+  if (!processing_log_) {
+    processing_log_ = std::make_unique<ProcessingLogWidget>(this);
+    for (QWidget* child : findChildren<QWidget*>()) WatchMouse(child);
+  }
   processing_log_->Show(table, first_text_line, http, view07_->geometry());
   view07_->hide();
   SetChartVisible(false);
 }
 
-void OrbFaceWidget::HideProcessingLog() { processing_log_->Hide(); }
+void OrbFaceWidget::HideProcessingLog() {
+  if (processing_log_) processing_log_->Hide();
+}
 
 void OrbFaceWidget::ClearRoomForHeader() {
   QRect chart = look_.geometry;
@@ -163,7 +169,7 @@ void OrbFaceWidget::SyncChart() {
 }
 
 bool OrbFaceWidget::processing_log_visible() const {
-  return processing_log_->visible();
+  return processing_log_ && processing_log_->visible();
 }
 
 void OrbFaceWidget::CreateChartPanel() {
