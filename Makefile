@@ -75,7 +75,8 @@ MODE ?= history
 soak: build
 	xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD)/bin/vigil-soak \
 	  --seconds $(SOAK_SECONDS) $(SOAK_FLAGS) \
-	  $(if $(ALL),--all,--face $(FACE) --kind $(KIND) --mode $(MODE))
+	  $(if $(ALL),--all,--face $(FACE) --kind $(KIND) --mode $(MODE)) \
+	  $(if $(EXERCISE),--exercise)
 
 demo: build
 	demo/run-demo $(BUILD)

@@ -2,13 +2,16 @@
 // delay and reports how their resident memory grows per 1,000 cycles.
 //
 //   vigil-soak [--seconds N] [--face F] [--kind K] [--mode bar|history]
-//              [--all] [--build DIR] [--orb PATH] [--trace FILE]
+//              [--all] [--exercise] [--build DIR] [--orb PATH] [--trace FILE]
 //
 // --all runs every chart kind in both modes and the listing, gauge and
-// image faces side by side. It needs a display: `make soak` gives it a
-// private X server. An orb's memory settles over its first hundred or so
-// cycles (the history fills, caches warm up), so the growth is the
-// least-squares slope of the resident size over the second half of the
+// image faces side by side, each in a cell of its own. --exercise works
+// every orb as a person would while they run: every few seconds a zoom and
+// its return, the context menu opened and closed, and the settings dialog
+// opened from it and cancelled (xdotool on the orb's cell). It needs a display:
+// `make soak` gives it a private X server. An orb's memory settles over its
+// first hundred or so cycles (the history fills, caches warm up), so the growth
+// is the least-squares slope of the resident size over the second half of the
 // cycles. --trace writes every sample (face, kind, mode, cycle, KiB).
 #include <fcntl.h>
 #include <signal.h>
@@ -40,14 +43,28 @@ struct Options {
   char kind = '4';
   bool history = true;
   bool all = false;
+  bool exercise = false;
   fs::path build = VIGIL_BUILD_DIR;
   fs::path orb;  // empty: the build's AuxOrb
   fs::path trace;
 };
 
+// The soak's grid: 6 columns of 320 and 8 rows of 135 pixels on a
+// 1920 x 1080 screen, one cell per orb.
+constexpr int kGridColumns = 6;
+constexpr int kCellWidth = 320;
+constexpr int kCellHeight = 135;
+
 struct Orb {
   Orb(char face_mode, char chart_kind, bool history_mode)
       : face(face_mode), kind(chart_kind), history(history_mode) {}
+  std::string Number() const {
+    char number[5];
+    std::snprintf(number, sizeof(number), "%02d%02d", cell / kGridColumns,
+                  cell % kGridColumns);
+    return number;
+  }
+  int cell = 0;
   char face;
   char kind;
   bool history;
@@ -65,6 +82,7 @@ std::string Record(const Orb& orb) {
   std::string record =
       "0000 Soak       00 1  1 .000   10017000.xxxxxxxx00.010.<Profile>  "
       ".x        0Local.Prf;soak-sensor;;Soak";
+  record.replace(0, 4, orb.Number());
   record[16] = orb.face;
   record[17] = orb.kind;
   record[24] = orb.history ? 'x' : '.';
@@ -110,7 +128,7 @@ bool Start(Orb& orb, const fs::path& program) {
   // The mode word is the name the orb is started under.
   std::string name = "AuxOrb";
   std::string dir = orb.dir.string();
-  std::string number = "0000";
+  std::string number = orb.Number();
   char* argv[] = {name.data(), dir.data(), number.data(), nullptr};
   const int failed =
       posix_spawn(&orb.pid, program.c_str(), &actions, nullptr, argv, environ);
@@ -164,6 +182,38 @@ double GrowthPerThousand(const Orb& orb) {
   }
   const double spread = n * sxx - sx * sx;
   return spread > 0 ? (n * sxy - sx * sy) / spread * 1000 : 0;
+}
+
+bool X(const std::string& arguments) {
+  return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) ==
+         0;
+}
+
+// A zoom and its return, the menu opened and closed, and the settings
+// dialog opened from the menu and cancelled. The soak's orbs have no rules,
+// so their menu ends Alter Settings, Suspend, Hide, Stop.
+void Exercise(const Orb& orb) {
+  if (orb.ended) return;
+  const int x = (orb.cell % kGridColumns) * kCellWidth + 60;
+  const int y = (orb.cell / kGridColumns) * kCellHeight + 50;
+  const std::string at = std::to_string(x) + " " + std::to_string(y);
+  const auto pause = [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  };
+  X("mousemove " + at + " click --repeat 2 --delay 80 1");
+  pause();
+  X("mousemove " + at + " click 1");
+  pause();
+  X("mousemove " + at + " click 3");
+  pause();
+  X("key Escape");
+  pause();
+  X("mousemove " + at + " click 3");
+  pause();
+  X("key Up Up Up Up Return");
+  pause();
+  X("key Escape");
+  pause();
 }
 
 void Stop(Orb& orb) {
@@ -220,8 +270,8 @@ std::optional<Options> Parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (word == "--all") {
-      options.all = true;
+    if (word == "--all" || word == "--exercise") {
+      (word == "--all" ? options.all : options.exercise) = true;
       continue;
     }
     if (value == nullptr) return std::nullopt;
@@ -257,6 +307,7 @@ std::vector<Orb> Chosen(const Options& options) {
     }
   }
   for (char face : {'2', '3', '4'}) orbs.emplace_back(face, '0', false);
+  for (size_t i = 0; i < orbs.size(); ++i) orbs[i].cell = static_cast<int>(i);
   return orbs;
 }
 
@@ -265,7 +316,7 @@ int Run(int argc, char** argv) {
   if (!options) {
     std::fprintf(stderr,
                  "usage: vigil-soak [--seconds N] [--face F] [--kind K] "
-                 "[--mode bar|history] [--all] "
+                 "[--mode bar|history] [--all] [--exercise] "
                  "[--build DIR] [--orb PATH] [--trace FILE]\n");
     return 2;
   }
@@ -283,9 +334,12 @@ int Run(int argc, char** argv) {
   }
   const auto end =
       std::chrono::steady_clock::now() + std::chrono::seconds(options->seconds);
+  int tick = 0;
   while (std::chrono::steady_clock::now() < end) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     for (Orb& orb : orbs) Sample(orb);
+    // Once the first samples are in, every orb in turn, one per tick.
+    if (options->exercise && ++tick > 10) Exercise(orbs[tick % orbs.size()]);
   }
   for (Orb& orb : orbs) {
     // An orb that ended early keeps its directory and orb.out for a look.
