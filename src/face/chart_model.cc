@@ -208,14 +208,7 @@ class HistoryBuilder {
       history_.values[r] = history_.values[r + 1];
       history_.labels[r] = history_.labels[r + 1];
     }
-    for (size_t k = 0; k < chart_.series.size(); ++k) {
-      SeriesSlot& slot = chart_.series[k];
-      slot.points.clear();
-      for (int r = 0; r < history_.count; ++r) {
-        slot.points.push_back(
-            {history_.values[r][k], history_.labels[r], slot.colour});
-      }
-    }
+    FillSlotsFromHistory(history_, history_.count, chart_);
     --history_.count;
     result_.history_shifted = true;
   }
@@ -245,6 +238,19 @@ class HistoryBuilder {
 };
 
 }  // namespace
+
+void FillSlotsFromHistory(const HistoryState& history, int rows,
+                          ChartContent& chart) {
+  const auto count = static_cast<size_t>(std::clamp(rows, 0, kHistoryRows));
+  for (size_t k = 0; k < chart.series.size(); ++k) {
+    SeriesSlot& slot = chart.series[k];
+    slot.points.clear();
+    for (size_t r = 0; r < count; ++r) {
+      slot.points.push_back(
+          {history.values[r][k], history.labels[r], slot.colour});
+    }
+  }
+}
 
 ChartContent NewChartContent() {
   ChartContent chart;

@@ -62,6 +62,11 @@ struct HistoryState {
   int count = 0;  // the index of the newest point
 };
 
+// Every slot's points anew from the first `rows` history rows, in the
+// slots' own colours.
+void FillSlotsFromHistory(const HistoryState& history, int rows,
+                          ChartContent& chart);
+
 // Orb-wide values the builder keeps between builds.
 struct ChartState {
   HistoryState history;

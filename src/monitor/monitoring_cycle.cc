@@ -128,13 +128,24 @@ HttpOutcome MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
   return http_acquisition_(lock);
 }
 
-bool MonitoringCycle::Unattended() const {
-  return state_.http() && state_.header.unattended;
+void ReadResultRows(OrbState& state, const std::vector<std::string>& lines) {
+  if (state.http()) return;
+  const ResultReading reading =
+      ReadResult(lines, ResultReaderSettingsFor(state.record()), state.items,
+                 state.lists.work);
+  if (reading.chart_unit) state.chart.chart_unit = *reading.chart_unit;
 }
 
-void MonitoringCycle::LogFailure(const std::string& text) {
-  if (Unattended() && std::exchange(state_.failure_logged, true)) return;
-  log_.Log("Fail", text);
+void ApplyRecordSorting(OrbState& state) {
+  const ConfigRecord& record = state.record();
+  if (record.sorting() != '0' && record.face_mode() != '1') {
+    ApplySortingSetting(state.items, record.sorting(), state.sort_state);
+  }
+}
+
+void LogFailure(OrbState& state, EventLog& log, const std::string& text) {
+  if (state.unattended() && std::exchange(state.failure_logged, true)) return;
+  log.Log("Fail", text);
 }
 
 // The RfcOrb and AuxOrb acquisition; nullopt when it went on to the result
@@ -236,15 +247,15 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
   if (!check.complete) {
     error_text =
         std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
-    LogFailure(error_text);
+    LogFailure(state_, log_, error_text);
   }
   if (http && (!acquired.fresh_rows || state_.items.empty())) {
     error_text = "No Data from PRTG found...";
-    LogFailure(error_text);
+    LogFailure(state_, log_, error_text);
   }
   if (!error_text.empty()) return NoData(view, std::move(report), error_text);
   report = EvaluateAndPublish(view, std::move(report), message);
-  if (Unattended() && acquired.requests_failed) {
+  if (state_.unattended() && acquired.requests_failed) {
     view.SetStatusCaption(std::string(kFailCaption));
   } else {
     state_.failure_logged = false;
@@ -255,7 +266,8 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
 CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
                                     const std::string& error_text) {
   view.ShowErrorPanel(error_text);
-  view.SetStatusCaption(Unattended() ? std::string(kFailCaption) : "<Susp>");
+  view.SetStatusCaption(state_.unattended() ? std::string(kFailCaption)
+                                            : "<Susp>");
   state_.items.set_colour(kSilver);
   report.state_changed = state_.values.state_code != state_code::kNoData;
   AnnounceState(state_code::kNoData, state_.config.actions, state_.values,
@@ -264,7 +276,7 @@ CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
   report.no_data_message = error_text;
   report.state_code = state_code::kNoData;
   // An HttpOrb orb waits for Resume, unless nobody is there to give it.
-  if (!state_.http() || Unattended()) report.rearm = Delay();
+  if (!state_.http() || state_.unattended()) report.rearm = Delay();
   return report;
 }
 
@@ -273,16 +285,8 @@ CycleReport MonitoringCycle::EvaluateAndPublish(
     const std::vector<std::string>& message) {
   view.HideErrorPanel();
   state_.processing = ReadProcessingStates(message);
-  const ConfigRecord& record = state_.record();
-  if (!state_.http()) {
-    const ResultReading reading =
-        ReadResult(message, ResultReaderSettingsFor(record), state_.items,
-                   state_.lists.work);
-    if (reading.chart_unit) state_.chart.chart_unit = *reading.chart_unit;
-  }
-  if (record.sorting() != '0' && record.face_mode() != '1') {
-    ApplySortingSetting(state_.items, record.sorting(), state_.sort_state);
-  }
+  ReadResultRows(state_, message);
+  ApplyRecordSorting(state_);
   report.last_update = "<" + Mid(TimeText(WallClock::now()), 1, 5) + ">";
   view.SetStatusCaption("");
 

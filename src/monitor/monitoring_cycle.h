@@ -31,6 +31,17 @@ struct HttpOutcome {
 
 // The status caption of an unattended HttpOrb orb whose requests fail.
 inline constexpr std::string_view kFailCaption = "<Fail>";
+
+// A "Fail" line; an unattended orb writes one per run of failures, which
+// a cycle with every request answered ends.
+void LogFailure(OrbState& state, EventLog& log, const std::string& text);
+
+// A result's rows into the item table and its text records into the work
+// list; an HttpOrb orb's rows come from the server's answers instead.
+void ReadResultRows(OrbState& state, const std::vector<std::string>& lines);
+// The record's sorting (column 50) on the item table, unless none is set
+// or the face mode is "1".
+void ApplyRecordSorting(OrbState& state);
 // Runs while the lock is held; it may remove the lock on a failure.
 using HttpAcquisition = std::function<HttpOutcome(SourceLock& lock)>;
 
@@ -103,9 +114,6 @@ class MonitoringCycle {
   void EndAcquisition(SourceLock& lock, OrbView& view,
                       std::chrono::steady_clock::time_point started);
   CycleReport CheckTheResult(OrbView& view, const HttpOutcome& acquired);
-  // An unattended HttpOrb orb logs one "Fail" line per run of failures.
-  bool Unattended() const;
-  void LogFailure(const std::string& text);
   CycleReport NoData(OrbView& view, CycleReport report,
                      const std::string& error_text);
   CycleReport EvaluateAndPublish(OrbView& view, CycleReport report,

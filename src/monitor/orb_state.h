@@ -67,6 +67,8 @@ struct OrbState {
 
   const ConfigRecord& record() const { return config.record; }
   bool http() const { return mode_word == "HttpOrb"; }
+  // An HttpOrb orb on a wall nobody watches (the header's column 21).
+  bool unattended() const { return http() && header.unattended; }
 };
 
 }  // namespace vigil

@@ -86,15 +86,12 @@ class Acquisition {
     result_.lock_removed = true;
     view_.SetFrameColour(kFuchsia);
     result_.messages.emplace_back(message);
-    if (!state_.header.unattended) {
+    if (!state_.unattended()) {
       view_.ShowMessageBox(std::string(message));
       return;
     }
     view_.SetStatusCaption(std::string(kFailCaption));
-    if (!state_.failure_logged) {
-      log_.Log("Fail", std::string(message));
-      state_.failure_logged = true;
-    }
+    LogFailure(state_, log_, std::string(message));
   }
 
   void Progress(const std::string& line) { state_.lists.wrky.Append(line); }

@@ -89,7 +89,9 @@ std::optional<int> ParseDelayField(std::string_view text) {
   const std::string trimmed = Trim(text);
   if (trimmed.empty() || !IsDigits(trimmed)) return std::nullopt;
   const auto seconds = ParseInteger(trimmed);
-  if (!seconds || *seconds < 10 || *seconds > 99999) return std::nullopt;
+  if (!seconds || *seconds < kDelayLow || *seconds > kDelayHigh) {
+    return std::nullopt;
+  }
   return seconds;
 }
 
@@ -110,15 +112,10 @@ void RebuildHistoryChart(
   const auto new_bars = record.chart_bars();
   HistoryState& history = state.history;
   RemapHistory(old_bars, new_bars, history);
-  const int last = std::clamp(history.count, 0, kHistoryRows - 1);
+  // Rows 0 to HistoryCount, the newest included.
+  FillSlotsFromHistory(history, std::max(history.count, 0) + 1, chart);
   for (size_t k = 0; k < chart.series.size(); ++k) {
     SeriesSlot& slot = chart.series[k];
-    slot.points.clear();
-    for (int row = 0; row <= last; ++row) {
-      const auto r = static_cast<size_t>(row);
-      slot.points.push_back(
-          {history.values[r][k], history.labels[r], slot.colour});
-    }
     slot.title = SlotTitle(state, items, new_bars[k]);
     slot.active = k == 0 || (new_bars[k] != "xx" && chart_kind != kPieChart);
   }

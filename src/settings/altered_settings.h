@@ -13,6 +13,12 @@
 
 namespace vigil {
 
+// What the dialog lets a record hold: whole seconds of delay, history bars.
+inline constexpr int kDelayLow = 10;
+inline constexpr int kDelayHigh = 99999;
+inline constexpr int kHistoryBarsLow = 4;
+inline constexpr int kHistoryBarsHigh = 99;
+
 struct AlteredSettings {
   std::string title;
   char sorting = '0';  // " No Sorting" ... " Color Dsc"

@@ -31,25 +31,26 @@ constexpr int kRuleImage = 29;
 constexpr char kProductLine[] = "Vigil Panel - Alter Settings";
 constexpr char kBackgroundPicture[] = "Images/Sett.Jpg";
 
-struct LabelButtonSpec {
+struct LabelButtonControl {
   const char* name;
   const char* bevel;
   const char* caption;
   const char* hint;
 };
-constexpr std::array<LabelButtonSpec, kLabelButtons> kLabelButtonSpecs = {{
-    {"Butt01", "Bevel01", "Save", "Saves the Changes"},
-    {"Butt02", "Bevel02", "Cancel", "Cancel the Processing"},
-    {"Butt03", "Bevel03", "New", "Creates a new Rule"},
-    {"Butt04", "Bevel04", "Purge", "Purges the Rule"},
-}};
+constexpr std::array<LabelButtonControl, kLabelButtons> kLabelButtonControls = {
+    {
+        {"Butt01", "Bevel01", "Save", "Saves the Changes"},
+        {"Butt02", "Bevel02", "Cancel", "Cancel the Processing"},
+        {"Butt03", "Bevel03", "New", "Creates a new Rule"},
+        {"Butt04", "Bevel04", "Purge", "Purges the Rule"},
+    }};
 
-struct CheckSpec {
+struct CheckControl {
   const char* name;
   const char* caption;
   const char* hint;
 };
-constexpr std::array<CheckSpec, kSettingsChecks> kCheckSpecs = {{
+constexpr std::array<CheckControl, kSettingsChecks> kCheckControls = {{
     {"Check01", "Hold...:", "Holds the State"},
     {"Check02", "Zoom.:", "Zoom on Alert"},
     {"Check03", "Keep.:", "Keeps the Data"},
@@ -113,14 +114,6 @@ void SetText(QComboBox* combo, const std::string& text) {
 }
 
 std::string FromQString(const QString& text) { return text.toStdString(); }
-
-std::string Digits(int value, int width) {
-  std::string text = std::to_string(value);
-  if (static_cast<int>(text.size()) < width) {
-    text.insert(0, static_cast<size_t>(width) - text.size(), '0');
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -233,9 +226,9 @@ void SettingsDialog::CreateFlags() {
   edit04_->installEventFilter(this);
   spins_[2] = CreateSpin(4, 204 + 88, 2 + 16);
   for (int check = 0; check < kSettingsChecks; ++check) {
-    const CheckSpec& spec = kCheckSpecs[static_cast<size_t>(check)];
-    auto* box =
-        Hinted(new QCheckBox(spec.caption, flags), spec.name, spec.hint);
+    const CheckControl& control = kCheckControls[static_cast<size_t>(check)];
+    auto* box = Hinted(new QCheckBox(control.caption, flags), control.name,
+                       control.hint);
     box->setLayoutDirection(Qt::RightToLeft);
     const bool left = check < 3;
     box->setGeometry(left ? 6 : 88, 40 + (left ? check : check - 3) * 18, 78,
@@ -280,14 +273,15 @@ void SettingsDialog::CreateLabelButtons() {
   const std::array<QPoint, kLabelButtons> places = {
       {{334, 196}, {334, 216}, {334, 138}, {334, 158}}};
   for (size_t i = 0; i < kLabelButtons; ++i) {
-    const LabelButtonSpec& spec = kLabelButtonSpecs[i];
-    auto* bevel = Named(new QFrame(this), spec.bevel);
+    const LabelButtonControl& control = kLabelButtonControls[i];
+    auto* bevel = Named(new QFrame(this), control.bevel);
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bevel->setLineWidth(1);
     bevel->setGeometry(places[i].x() - 2, places[i].y() - 1, 44, 18);
     bevel->hide();
     bevels_[i] = bevel;
-    auto* label = Hinted(new QLabel(spec.caption, this), spec.name, spec.hint);
+    auto* label =
+        Hinted(new QLabel(control.caption, this), control.name, control.hint);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -381,10 +375,10 @@ void SettingsDialog::Bind() {
 }
 
 void SettingsDialog::BindChart() {
-  SetText(edit02_, Digits(fields_.max_bars, 2));
+  SetText(edit02_, RightAligned(fields_.max_bars, 2, '0'));
   edit02_->setEnabled(fields_.max_bars_enabled);
   spins_[0]->setEnabled(fields_.max_bars_enabled);
-  SetText(edit03_, Digits(fields_.history_bars, 3));
+  SetText(edit03_, RightAligned(fields_.history_bars, 3, '0'));
   edit03_->setEnabled(fields_.history_enabled);
   spins_[1]->setEnabled(fields_.history_enabled);
   const bool selection = fields_.selection.has_value();

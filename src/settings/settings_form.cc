@@ -8,18 +8,8 @@ namespace vigil {
 namespace {
 
 constexpr int kMaxBarsLimit = 99;
-constexpr int kHistoryLow = 4;
-constexpr int kHistoryHigh = 99;
-constexpr int kDelayLow = 10;
-constexpr int kDelayHigh = 99999;
 constexpr int kDelayStep = 10;
 constexpr char kNoBar[] = "xx";
-
-std::string RightAligned(int value, size_t width) {
-  std::string text = std::to_string(value);
-  if (text.size() < width) text.insert(0, width - text.size(), ' ');
-  return text;
-}
 
 std::optional<std::string> SelectionName(char identifier_kind) {
   switch (identifier_kind) {
@@ -57,8 +47,9 @@ void FillChartLayout(const ConfigRecord& record, bool gauge_chosen,
   fields.sorting = sorting >= '0' && sorting <= '6' ? sorting - '0' : 0;
   fields.max_bars =
       std::clamp(record.bar_limit().value_or(0), 0, kMaxBarsLimit);
-  fields.history_bars = std::clamp(record.history_bars().value_or(kHistoryLow),
-                                   kHistoryLow, kHistoryHigh);
+  fields.history_bars =
+      std::clamp(record.history_bars().value_or(kHistoryBarsLow),
+                 kHistoryBarsLow, kHistoryBarsHigh);
   fields.selection = SelectionName(record.identifier_kind());
   fields.bars = record.chart_bars();
   fields.bars_enabled = {gauge_chosen, record.history_mode(),
@@ -154,7 +145,8 @@ void SpinMaxBars(SettingsFields& fields, int direction) {
 
 void SpinHistoryBars(SettingsFields& fields, int direction) {
   if (!fields.history_enabled) return;
-  SpinWithin(fields.history_bars, direction, kHistoryLow, kHistoryHigh, fields);
+  SpinWithin(fields.history_bars, direction, kHistoryBarsLow, kHistoryBarsHigh,
+             fields);
 }
 
 void SpinDelay(SettingsFields& fields, int direction) {

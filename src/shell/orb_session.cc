@@ -1,7 +1,5 @@
 #include "shell/orb_session.h"
 
-#include "face/item_sorting.h"
-#include "monitor/result_reader.h"
 #include "monitor/rfc_library_probe.h"
 #include "shell/grid_placement.h"
 #include "shell/picture_catalogues.h"
@@ -73,21 +71,12 @@ AlterOutcome OrbSession::AlterSettings(const AlteredSettings& settings) {
 }
 
 void OrbSession::ReloadLastResult() {
-  const ConfigRecord& record = state_.record();
-  // An HttpOrb orb's rows come from the server's answers, not from a
-  // reader of the work file.
   if (!state_.http()) {
     if (const auto lines = ReadLines(files_.WorkFile())) {
-      const ResultReading reading =
-          ReadResult(*lines, ResultReaderSettingsFor(record), state_.items,
-                     state_.lists.work);
-      if (reading.chart_unit) state_.chart.chart_unit = *reading.chart_unit;
+      ReadResultRows(state_, *lines);
     }
   }
-  if (!record.history_mode() && record.sorting() != '0' &&
-      record.face_mode() != '1') {
-    ApplySortingSetting(state_.items, record.sorting(), state_.sort_state);
-  }
+  if (!state_.record().history_mode()) ApplyRecordSorting(state_);
 }
 
 void OrbSession::Prepare() {

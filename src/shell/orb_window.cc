@@ -190,13 +190,15 @@ void OrbWindow::FitBorderlessPanels() {
   label1_->hide();
 }
 
-std::optional<std::string> OrbWindow::Relayout() {
+void OrbWindow::Relayout() {
   // A top-level window takes its new size later: the face takes it now.
   face_->setGeometry(rect());
   OrbState& state = session_.state();
   state.face.relayout_request = true;
-  return face_->RelayoutFace(state.items, state.values, Settings(), state.cell,
-                             state.face);
+  if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
+                                      state.cell, state.face)) {
+    state.grid_size_text = *grid;
+  }
 }
 
 GridSize OrbWindow::StoredGridSize() const {
@@ -271,7 +273,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
       break;
     case Path::kNoData:
       // An unattended HttpOrb orb retries by itself: nothing to resume.
-      if (!session_.state().http() || !session_.state().header.unattended) {
+      if (!session_.state().unattended()) {
         session_.state().menu.SetSuspended(true);
       }
       face_->SetOrbColour(kSilver);
@@ -643,7 +645,7 @@ void OrbWindow::ApplyAlteredSettings(
   Save(std::nullopt);
   RefreshFace();
   RefreshFace();
-  if (auto grid = Relayout()) session_.state().grid_size_text = *grid;
+  Relayout();
   if (outcome.chart_reshaped) ExchangeChart(old_bars);
 }
 
@@ -671,6 +673,7 @@ void OrbWindow::ExchangeChart(
   OrbState& state = session_.state();
   const bool legend = face_->legend_visible();
   const bool title = face_->chart_title_visible();
+  // Hidden also when the kind stays: the rebuild shows what the face needs.
   face_->SetChartVisible(false);
   const int kind = face_->SelectChart(state.record());
   session_.ReloadLastResult();
@@ -690,7 +693,7 @@ void OrbWindow::ExchangeChart(
   face_->SetChartTitleVisible(title);
   // The rebuild showed the chart; a listing or gauge orb keeps its face.
   ShowChartOrListingOfRecord();
-  if (auto grid = Relayout()) state.grid_size_text = *grid;
+  Relayout();
 }
 
 void OrbWindow::Pop08Click() {
@@ -822,7 +825,7 @@ void OrbWindow::SnapToGrid() {
     resize(snapped.width, snapped.height);  // comes back here
     return;
   }
-  if (auto grid = Relayout()) state.grid_size_text = *grid;
+  Relayout();
   if (state.grid_size_text != state.record().grid_size_text()) {
     Save(std::nullopt);
   }

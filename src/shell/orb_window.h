@@ -119,9 +119,9 @@ class OrbWindow : public QWidget, public OrbView {
   void CloseProcessingLog();
   // Pop03 and Pop04: the chart shown, and whether the entry offers to show.
   bool ChartFlagOffered(const char* entry, std::string_view show_caption);
-  // RelayoutFace after a size change the orb made itself; the grid-size
-  // text it found.
-  std::optional<std::string> Relayout();
+  // RelayoutFace after a size change the orb made itself; keeps the
+  // grid-size text it found for the next save.
+  void Relayout();
   // Columns 19-23 of the record.
   GridSize StoredGridSize() const;
   void MoveToCellAt(const QPoint& release);

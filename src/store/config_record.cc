@@ -11,14 +11,6 @@ namespace {
 namespace layout = record_layout;
 constexpr int kTailFields = 4;  // source, program, address, title
 
-// Right-aligned in width characters, blank-padded; the last digits when
-// the number is too wide.
-std::string RightAligned(int number, size_t width, char pad) {
-  std::string text = std::to_string(std::max(number, 0));
-  if (text.size() >= width) return text.substr(text.size() - width);
-  return std::string(width - text.size(), pad) + text;
-}
-
 char Digit(int number) { return static_cast<char>('0' + number % 10); }
 
 }  // namespace

@@ -116,6 +116,12 @@ std::optional<int> ParseInteger(std::string_view text) {
   return value;
 }
 
+std::string RightAligned(int number, size_t width, char pad) {
+  std::string text = std::to_string(std::max(number, 0));
+  if (text.size() >= width) return text.substr(text.size() - width);
+  return std::string(width - text.size(), pad) + text;
+}
+
 std::string TwoDigits(int number) {
   std::string text = std::to_string(number);
   return number >= 0 && number <= 9 ? "0" + text : text;

@@ -36,6 +36,10 @@ std::optional<int> ParseInteger(std::string_view text);
 // At least two digits: 7 gives "07", 123 gives "123".
 std::string TwoDigits(int number);
 
+// Right-aligned in width characters, padded with pad; the last digits when
+// the number is too wide, 0 for a negative one. Fixed-width columns.
+std::string RightAligned(int number, size_t width, char pad = ' ');
+
 // Recases all-upper or all-lower names: "CPU LOAD" gives "Cpu Load".
 std::string CapitalizeName(std::string_view name);
 

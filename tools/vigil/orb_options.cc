@@ -4,6 +4,7 @@
 #include <functional>
 #include <set>
 
+#include "settings/altered_settings.h"
 #include "store/text.h"
 #include "vigil/orb_words.h"
 #include "vigil/record_findings.h"
@@ -15,8 +16,6 @@ namespace {
 
 namespace layout = record_layout;
 
-constexpr int kHistoryLow = 4;  // the settings dialog's bounds
-constexpr int kHistoryHigh = 99;
 constexpr int kGridCellsHigh = 99;
 constexpr int kIdleColourHigh = 17;
 constexpr int kDefaultDelay = 60;
@@ -187,7 +186,8 @@ const std::vector<OrbOption>& OrbOptionTable() {
       {"delay", "whole seconds from 10 to 99999",
        Ranged(kDelayLow, kDelayHigh, &ConfigRecord::set_delay_time)},
       {"history", "history bars from 4 to 99",
-       Ranged(kHistoryLow, kHistoryHigh, &ConfigRecord::set_history_bars)},
+       Ranged(kHistoryBarsLow, kHistoryBarsHigh,
+              &ConfigRecord::set_history_bars)},
       {"bars", "bars shown from 0 (all) to 99",
        Ranged(0, 99, &ConfigRecord::set_bar_limit)},
       {"sorting",

@@ -6,13 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/altered_settings.h"
 #include "store/config_record.h"
 #include "vigil/finding.h"
 
 namespace vigil::cli {
 
-inline constexpr int kDelayLow = 10;
-inline constexpr int kDelayHigh = 99999;
 inline constexpr size_t kTitleLength = 99;  // the orb shows no more
 
 // Fields that lie wholly within the record; a record that ends before
