@@ -17,48 +17,12 @@
 #include <map>
 #include <tuple>
 
+#include "face/chart_pieces.h"
 #include "face/widget_helpers_widget.h"
 #include "store/text.h"
 
 namespace vigil {
 namespace {
-
-enum class SlotKind {
-  kBars,
-  kHorizontalBars,
-  kStackedBars,
-  kLine,
-  kArea,
-  kRectPoints,
-  kPoints
-};
-
-SlotKind KindOfSlot(int chart_kind, size_t slot) {
-  switch (chart_kind) {
-    case 1:
-      return slot == 0 ? SlotKind::kBars : SlotKind::kLine;
-    case 2:
-      return SlotKind::kHorizontalBars;
-    case 3:
-      return SlotKind::kStackedBars;
-    case 4:
-      return SlotKind::kArea;
-    case 5:
-      return SlotKind::kLine;
-    case 6:
-      return slot == 0 ? SlotKind::kRectPoints : SlotKind::kPoints;
-    default:
-      return SlotKind::kBars;
-  }
-}
-
-bool HasGradient(int chart_kind, size_t slot) {
-  return slot == 0 && (chart_kind == 0 || chart_kind == 2);
-}
-
-bool IsDrawn(const SeriesSlot& slot) {
-  return slot.active && !slot.points.empty();
-}
 
 // A category axis drops repeated names, so repeats get invisible marks.
 QStringList UniqueLabels(const SeriesSlot& slot, size_t count) {
@@ -84,29 +48,13 @@ QBrush BarBrush(const QColor& colour, bool gradient, bool horizontal) {
   return QBrush(shade);
 }
 
-// One bar set per colour: a set draws every bar in one colour, and the
-// slots colour each point on its own.
-void AddColourSets(QAbstractBarSeries* series, const SeriesSlot& slot,
-                   size_t count, bool gradient, bool horizontal) {
-  std::vector<std::tuple<int, int, int>> colours;
-  for (const ChartPoint& point : slot.points) {
-    const auto key =
-        std::make_tuple(point.colour.r, point.colour.g, point.colour.b);
-    if (std::find(colours.begin(), colours.end(), key) == colours.end()) {
-      colours.push_back(key);
-    }
-  }
-  for (const auto& [r, g, b] : colours) {
-    auto* set = new QBarSet(ToQString(slot.title));
-    for (size_t i = 0; i < count; ++i) {
-      const bool mine =
-          i < slot.points.size() &&
-          slot.points[i].colour ==
-              Rgb{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
-      set->append(mine ? slot.points[i].value : 0);
-    }
-    const QColor colour(r, g, b);
-    set->setBrush(BarBrush(colour, gradient, horizontal));
+void AddColourSets(QAbstractBarSeries* series, const ChartPiece& piece,
+                   bool horizontal) {
+  for (const BarColourSet& colour_set : piece.sets) {
+    auto* set = new QBarSet(ToQString(colour_set.title));
+    for (double value : colour_set.values) set->append(value);
+    const QColor colour = ToQColor(colour_set.colour);
+    set->setBrush(BarBrush(colour, piece.gradient, horizontal));
     set->setPen(QPen(colour.darker(150), 0.5));
     series->append(set);
   }
@@ -142,28 +90,6 @@ constexpr int kValueLabelRoom = 22;
 // Below this Qt squeezes the axis labels to "..." as well.
 constexpr int kMinPlotHeight = 30;
 
-// The longest drawn slot gives the number of categories and their names.
-struct LongestSlot {
-  size_t index = 0;
-  size_t count = 0;
-};
-
-LongestSlot FindLongestSlot(const ChartContent& content) {
-  LongestSlot longest;
-  for (size_t k = 0; k < content.series.size(); ++k) {
-    const SeriesSlot& slot = content.series[k];
-    if (IsDrawn(slot) && slot.points.size() > longest.count) {
-      longest = {k, slot.points.size()};
-    }
-  }
-  return longest;
-}
-
-struct ChartAxes {
-  QBarCategoryAxis* categories;
-  QValueAxis* values;
-};
-
 // Category names are drawn only where each has room for its whole text:
 // Qt would cut them all to "...".
 bool CategoryNamesFit(const QStringList& names, bool horizontal, QSize size) {
@@ -183,189 +109,151 @@ bool CategoryNamesFit(const QStringList& names, bool horizontal, QSize size) {
          (size.width() - kValueAxisRoom) / positions;
 }
 
-ChartAxes AddAxes(QChart* chart, const QStringList& names, bool horizontal) {
-  auto* categories = new QBarCategoryAxis;
-  categories->append(names);
-  categories->setLabelsFont(AxisFont());
-  categories->setGridLineVisible(false);
-  auto* values = new QValueAxis;
-  values->setLabelsFont(AxisFont());
-  values->setLabelFormat("%g");
-  values->setTickCount(3);
-  values->setGridLineColor(QColor(220, 220, 220));
-  chart->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-  chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-  return {categories, values};
-}
-
-void Attach(QChart* chart, QAbstractSeries* series, const ChartAxes& axes) {
-  chart->addSeries(series);
-  series->attachAxis(axes.categories);
-  series->attachAxis(axes.values);
-}
-
-struct ValueRange {
-  double low = 0;
-  double high = 0;
-};
-
-// From zero to every drawn value; stacked bars reach to the sum of their
-// category, above and below zero apart. Never empty.
-ValueRange RangeOf(const ChartContent& content, size_t count, bool stacked) {
-  ValueRange range;
-  std::vector<double> stacked_high(count, 0);
-  std::vector<double> stacked_low(count, 0);
-  for (const SeriesSlot& slot : content.series) {
-    if (!IsDrawn(slot)) continue;
-    for (size_t i = 0; i < slot.points.size(); ++i) {
-      const double v = slot.points[i].value;
-      (v >= 0 ? stacked_high[i] : stacked_low[i]) += v;
-      range.low = std::min(range.low, v);
-      range.high = std::max(range.high, v);
-    }
-  }
-  if (stacked) {
-    for (size_t i = 0; i < count; ++i) {
-      range.high = std::max(range.high, stacked_high[i]);
-      range.low = std::min(range.low, stacked_low[i]);
-    }
-  }
-  if (range.high <= range.low) range.high = range.low + 1;
-  return range;
-}
-
-QColor FirstColour(const SeriesSlot& slot) {
-  return ToQColor(slot.points.front().colour);
-}
-
-bool OneColour(const SeriesSlot& slot) {
-  return std::all_of(slot.points.begin(), slot.points.end(),
-                     [&](const ChartPoint& point) {
-                       return point.colour == slot.points.front().colour;
-                     });
-}
-
-// Part of a slot's line or area, drawn in one colour.
-struct Stretch {
+QList<QPointF> QPoints(const ChartPiece& piece) {
   QList<QPointF> points;
-  QColor colour;
-};
-
-// The whole slot in its first colour, or, when its points differ in
-// colour (the items of a bar build), each point's part of it, halfway to
-// its neighbours, in that point's colour: so the legend's colours show.
-std::vector<Stretch> StretchesOf(const SeriesSlot& slot) {
-  const auto at = [&](size_t i) {
-    return QPointF(double(i), slot.points[i].value);
-  };
-  const size_t count = slot.points.size();
-  if (OneColour(slot)) {
-    Stretch whole{{}, FirstColour(slot)};
-    for (size_t i = 0; i < count; ++i) whole.points.append(at(i));
-    return {whole};
-  }
-  std::vector<Stretch> stretches;
-  for (size_t i = 0; i < count; ++i) {
-    Stretch part{{}, ToQColor(slot.points[i].colour)};
-    if (i > 0) part.points.append((at(i - 1) + at(i)) / 2);
-    part.points.append(at(i));
-    if (i + 1 < count) part.points.append((at(i) + at(i + 1)) / 2);
-    stretches.push_back(part);
-  }
-  return stretches;
+  for (const PieceXY& xy : piece.points) points.append(QPointF(xy.x, xy.y));
+  return points;
 }
 
-QLineSeries* NewLineSeries(const Stretch& stretch) {
+QLineSeries* NewLineSeries(const ChartPiece& piece) {
   auto* line = new QLineSeries;
-  line->append(stretch.points);
-  line->setPen(QPen(stretch.colour, 2));
+  line->append(QPoints(piece));
+  line->setPen(QPen(ToQColor(piece.colour), 2));
   return line;
 }
 
-QAreaSeries* NewAreaSeries(const Stretch& stretch) {
+QAreaSeries* NewAreaSeries(const ChartPiece& piece) {
   // The chart deletes only the series it holds, and an area built on a
   // line leaves that line without an owner: make it the area's.
   auto* area = new QAreaSeries;
   auto* upper = new QLineSeries(area);
-  upper->append(stretch.points);
+  upper->append(QPoints(piece));
   area->setUpperSeries(upper);
-  QColor fill = stretch.colour;
+  QColor fill = ToQColor(piece.colour);
   fill.setAlpha(235);
   area->setBrush(fill);
-  area->setPen(QPen(stretch.colour.darker(140), 1));
+  area->setPen(QPen(ToQColor(piece.colour).darker(140), 1));
   return area;
 }
 
-QScatterSeries* NewPointSeries(const SeriesSlot& slot, bool rectangles) {
+QScatterSeries* NewPointSeries(const ChartPiece& piece) {
   auto* points = new QScatterSeries;
-  points->setMarkerShape(rectangles ? QScatterSeries::MarkerShapeRectangle
-                                    : QScatterSeries::MarkerShapeCircle);
+  points->setMarkerShape(piece.kind == PieceKind::kRectPoints
+                             ? QScatterSeries::MarkerShapeRectangle
+                             : QScatterSeries::MarkerShapeCircle);
   points->setMarkerSize(7);
-  const QColor first = FirstColour(slot);
+  const QColor first = ToQColor(piece.colour);
   points->setColor(first);
   points->setBorderColor(first.darker(150));
-  for (size_t i = 0; i < slot.points.size(); ++i) {
-    points->append(double(i), slot.points[i].value);
-  }
+  points->append(QPoints(piece));
   return points;
 }
 
-void ColourEachPoint(QScatterSeries* points, const SeriesSlot& slot) {
-  for (size_t i = 0; i < slot.points.size(); ++i) {
+void ColourEachPoint(QScatterSeries* points, const ChartPiece& piece) {
+  for (size_t i = 0; i < piece.point_colours.size(); ++i) {
     points->setPointConfiguration(static_cast<int>(i),
                                   {{QXYSeries::PointConfiguration::Color,
-                                    ToQColor(slot.points[i].colour)}});
+                                    ToQColor(piece.point_colours[i])}});
   }
 }
 
-// What the slots of one drawing share; the stacked bars of every slot
-// gather in one series, attached after the others.
-struct Drawing {
-  QChart* chart;
-  int chart_kind;
-  size_t count;
-  ChartAxes axes;
-  QStackedBarSeries* stack = nullptr;
-};
+// Qt Charts has no 3-D pie: a darker copy just below gives it depth.
+QPieSeries* NewPieSeries(const ChartPiece& piece) {
+  const bool depth = piece.kind == PieceKind::kPieDepth;
+  auto* pie = new QPieSeries;
+  pie->setVerticalPosition(depth ? 0.55 : 0.48);
+  pie->setPieSize(0.8);
+  for (const ChartPoint& point : piece.slices) {
+    const QColor colour = ToQColor(point.colour);
+    QPieSlice* slice =
+        pie->append(depth ? QString() : ToQString(point.label), point.value);
+    slice->setBrush(depth ? colour.darker(170) : colour);
+    slice->setPen(depth ? QPen(Qt::NoPen) : QPen(colour.darker(140), 0.5));
+  }
+  return pie;
+}
 
-void DrawSlot(Drawing& drawing, const SeriesSlot& slot, size_t k) {
-  const SlotKind slot_kind = KindOfSlot(drawing.chart_kind, k);
-  const bool gradient = HasGradient(drawing.chart_kind, k);
-  switch (slot_kind) {
-    case SlotKind::kBars: {
-      auto* series = new QStackedBarSeries;
-      AddColourSets(series, slot, drawing.count, gradient, false);
-      Attach(drawing.chart, series, drawing.axes);
-      break;
+QAbstractSeries* NewSeries(const ChartPiece& piece) {
+  switch (piece.kind) {
+    case PieceKind::kBars:
+    case PieceKind::kStackedBars: {
+      auto* bars = new QStackedBarSeries;
+      AddColourSets(bars, piece, false);
+      return bars;
     }
-    case SlotKind::kHorizontalBars: {
-      auto* series = new QHorizontalStackedBarSeries;
-      AddColourSets(series, slot, drawing.count, gradient, true);
-      Attach(drawing.chart, series, drawing.axes);
-      break;
+    case PieceKind::kHorizontalBars: {
+      auto* bars = new QHorizontalStackedBarSeries;
+      AddColourSets(bars, piece, true);
+      return bars;
     }
-    case SlotKind::kStackedBars:
-      if (drawing.stack == nullptr) drawing.stack = new QStackedBarSeries;
-      AddColourSets(drawing.stack, slot, drawing.count, false, false);
-      break;
-    case SlotKind::kLine:
-      for (const Stretch& stretch : StretchesOf(slot)) {
-        Attach(drawing.chart, NewLineSeries(stretch), drawing.axes);
-      }
-      break;
-    case SlotKind::kArea:
-      for (const Stretch& stretch : StretchesOf(slot)) {
-        Attach(drawing.chart, NewAreaSeries(stretch), drawing.axes);
-      }
-      break;
-    case SlotKind::kRectPoints:
-    case SlotKind::kPoints: {
-      auto* points = NewPointSeries(slot, slot_kind == SlotKind::kRectPoints);
-      Attach(drawing.chart, points, drawing.axes);
-      ColourEachPoint(points, slot);
-      break;
+    case PieceKind::kLine:
+      return NewLineSeries(piece);
+    case PieceKind::kArea:
+      return NewAreaSeries(piece);
+    case PieceKind::kRectPoints:
+    case PieceKind::kPoints:
+      return NewPointSeries(piece);
+    default:
+      return NewPieSeries(piece);
+  }
+}
+
+void ReplaceBarValues(QAbstractBarSeries* bars, const ChartPiece& piece) {
+  const QList<QBarSet*> sets = bars->barSets();
+  for (qsizetype j = 0; j < sets.size(); ++j) {
+    const std::vector<double>& values = piece.sets[j].values;
+    for (size_t i = 0; i < values.size(); ++i) {
+      const int at = static_cast<int>(i);
+      if (sets[j]->at(at) != values[i]) sets[j]->replace(at, values[i]);
     }
   }
+}
+
+// Point by point: replacing the whole list would drop the points' colours.
+void ReplacePoints(QXYSeries* series, const ChartPiece& piece) {
+  for (size_t i = 0; i < piece.points.size(); ++i) {
+    const QPointF point(piece.points[i].x, piece.points[i].y);
+    const int at = static_cast<int>(i);
+    if (series->at(at) != point) series->replace(at, point);
+  }
+}
+
+void ReplaceSlices(QPieSeries* pie, const ChartPiece& piece) {
+  const QList<QPieSlice*> slices = pie->slices();
+  for (qsizetype i = 0; i < slices.size(); ++i) {
+    const ChartPoint& point = piece.slices[i];
+    slices[i]->setValue(point.value);
+    if (piece.kind == PieceKind::kPie) {
+      slices[i]->setLabel(ToQString(point.label));
+    }
+  }
+}
+
+// Gives a series made for a piece of the same shape the piece's values.
+void ReplaceValues(QAbstractSeries* series, const ChartPiece& piece) {
+  switch (piece.kind) {
+    case PieceKind::kBars:
+    case PieceKind::kStackedBars:
+    case PieceKind::kHorizontalBars:
+      ReplaceBarValues(static_cast<QAbstractBarSeries*>(series), piece);
+      break;
+    case PieceKind::kArea:
+      ReplacePoints(static_cast<QAreaSeries*>(series)->upperSeries(), piece);
+      break;
+    case PieceKind::kLine:
+    case PieceKind::kRectPoints:
+    case PieceKind::kPoints:
+      ReplacePoints(static_cast<QXYSeries*>(series), piece);
+      break;
+    default:
+      ReplaceSlices(static_cast<QPieSeries*>(series), piece);
+      break;
+  }
+}
+
+bool SameShapes(const ChartPlan& drawn, const ChartPlan& next) {
+  return std::equal(drawn.pieces.begin(), drawn.pieces.end(),
+                    next.pieces.begin(), next.pieces.end(), SameShape);
 }
 
 }  // namespace
@@ -423,22 +311,75 @@ void OrbChartWidget::ApplyTitle() {
 }
 
 void OrbChartWidget::Draw(const ChartContent& content) {
-  QChart* c = chart();
-  c->removeAllSeries();
-  for (QAbstractAxis* axis : c->axes()) {
-    c->removeAxis(axis);
-    delete axis;
-  }
   title_ = ToQString(content.title);
-  ApplyTitle();
-  if (kind_ == kPieChart) {
-    DrawPie(content);
+  chart()->setTitle(title_visible_ ? title_ : QString());
+  ChartPlan plan = PlanChart(kind_, content);
+  // Most cycles only move values: the series and axes stay.
+  if (SameShapes(plan_, plan)) {
+    for (size_t i = 0; i < plan.pieces.size(); ++i) {
+      if (plan.pieces[i] != plan_.pieces[i]) {
+        ReplaceValues(series_[i], plan.pieces[i]);
+      }
+    }
   } else {
-    DrawAxes(content);
+    DrawSeries(plan);
   }
+  if (kind_ != kPieChart) {
+    ShowCategories(
+        UniqueLabels(content.series[plan.names_slot], plan.categories));
+    ShowRange(plan.range);
+  }
+  plan_ = std::move(plan);
   legend_entries_ = LegendEntries(content);
   legend_lists_points_ = LegendListsPoints(content);
   ArrangeLegend();
+}
+
+void OrbChartWidget::DrawSeries(const ChartPlan& plan) {
+  QChart* c = chart();
+  c->removeAllSeries();
+  series_.clear();
+  if (kind_ != kPieChart && !categories_) AddAxes();
+  for (const ChartPiece& piece : plan.pieces) {
+    QAbstractSeries* series = NewSeries(piece);
+    c->addSeries(series);
+    if (categories_) {
+      series->attachAxis(categories_);
+      series->attachAxis(values_);
+    }
+    if (!piece.point_colours.empty()) {
+      ColourEachPoint(static_cast<QScatterSeries*>(series), piece);
+    }
+    series_.push_back(series);
+  }
+}
+
+void OrbChartWidget::AddAxes() {
+  const bool horizontal = kind_ == 2;
+  categories_ = new QBarCategoryAxis;
+  categories_->setLabelsFont(AxisFont());
+  categories_->setGridLineVisible(false);
+  values_ = new QValueAxis;
+  values_->setLabelsFont(AxisFont());
+  values_->setLabelFormat("%g");
+  values_->setGridLineColor(QColor(220, 220, 220));
+  chart()->addAxis(categories_, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+  chart()->addAxis(values_, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+}
+
+void OrbChartWidget::ShowCategories(const QStringList& names) {
+  if (names == category_names_) return;
+  category_names_ = names;
+  categories_->setCategories(names);
+}
+
+void OrbChartWidget::ShowRange(const ValueRange& range) {
+  // Nice numbers are sought from three ticks each time: the legend may
+  // have left two.
+  values_->setTickCount(3);
+  values_->setRange(range.low, range.high + (range.high - range.low) * 0.05);
+  values_->applyNiceNumbers();
+  nice_ticks_ = values_->tickCount();
 }
 
 void OrbChartWidget::resizeEvent(QResizeEvent* event) {
@@ -545,51 +486,6 @@ void OrbChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
                       Qt::AlignLeft | Qt::AlignVCenter, QString(QChar(0x2026)));
   }
   painter->restore();
-}
-
-void OrbChartWidget::DrawPie(const ChartContent& content) {
-  const SeriesSlot& slot = content.series[0];
-  // Qt Charts has no 3-D pie: a darker copy just below gives it depth.
-  auto* depth = new QPieSeries;
-  auto* pie = new QPieSeries;
-  depth->setVerticalPosition(0.55);
-  pie->setVerticalPosition(0.48);
-  depth->setPieSize(0.8);
-  pie->setPieSize(0.8);
-  for (const ChartPoint& point : slot.points) {
-    if (!(point.value > 0)) continue;  // a pie has no room for the rest
-    const QColor colour = ToQColor(point.colour);
-    QPieSlice* shadow = depth->append(QString(), point.value);
-    shadow->setBrush(colour.darker(170));
-    shadow->setPen(Qt::NoPen);
-    QPieSlice* slice = pie->append(ToQString(point.label), point.value);
-    slice->setBrush(colour);
-    slice->setPen(QPen(colour.darker(140), 0.5));
-  }
-  chart()->addSeries(depth);
-  chart()->addSeries(pie);
-}
-
-void OrbChartWidget::DrawAxes(const ChartContent& content) {
-  const LongestSlot longest = FindLongestSlot(content);
-  const bool horizontal = kind_ == 2;
-  category_names_ = UniqueLabels(content.series[longest.index], longest.count);
-  Drawing drawing{chart(), kind_, longest.count,
-                  AddAxes(chart(), category_names_, horizontal)};
-  categories_ = drawing.axes.categories;
-  for (size_t k = 0; k < content.series.size(); ++k) {
-    if (IsDrawn(content.series[k])) DrawSlot(drawing, content.series[k], k);
-  }
-  if (drawing.stack != nullptr) {
-    Attach(drawing.chart, drawing.stack, drawing.axes);
-  }
-  const bool stacked = KindOfSlot(kind_, 0) == SlotKind::kStackedBars;
-  const ValueRange range = RangeOf(content, longest.count, stacked);
-  drawing.axes.values->setRange(range.low,
-                                range.high + (range.high - range.low) * 0.05);
-  drawing.axes.values->applyNiceNumbers();
-  values_ = drawing.axes.values;
-  nice_ticks_ = values_->tickCount();
 }
 
 }  // namespace vigil

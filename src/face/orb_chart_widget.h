@@ -9,12 +9,14 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QtCharts/QAbstractSeries>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QChartView>
 #include <QtCharts/QValueAxis>
 #include <vector>
 
 #include "face/chart_model.h"
+#include "face/chart_pieces.h"
 #include "store/colour.h"
 
 namespace vigil {
@@ -59,8 +61,11 @@ class OrbChartWidget : public QChartView {
   void drawForeground(QPainter* painter, const QRectF& rect) override;
 
  private:
-  void DrawPie(const ChartContent& content);
-  void DrawAxes(const ChartContent& content);
+  // Makes the plan's series anew, and the axes once.
+  void DrawSeries(const ChartPlan& plan);
+  void AddAxes();
+  void ShowCategories(const QStringList& names);
+  void ShowRange(const ValueRange& range);
   void ApplyTitle();
   // Lays the legend out for the widget's size, makes room for it below the
   // plot, lets the category names give way to a legend that names the same
@@ -71,6 +76,9 @@ class OrbChartWidget : public QChartView {
   int PlaceLegend(int room);
 
   int kind_;
+  // What is drawn, and the series made for each of its pieces.
+  ChartPlan plan_;
+  std::vector<QAbstractSeries*> series_;
   bool legend_visible_ = false;
   bool title_visible_ = false;
   QString title_;

@@ -10,6 +10,8 @@
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QPieSeries>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -289,31 +291,75 @@ TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
   }
 }
 
-// Every cycle redraws the chart: whatever the last drawing made must go
-// with it, or the orb grows by a drawing a cycle.
-TEST_F(OrbFaceTest, RedrawLeavesNothingOfTheLastDrawing) {
+// The series of a chart and the objects each owns.
+std::vector<QPointer<QObject>> DrawnObjects(QChart* chart) {
+  std::vector<QPointer<QObject>> drawn;
+  for (QAbstractSeries* series : chart->series()) {
+    drawn.emplace_back(series);
+    if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+      drawn.emplace_back(area->upperSeries());
+    }
+    if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
+      for (QBarSet* set : bars->barSets()) drawn.emplace_back(set);
+    }
+  }
+  return drawn;
+}
+
+// Every value the chart's series hold, whatever their kind.
+std::vector<double> DrawnValues(QChart* chart) {
+  std::vector<double> values;
+  for (QAbstractSeries* series : chart->series()) {
+    if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+      series = area->upperSeries();
+    }
+    if (auto* xy = qobject_cast<QXYSeries*>(series)) {
+      for (const QPointF& point : xy->points()) values.push_back(point.y());
+    } else if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
+      for (QBarSet* set : bars->barSets()) {
+        for (int i = 0; i < set->count(); ++i) values.push_back(set->at(i));
+      }
+    } else if (auto* pie = qobject_cast<QPieSeries*>(series)) {
+      for (QPieSlice* slice : pie->slices()) values.push_back(slice->value());
+    }
+  }
+  return values;
+}
+
+// Most cycles only move values: the chart keeps its series and axes and
+// shows the new values. A new colour changes the series, and whatever the
+// last drawing made goes with it, or the orb would grow a drawing a cycle.
+TEST_F(OrbFaceTest, RedrawKeepsTheSeriesUnlessTheirShapeChanged) {
+  const auto draw = [&](const char* value, const char* colour) {
+    table_ = ItemTable();
+    table_.Append({"01:", "Disk C free", value, "%", "clRed", 0});
+    table_.Append({"02:", "Disk D free", "17", "%", colour, 0});
+    face_->ChartClick(table_, values_, settings_, chart_state_);
+  };
+  const auto holds = [](const std::vector<double>& values, double value) {
+    return std::find(values.begin(), values.end(), value) != values.end();
+  };
   for (char kind : std::string("01234567")) {
     SCOPED_TRACE(kind);
     record_.chart_type = kind;
     Layout();
-    face_->ChartClick(table_, values_, settings_, chart_state_);
+    draw("42", "clRed");
     QChart* chart = face_->chart_widget(kind - '0')->chart();
-    std::vector<QPointer<QObject>> drawn;
-    for (QAbstractSeries* series : chart->series()) {
-      drawn.emplace_back(series);
-      if (auto* area = qobject_cast<QAreaSeries*>(series)) {
-        drawn.emplace_back(area->upperSeries());
-      }
-      if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
-        for (QBarSet* set : bars->barSets()) drawn.emplace_back(set);
-      }
-    }
-    for (QAbstractAxis* axis : chart->axes()) drawn.emplace_back(axis);
-    ASSERT_GT(drawn.size(), 1u);
-    face_->ChartClick(table_, values_, settings_, chart_state_);
-    for (const QPointer<QObject>& object : drawn) {
+    const std::vector<QPointer<QObject>> first = DrawnObjects(chart);
+    const QList<QAbstractAxis*> axes = chart->axes();
+    ASSERT_FALSE(first.empty());
+
+    draw("90", "clRed");
+    EXPECT_EQ(DrawnObjects(chart), first);
+    EXPECT_TRUE(holds(DrawnValues(chart), 90));
+    EXPECT_FALSE(holds(DrawnValues(chart), 42));
+
+    draw("90", "clLime");
+    for (const QPointer<QObject>& object : first) {
       EXPECT_TRUE(object.isNull()) << object->metaObject()->className();
     }
+    EXPECT_TRUE(holds(DrawnValues(chart), 90));
+    EXPECT_EQ(chart->axes(), axes);
   }
 }
 
