@@ -1,6 +1,7 @@
 #include "face/chart_pieces.h"
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace vigil {
@@ -169,6 +170,20 @@ ChartPlan PlanPie(const SeriesSlot& slot) {
   return plan;
 }
 
+// The nearest of 1, 2, 5 and 10 times a power of ten, or the least of
+// them not below x.
+double NiceNumber(double x, bool ceiling) {
+  const double power = std::pow(10.0, std::floor(std::log10(x)));
+  const double q = x / power;
+  double nice = 10;
+  if (ceiling) {
+    nice = q <= 1 ? 1 : q <= 2 ? 2 : q <= 5 ? 5 : 10;
+  } else {
+    nice = q < 1.5 ? 1 : q < 3 ? 2 : q < 7 ? 5 : 10;
+  }
+  return nice * power;
+}
+
 template <typename T, typename Key>
 bool SameKeys(const std::vector<T>& a, const std::vector<T>& b, Key key) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -201,7 +216,20 @@ ChartPlan PlanChart(int chart_kind, const ChartContent& content) {
   if (!stack.sets.empty()) plan.pieces.push_back(std::move(stack));
   const bool stacked = KindOfSlot(chart_kind, 0) == PieceKind::kStackedBars;
   plan.range = RangeOf(content, plan.categories, stacked);
+  const double headroom = (plan.range.high - plan.range.low) * 0.05;
+  plan.scale = NiceScale({plan.range.low, plan.range.high + headroom}, 3);
   return plan;
+}
+
+ValueScale NiceScale(ValueRange range, int ticks) {
+  if (!std::isfinite(range.high - range.low) || range.high <= range.low) {
+    return {range.low, range.high, 2};  // nothing nice to find
+  }
+  const double span = NiceNumber(range.high - range.low, true);
+  const double step = NiceNumber(span / (std::max(ticks, 2) - 1), false);
+  const double low = std::floor(range.low / step);
+  const double high = std::ceil(range.high / step);
+  return {low * step, high * step, static_cast<int>(high - low) + 1};
 }
 
 bool SameShape(const ChartPiece& drawn, const ChartPiece& next) {

@@ -57,11 +57,26 @@ struct ValueRange {
   double high = 0;
 };
 
+// A value axis from low to high with ticks at even steps.
+struct ValueScale {
+  double low = 0;
+  double high = 1;
+  int ticks = 2;
+  friend bool operator==(const ValueScale&, const ValueScale&) = default;
+};
+
+// The loose nice-number labelling of Heckbert (Graphics Gems I): round
+// steps of 1, 2 or 5 times a power of ten that take in the range, for
+// about the given number of ticks (2 at least); as the toolkit's axis
+// computes it, so that the axis is set only when it changes.
+ValueScale NiceScale(ValueRange range, int ticks);
+
 struct ChartPlan {
   std::vector<ChartPiece> pieces;  // in the order they are attached
   size_t categories = 0;           // points of the longest drawn slot
   size_t names_slot = 0;           // the slot whose labels name them
   ValueRange range;                // never empty
+  ValueScale scale;                // the range and a twentieth above
 };
 
 // A slot is drawn when it is active and has points.

@@ -280,9 +280,13 @@ OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
   hide();
 }
 
+// The chart lays itself out anew on each brush or title it is given, even
+// the one it has: only a change is passed on.
 void OrbChartWidget::SetBackground(Rgb colour) {
-  chart()->setBackgroundBrush(ToQColor(colour));
-  setBackgroundBrush(ToQColor(colour));
+  const QBrush brush(ToQColor(colour));
+  if (chart()->backgroundBrush() == brush) return;
+  chart()->setBackgroundBrush(brush);
+  setBackgroundBrush(brush);
 }
 
 // Each cycle sets the legend and the title again: only a change lays the
@@ -306,13 +310,18 @@ void OrbChartWidget::SetTitleText(const QString& title) {
 }
 
 void OrbChartWidget::ApplyTitle() {
-  chart()->setTitle(title_visible_ ? title_ : QString());
+  ShowTitle();
   ArrangeLegend();  // the title takes height from the plot
+}
+
+void OrbChartWidget::ShowTitle() {
+  const QString shown = title_visible_ ? title_ : QString();
+  if (chart()->title() != shown) chart()->setTitle(shown);
 }
 
 void OrbChartWidget::Draw(const ChartContent& content) {
   title_ = ToQString(content.title);
-  chart()->setTitle(title_visible_ ? title_ : QString());
+  ShowTitle();
   ChartPlan plan = PlanChart(kind_, content);
   // Most cycles only move values: the series and axes stay.
   if (SameShapes(plan_, plan)) {
@@ -327,7 +336,7 @@ void OrbChartWidget::Draw(const ChartContent& content) {
   if (kind_ != kPieChart) {
     ShowCategories(
         UniqueLabels(content.series[plan.names_slot], plan.categories));
-    ShowRange(plan.range);
+    ShowScale(plan.scale);
   }
   plan_ = std::move(plan);
   legend_entries_ = LegendEntries(content);
@@ -373,13 +382,13 @@ void OrbChartWidget::ShowCategories(const QStringList& names) {
   categories_->setCategories(names);
 }
 
-void OrbChartWidget::ShowRange(const ValueRange& range) {
-  // Nice numbers are sought from three ticks each time: the legend may
-  // have left two.
-  values_->setTickCount(3);
-  values_->setRange(range.low, range.high + (range.high - range.low) * 0.05);
-  values_->applyNiceNumbers();
-  nice_ticks_ = values_->tickCount();
+// The axis lays itself out at once on every change: only a new scale is
+// set.
+void OrbChartWidget::ShowScale(const ValueScale& scale) {
+  if (values_->min() != scale.low || values_->max() != scale.high) {
+    values_->setRange(scale.low, scale.high);
+  }
+  nice_ticks_ = scale.ticks;
 }
 
 void OrbChartWidget::resizeEvent(QResizeEvent* event) {
@@ -409,12 +418,12 @@ void OrbChartWidget::ArrangeLegend() {
           ? PlaceLegend(height() - title - labels_below - kMinPlotHeight)
           : 0;
   chart()->setMargins(QMargins(0, 0, 0, band));
-  if (values_ && !horizontal) {
+  if (values_) {
     // Where three value labels have no room Qt cuts each to "...": the
     // lowest and the highest value still fit.
     const int plot = height() - band - title - labels_below;
-    values_->setTickCount(
-        plot >= (nice_ticks_ - 1) * kValueLabelRoom ? nice_ticks_ : 2);
+    const bool room = horizontal || plot >= (nice_ticks_ - 1) * kValueLabelRoom;
+    values_->setTickCount(room ? nice_ticks_ : 2);
   }
   viewport()->update();
 }

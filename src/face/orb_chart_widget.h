@@ -65,8 +65,9 @@ class OrbChartWidget : public QChartView {
   void DrawSeries(const ChartPlan& plan);
   void AddAxes();
   void ShowCategories(const QStringList& names);
-  void ShowRange(const ValueRange& range);
+  void ShowScale(const ValueScale& scale);
   void ApplyTitle();
+  void ShowTitle();
   // Lays the legend out for the widget's size, makes room for it below the
   // plot, lets the category names give way to a legend that names the same
   // points and thins the value labels of a low plot.

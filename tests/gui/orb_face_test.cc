@@ -11,10 +11,12 @@
 #include <QtCharts/QBarSet>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QPieSeries>
+#include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
+#include "face/chart_pieces.h"
 #include "face/face_picture_widget.h"
 #include "face/orb_chart_widget.h"
 #include "face/orb_face_widget.h"
@@ -360,6 +362,25 @@ TEST_F(OrbFaceTest, RedrawKeepsTheSeriesUnlessTheirShapeChanged) {
     }
     EXPECT_TRUE(holds(DrawnValues(chart), 90));
     EXPECT_EQ(chart->axes(), axes);
+  }
+}
+
+// The chart sets its value axis only when the scale changes, so it works
+// the scale out itself: as the toolkit's nice numbers would.
+TEST(NiceScaleTest, AsTheToolkitsAxisWouldSetIt) {
+  const ValueRange ranges[] = {{0, 1},     {0, 104.95},  {-2, 6.3},
+                               {-37, 0.5}, {0, 0.00213}, {1e6, 3.3e6},
+                               {-9.5, -1}, {0, 7},       {12, 13}};
+  for (const ValueRange& range : ranges) {
+    SCOPED_TRACE(range.high);
+    QValueAxis axis;
+    axis.setTickCount(3);
+    axis.setRange(range.low, range.high);
+    axis.applyNiceNumbers();
+    const ValueScale scale = NiceScale(range, 3);
+    EXPECT_DOUBLE_EQ(scale.low, axis.min());
+    EXPECT_DOUBLE_EQ(scale.high, axis.max());
+    EXPECT_EQ(scale.ticks, axis.tickCount());
   }
 }
 
