@@ -322,6 +322,7 @@ void OrbChartWidget::ShowTitle() {
 void OrbChartWidget::Draw(const ChartContent& content) {
   title_ = ToQString(content.title);
   ShowTitle();
+  if (kind_ != kPieChart && !categories_) AddAxes();
   ChartPlan plan = PlanChart(kind_, content);
   // Most cycles only move values: the series and axes stay.
   if (SameShapes(plan_, plan)) {
@@ -348,7 +349,6 @@ void OrbChartWidget::DrawSeries(const ChartPlan& plan) {
   QChart* c = chart();
   c->removeAllSeries();
   series_.clear();
-  if (kind_ != kPieChart && !categories_) AddAxes();
   for (const ChartPiece& piece : plan.pieces) {
     QAbstractSeries* series = NewSeries(piece);
     c->addSeries(series);

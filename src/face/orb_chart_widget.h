@@ -61,7 +61,7 @@ class OrbChartWidget : public QChartView {
   void drawForeground(QPainter* painter, const QRectF& rect) override;
 
  private:
-  // Makes the plan's series anew, and the axes once.
+  // Makes the plan's series anew.
   void DrawSeries(const ChartPlan& plan);
   void AddAxes();
   void ShowCategories(const QStringList& names);
