@@ -1,11 +1,9 @@
 #include "prtg/downloader.h"
 
-#include <curl/curl.h>
-
 #include <cstdio>
 #include <memory>
-#include <mutex>
 
+#include "prtg/curl_library.h"
 #include "store/file_remover.h"
 
 namespace vigil {
@@ -34,13 +32,9 @@ size_t WriteToSink(char* data, size_t size, size_t count, void* user) {
   return bytes;
 }
 
-void InitialiseCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 struct CurlDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  void (*cleanup)(CURL*);
+  void operator()(CURL* curl) const { cleanup(curl); }
 };
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -60,29 +54,30 @@ bool IsTrustFailure(CURLcode code) {
   }
 }
 
-void SetProtocols(CURL* handle) {
+void SetProtocols(const CurlLibrary& curl, CURL* handle) {
   // The URL carries the credentials: only HTTP(S), also after a redirect.
-  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
+  curl.easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl.easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl.easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl.easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
 }
 
-void SetTrust(CURL* handle, const DownloadSettings& settings) {
+void SetTrust(const CurlLibrary& curl, CURL* handle,
+              const DownloadSettings& settings) {
   // A pinned key alone is the trust anchor: the server must hold exactly
   // that key, which no authority could vouch for better. The chain is then
   // not asked for, so that a stock self-signed server can be pinned.
   const bool pin_alone =
       !settings.pinned_key.empty() && settings.ca_file.empty();
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, pin_alone ? 0L : 1L);
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl.easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, pin_alone ? 0L : 1L);
+  curl.easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!settings.ca_file.empty()) {
-    curl_easy_setopt(handle, CURLOPT_CAINFO, settings.ca_file.c_str());
+    curl.easy_setopt(handle, CURLOPT_CAINFO, settings.ca_file.c_str());
     // Debian's libcurl also looks in /etc/ssl/certs; the file alone counts.
-    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+    curl.easy_setopt(handle, CURLOPT_CAPATH, nullptr);
   }
   if (!settings.pinned_key.empty()) {
-    curl_easy_setopt(handle, CURLOPT_PINNEDPUBLICKEY,
+    curl.easy_setopt(handle, CURLOPT_PINNEDPUBLICKEY,
                      settings.pinned_key.c_str());
   }
 }
@@ -98,41 +93,44 @@ DownloadOutcome Failed(std::string failure) {
 DownloadOutcome DownloadToFile(const std::string& url,
                                const std::filesystem::path& file,
                                const DownloadSettings& settings) {
-  InitialiseCurlOnce();
-  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-  if (!curl) return Failed("libcurl could not be initialised");
+  const CurlLibrary* library = LoadCurl();
+  if (library == nullptr) return Failed("libcurl could not be loaded");
+  const CurlLibrary& curl = *library;
+  std::unique_ptr<CURL, CurlDeleter> owned(curl.easy_init(),
+                                           {curl.easy_cleanup});
+  if (!owned) return Failed("libcurl could not be initialised");
   std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file.c_str(), "wb"));
   if (!out) return Failed("the work file could not be written");
 
   Sink sink;
   sink.file = out.get();
   sink.limit = settings.max_bytes;
-  CURL* handle = curl.get();
-  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WriteToSink);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+  CURL* handle = owned.get();
+  curl.easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl.easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WriteToSink);
+  curl.easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
   // No signals: the time-outs must work on the GUI thread of the orb.
-  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+  curl.easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl.easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(settings.connect_timeout.count()));
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS,
+  curl.easy_setopt(handle, CURLOPT_TIMEOUT_MS,
                    static_cast<long>(settings.total_timeout.count()));
-  curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+  curl.easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(settings.max_bytes));
-  SetProtocols(handle);
-  SetTrust(handle, settings);
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, "Vigil Panel");
+  SetProtocols(curl, handle);
+  SetTrust(curl, handle, settings);
+  curl.easy_setopt(handle, CURLOPT_USERAGENT, "Vigil Panel");
 
-  const CURLcode code = curl_easy_perform(handle);
+  const CURLcode code = curl.easy_perform(handle);
   DownloadOutcome outcome;
-  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
+  curl.easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.http_status);
   const bool closed = std::fclose(out.release()) == 0;
   outcome.timed_out = code == CURLE_OPERATION_TIMEDOUT;
   outcome.untrusted = IsTrustFailure(code);
   if (code != CURLE_OK) {
     outcome.failure = sink.too_large      ? "the answer is too large"
                       : sink.write_failed ? "the work file could not be written"
-                                          : curl_easy_strerror(code);
+                                          : curl.easy_strerror(code);
   } else if (outcome.http_status < 200 || outcome.http_status > 299) {
     outcome.failure = "HTTP status " + std::to_string(outcome.http_status);
   } else if (!closed) {
