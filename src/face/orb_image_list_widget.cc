@@ -1,8 +1,10 @@
 #include "face/orb_image_list_widget.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <array>
 
 #include "face/small_images.h"
 
@@ -208,34 +210,35 @@ void DrawSymbol(QPainter& painter, SmallShape shape, const QColor& colour) {
   PainterOf(shape)(painter, colour);
 }
 
+// Drawn on an image that is copied when done: an image keeps the paint
+// engine it was drawn with, some kilobytes each.
 QPixmap DrawSmallImage(int index) {
-  QPixmap pixmap(kSmallImageSize, kSmallImageSize);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const SmallImage image = SmallImageAt(index);
-  DrawSymbol(painter, image.shape, ToQColor(image.colour));
-  return pixmap;
+  QImage drawn(kSmallImageSize, kSmallImageSize,
+               QImage::Format_ARGB32_Premultiplied);
+  drawn.fill(Qt::transparent);
+  {
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const SmallImage image = SmallImageAt(index);
+    DrawSymbol(painter, image.shape, ToQColor(image.colour));
+  }
+  return QPixmap::fromImage(drawn.copy());
 }
 
 }  // namespace
 
-const std::vector<QPixmap>& OrbImageList() {
-  static const std::vector<QPixmap> images = [] {
-    std::vector<QPixmap> list;
-    list.reserve(kSmallImageCount);
-    for (int index = 0; index < kSmallImageCount; ++index) {
-      list.push_back(DrawSmallImage(index));
-    }
-    return list;
-  }();
-  return images;
+QPixmap OrbImagePixmap(int index) {
+  // Each image is drawn when first asked for: an orb shows a few of them.
+  static std::array<QPixmap, kSmallImageCount> images;
+  if (index < 0 || index >= kSmallImageCount) return {};
+  QPixmap& image = images[static_cast<size_t>(index)];
+  if (image.isNull()) image = DrawSmallImage(index);
+  return image;
 }
 
 QIcon OrbImage(int index) {
-  const auto& images = OrbImageList();
-  if (index < 0 || index >= static_cast<int>(images.size())) return {};
-  return QIcon(images[static_cast<size_t>(index)]);
+  const QPixmap image = OrbImagePixmap(index);
+  return image.isNull() ? QIcon() : QIcon(image);
 }
 
 }  // namespace vigil

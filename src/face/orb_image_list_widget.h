@@ -4,14 +4,14 @@
 
 #include <QIcon>
 #include <QPixmap>
-#include <vector>
 
 namespace vigil {
 
-// Drawn once per process, on first use (a QGuiApplication must exist).
-const std::vector<QPixmap>& OrbImageList();
+// The image at index, drawn once per process on first use (a
+// QGuiApplication must exist); a null pixmap outside 0..88.
+QPixmap OrbImagePixmap(int index);
 
-// The image at index; an empty icon outside 0..88.
+// The image at index as an icon; an empty icon outside 0..88.
 QIcon OrbImage(int index);
 
 }  // namespace vigil
