@@ -128,7 +128,9 @@ DownloadOutcome DownloadToFile(const std::string& url,
   outcome.timed_out = code == CURLE_OPERATION_TIMEDOUT;
   outcome.untrusted = IsTrustFailure(code);
   if (code != CURLE_OK) {
-    outcome.failure = sink.too_large      ? "the answer is too large"
+    // Too large by its announced length, or as it came.
+    const bool too_large = sink.too_large || code == CURLE_FILESIZE_EXCEEDED;
+    outcome.failure = too_large           ? "the answer is too large"
                       : sink.write_failed ? "the work file could not be written"
                                           : curl.easy_strerror(code);
   } else if (outcome.http_status < 200 || outcome.http_status > 299) {

@@ -58,6 +58,12 @@ sensor 3005 Dropped
 sensor 3006 Short
   fault short
   channel A | 1 | #
+sensor 3007 Trickle
+  fault trickle
+  channel A | 1 | #
+sensor 3008 Huge
+  fault huge
+  channel A | 1 | #
 )";
 
 // The login options of the simulator, followed by the extra ones.

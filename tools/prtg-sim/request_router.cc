@@ -57,6 +57,10 @@ std::string FaultName(const Fault& fault) {
       return "401";
     case FaultKind::kHalf:
       return "half";
+    case FaultKind::kTrickle:
+      return "trickle";
+    case FaultKind::kHuge:
+      return "huge";
     case FaultKind::kShort:
       return "short";
     case FaultKind::kJunk:
@@ -205,6 +209,13 @@ void RequestRouter::Spoil(Reply& reply, const Fault& fault) {
       reply.status = 401;
       reply.content_type = std::string(kXml);
       reply.body = ErrorXml("Sorry, the user name or password is wrong.");
+      break;
+    case FaultKind::kTrickle:
+      reply.delivery = Delivery::kTrickle;
+      break;
+    case FaultKind::kHuge:
+      // A well-formed start, then more than any answer could need.
+      reply.body.resize(50 * 1000 * 1000, ' ');
       break;
     case FaultKind::kJunk:
       reply.status = 200;

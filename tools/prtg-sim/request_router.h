@@ -19,7 +19,7 @@
 namespace vigil::sim {
 
 // How the server hands the reply over.
-enum class Delivery { kNormal, kStall, kDelay, kDrop, kHalf, kShort };
+enum class Delivery { kNormal, kStall, kDelay, kDrop, kHalf, kShort, kTrickle };
 
 struct Reply {
   int status = 200;

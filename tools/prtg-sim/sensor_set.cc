@@ -83,6 +83,8 @@ std::optional<Fault> ParseFault(const std::vector<std::string>& words) {
   if (kind == "half") return simple(FaultKind::kHalf);
   if (kind == "short") return simple(FaultKind::kShort);
   if (kind == "junk") return simple(FaultKind::kJunk);
+  if (kind == "trickle") return simple(FaultKind::kTrickle);
+  if (kind == "huge") return simple(FaultKind::kHuge);
   if (kind == "delay" && words.size() == 2) {
     const std::optional<long long> seconds = tools::ParseWhole(words[1]);
     if (!seconds || *seconds < 0 || *seconds > 3600) return std::nullopt;

@@ -49,7 +49,9 @@ enum class FaultKind {
   kUnauthorized,  // as if the login no longer held for this sensor
   kHalf,
   kShort,
-  kJunk
+  kJunk,
+  kTrickle,  // the whole answer, one byte a second
+  kHuge      // an answer of 50 MB
 };
 
 struct Fault {

@@ -197,6 +197,13 @@ void Server::Dispatch(Connection& connection) {
       connection.to_send += body.substr(0, body.size() / 2);
       StartWriting(connection);
       return;
+    case Delivery::kTrickle:
+      connection.to_send =
+          ResponseHead(reply.status, reply.content_type, length);
+      connection.to_send += body;
+      connection.trickle = true;
+      TrickleByte(connection);
+      return;
     case Delivery::kShort:
       connection.to_send =
           ResponseHead(reply.status, reply.content_type, length);
@@ -227,6 +234,20 @@ void Server::OnWritable(Connection& connection) {
   FinishWriting(connection);
 }
 
+void Server::TrickleByte(Connection& connection) {
+  if (connection.sent < connection.to_send.size() &&
+      send(connection.fd, connection.to_send.data() + connection.sent, 1,
+           MSG_NOSIGNAL) == 1) {
+    ++connection.sent;
+  }
+  if (connection.sent == connection.to_send.size()) {
+    FinishWriting(connection);
+    return;
+  }
+  connection.phase = Phase::kDelayed;
+  connection.deadline = Clock::now() + std::chrono::seconds(1);
+}
+
 void Server::FinishWriting(Connection& connection) {
   // Half-close and wait for the client's close: closing at once with
   // unread input would reset the connection and could lose the answer.
@@ -238,7 +259,11 @@ void Server::FinishWriting(Connection& connection) {
 void Server::OnDeadline(Connection& connection) {
   switch (connection.phase) {
     case Phase::kDelayed:
-      StartWriting(connection);
+      if (connection.trickle) {
+        TrickleByte(connection);
+      } else {
+        StartWriting(connection);
+      }
       return;
     case Phase::kReading:
       Log("request not complete within the time limit, closed");

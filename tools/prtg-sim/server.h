@@ -46,6 +46,7 @@ class Server {
     std::string to_send;
     size_t sent = 0;
     bool head_only = false;
+    bool trickle = false;  // one byte a second
   };
 
   void Accept();
@@ -55,6 +56,7 @@ class Server {
   void Dispatch(Connection& connection);
   void StartWriting(Connection& connection);
   void FinishWriting(Connection& connection);
+  void TrickleByte(Connection& connection);
   void Close(Connection& connection);
   void Log(const std::string& line) const;
 
