@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,33 +153,58 @@ TEST(SiblingWritersTest, AnOrbKilledInASaveNeverLeavesATornFile) {
   }
 }
 
-// A full disk, as a file size limit below the files' sizes: the save and
-// the log line fail, and both files stay as they were.
-TEST(SiblingWritersTest, AFullDiskFailsTheSaveAndTheLogLineButLosesNothing) {
-  TempDir dir;
-  RecordBuilder mine = OrbAt(2);
-  dir.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", mine.Text()});
-  EventLog log(dir / "AuxOrbs.Log");
-  log.set_context({"AuxOrb", mine.Text(), "SRC", false});
-  log.Log("Strt", "before");
-  const std::string orbs_file = dir.Read("AuxOrbs.Prf");
-  const std::string log_file = dir.Read("AuxOrbs.Log");
-  ASSERT_TRUE(InProcesses(1, [&](int) {
-    signal(SIGXFSZ, SIG_IGN);  // a full disk answers ENOSPC, not a signal
-    const rlimit full = {64, 64};
-    if (setrlimit(RLIMIT_FSIZE, &full) != 0) _exit(2);
-    mine.tail = "Global;sensor;;changed";
-    if (SaveOrbsFile(dir / "AuxOrbs.Prf", "AuxOrb", {mine.Text()},
-                     std::nullopt) != SaveOutcome::kUnwritable) {
-      _exit(1);
+// Makes the working directory unwritable for this process: root writes
+// anywhere, so a root process also becomes nobody.
+bool LoseWriteAccess(const std::filesystem::path& dir) {
+  if (chmod(dir.c_str(), 0555) != 0) return false;
+  return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+}
+
+bool FillTheDisk(const std::filesystem::path&) {
+  signal(SIGXFSZ, SIG_IGN);  // a full disk answers ENOSPC, not a signal
+  const rlimit full = {64, 64};
+  return setrlimit(RLIMIT_FSIZE, &full) == 0;
+}
+
+// A full disk (a file size limit below the files' sizes) or a working
+// directory turned read-only: the save and the log line fail, and both
+// files stay as they were.
+TEST(SiblingWritersTest, AFullDiskOrAReadOnlyDirectoryLosesNothing) {
+  const struct {
+    const char* name;
+    bool (*fault)(const std::filesystem::path&);
+  } cases[] = {{"full disk", FillTheDisk}, {"read-only", LoseWriteAccess}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    RecordBuilder mine = OrbAt(2);
+    dir.WriteLines("AuxOrbs.Prf", {"0806 AuxOrbs...   .", mine.Text()});
+    EventLog log(dir / "AuxOrbs.Log");
+    log.set_context({"AuxOrb", mine.Text(), "SRC", false});
+    log.Log("Strt", "before");
+    const std::string orbs_file = dir.Read("AuxOrbs.Prf");
+    const std::string log_file = dir.Read("AuxOrbs.Log");
+    // Others may read what the test made, as a sibling would.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    for (const char* name : {"AuxOrbs.Prf", "AuxOrbs.Log"}) {
+      std::filesystem::permissions(dir / name, std::filesystem::perms(0644));
     }
-    log.Log("Stop", "after");
-  }));
-  EXPECT_EQ(dir.Read("AuxOrbs.Prf"), orbs_file);
-  EXPECT_EQ(dir.Read("AuxOrbs.Log"), log_file);
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos)
-        << entry.path();
+    ASSERT_TRUE(InProcesses(1, [&](int) {
+      if (!c.fault(dir.path())) _exit(2);
+      mine.tail = "Global;sensor;;changed";
+      if (SaveOrbsFile(dir / "AuxOrbs.Prf", "AuxOrb", {mine.Text()},
+                       std::nullopt) != SaveOutcome::kUnwritable) {
+        _exit(1);
+      }
+      log.Log("Stop", "after");
+    }));
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    EXPECT_EQ(dir.Read("AuxOrbs.Prf"), orbs_file);
+    EXPECT_EQ(dir.Read("AuxOrbs.Log"), log_file);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos)
+          << entry.path();
+    }
   }
 }
 
