@@ -77,7 +77,9 @@ QPixmap StartPicture() {
 
 }  // namespace
 
-OrbFaceWidget::OrbFaceWidget(QWidget* parent) : QWidget(parent) {
+OrbFaceWidget::OrbFaceWidget(QWidget* parent)
+    : QWidget(parent),
+      listing_(this, [this](QTreeWidget* view) { ConnectListing(view); }) {
   setObjectName("OrbFace");
   if (parent != nullptr) {
     setGeometry(parent->rect());
@@ -104,8 +106,8 @@ void OrbFaceWidget::ShowProcessingLog(const ProcessingTable& table,
     processing_log_ = std::make_unique<ProcessingLogWidget>(this);
     for (QWidget* child : findChildren<QWidget*>()) WatchMouse(child);
   }
-  processing_log_->Show(table, first_text_line, http, view07_->geometry());
-  view07_->hide();
+  processing_log_->Show(table, first_text_line, http, listing_.geometry());
+  listing_.SetVisible(false);
   SetChartVisible(false);
 }
 
@@ -125,13 +127,13 @@ void OrbFaceWidget::MakeRoomForHeader(int header_height, bool http) {
   chrts_->setGeometry(chrts_->x(), chrts_->y() + 38, chrts_->width(),
                       chrts_->height() - 38);
   chart.setHeight(chart.height() - 38);
-  view07_->setGeometry(view07_->x(), view07_->y() + 36, view07_->width(),
-                       view07_->height() - 36);
+  const QRect listing = listing_.geometry();
+  listing_.SetGeometry(listing.adjusted(0, 36, 0, 0));
   if (http) {
     chart = QRect(chart.x(), header_height - 36, chart.width(),
                   chart.height() - 50);
-    view07_->setGeometry(view07_->x(), header_height + 6, view07_->width(),
-                         chart.height() + 2);
+    listing_.SetGeometry(QRect(listing.x(), header_height + 6, listing.width(),
+                               chart.height() + 2));
   }
   PlaceChart(chart);
 }
@@ -187,37 +189,6 @@ void OrbFaceWidget::CreateChartPanel() {
   SetLabelColours(title_, kTeal, std::nullopt);
   title_->setGeometry(8, 7, 145, 14);
   title_->hide();
-
-  view07_ = Named(new QTreeWidget(this), "View07");
-  view07_->setColumnCount(static_cast<int>(kItemColumns.size()));
-  QStringList titles;
-  for (const TableColumn& column : kItemColumns) {
-    titles.append(QString::fromUtf8(column.title.data(),
-                                    static_cast<int>(column.title.size())));
-  }
-  view07_->setHeaderLabels(titles);
-  view07_->header()->hide();
-  view07_->header()->setStretchLastSection(false);
-  connect(view07_->header(), &QHeaderView::sectionClicked, this,
-          &OrbFaceWidget::ColumnClicked);
-  for (size_t i = 0; i < kItemColumns.size(); ++i) {
-    view07_->setColumnWidth(static_cast<int>(i), kItemColumns[i].width);
-  }
-  view07_->setRootIsDecorated(false);
-  view07_->setUniformRowHeights(true);
-  view07_->setFrameShape(QFrame::NoFrame);
-  view07_->setIconSize(QSize(16, 16));
-  view07_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  view07_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view07_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view07_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont listing_font("Arial");
-  listing_font.setPointSize(8);
-  view07_->setFont(listing_font);
-  view07_->setGeometry(4, 36, 161, 49);
-  SetBackground(view07_, kNeutral);
-  SetBackground(view07_->viewport(), kNeutral);
-  view07_->hide();
 }
 
 void OrbFaceWidget::CreateGauge() {
@@ -321,31 +292,12 @@ bool OrbFaceWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void OrbFaceWidget::ShowItemTable(const ItemTable& items) {
-  view07_->clear();
-  const QColor font_colour = ToQColor(items.font_colour());
-  QList<QTreeWidgetItem*> rows;
-  rows.reserve(static_cast<qsizetype>(items.size()));
-  for (const ItemRow& row : items.rows()) {
-    auto* entry = new QTreeWidgetItem(QStringList{
-        ToQString(row.label), ToQString(row.item), ToQString(row.data),
-        ToQString(row.unit), ToQString(row.color)});
-    entry->setIcon(0, OrbImage(row.image_index));
-    for (size_t column = 0; column < kItemColumns.size(); ++column) {
-      entry->setForeground(static_cast<int>(column), font_colour);
-      if (kItemColumns[column].right_aligned) {
-        entry->setTextAlignment(static_cast<int>(column),
-                                Qt::AlignRight | Qt::AlignVCenter);
-      }
-    }
-    rows.append(entry);
-  }
-  view07_->addTopLevelItems(rows);
+  listing_.ShowItems(items);
   SetOrbColour(items.colour());
 }
 
 void OrbFaceWidget::SetOrbColour(Rgb colour) {
-  SetBackground(view07_, colour);
-  SetBackground(view07_->viewport(), colour);
+  listing_.SetColour(colour);
   SetBackground(chrts_, colour);
   look_.background = colour;
   if (chart_ != nullptr) chart_->SetBackground(colour);
@@ -479,7 +431,8 @@ void OrbFaceWidget::ApplyPanels(const FaceGeometry& geometry) {
   Place(chrts_, geometry.charts);
   PlaceChart(QRect(geometry.chart.left, geometry.chart.top,
                    geometry.chart.width, geometry.chart.height));
-  Place(view07_, geometry.listing);
+  listing_.SetGeometry(QRect(geometry.listing.left, geometry.listing.top,
+                             geometry.listing.width, geometry.listing.height));
 
   for (QFrame* panel : {objct_, gauge_, chrts_}) {
     panel->setFrameShape(QFrame::NoFrame);
@@ -511,7 +464,7 @@ std::optional<std::string> OrbFaceWidget::RelayoutFace(
   Place(point_, geometry.pointer);
   RefreshFace(items, values, settings, state);
   for (size_t i = 0; i < geometry.listing_columns.size(); ++i) {
-    view07_->setColumnWidth(static_cast<int>(i), geometry.listing_columns[i]);
+    listing_.SetColumnWidth(static_cast<int>(i), geometry.listing_columns[i]);
   }
   point_->show();
   return geometry.grid_size_text;
@@ -557,7 +510,7 @@ ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
       BuildChart(items, input, contents_[kind], state);
   if (result.hide_legend) look_.legend = false;
   if (show) {
-    view07_->hide();
+    listing_.SetVisible(false);
     look_.shown = true;
   }
   if (result.history_shifted) {
@@ -613,10 +566,19 @@ bool OrbFaceWidget::LoadGaugePicture(const FaceSettings& settings,
 }
 
 void OrbFaceWidget::SetListingVisible(bool visible) {
-  view07_->setVisible(visible);
+  listing_.SetVisible(visible);
 }
 
-bool OrbFaceWidget::listing_visible() const { return !view07_->isHidden(); }
+bool OrbFaceWidget::listing_visible() const { return listing_.visible(); }
+
+QTreeWidget* OrbFaceWidget::listing() { return listing_.view(); }
+
+void OrbFaceWidget::ConnectListing(QTreeWidget* view) {
+  connect(view->header(), &QHeaderView::sectionClicked, this,
+          &OrbFaceWidget::ColumnClicked);
+  view->stackUnder(gauge_);  // as if made with the chart panel
+  WatchMouse(view);
+}
 
 void OrbFaceWidget::SetChartVisible(bool visible) {
   look_.shown = visible;

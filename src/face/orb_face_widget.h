@@ -4,7 +4,7 @@
 //     Chart07), the start picture Image and the title label Title; the
 //     chart widget is made when it first comes into sight, and only for
 //     the current kind;
-//   View07, the listing of the item table;
+//   View07, the listing of the item table, made when first shown;
 //   Gauge (panel) with the dial Gauge0x, the pointer Point and the labels
 //     GLab01 (caption), GLab02 (value), GLab03 to GLab08 (scale marks) and
 //     GLab09 (state flag); GLab00 is the hidden label that measures texts;
@@ -47,6 +47,7 @@
 #include "face/face_picture_widget.h"
 #include "face/face_refresh.h"
 #include "face/face_state.h"
+#include "face/lazy_listing_widget.h"
 #include "monitor/item_table.h"
 #include "monitor/orb_values.h"
 #include "store/orbs_file.h"
@@ -155,6 +156,8 @@ class OrbFaceWidget : public QWidget {
   // and the listing while visible.
   void SetListingVisible(bool visible);
   bool listing_visible() const;
+  // The listing's view, made if it was not yet.
+  QTreeWidget* listing();
   void SetChartVisible(bool visible);
   bool chart_visible() const;
   void SetGaugeVisible(bool visible);
@@ -182,6 +185,7 @@ class OrbFaceWidget : public QWidget {
   void CreateGauge();
   void CreateImagePanel();
   void WatchMouse(QWidget* widget);
+  void ConnectListing(QTreeWidget* view);
   void ApplyPanels(const FaceGeometry& geometry);
   void ApplyPlan(const FaceRefreshPlan& plan, const FaceSettings& settings);
   void ApplyGaugeLabels(const FaceRefreshPlan& plan);
@@ -212,7 +216,7 @@ class OrbFaceWidget : public QWidget {
   QFrame* chrts_ = nullptr;
   QLabel* image_ = nullptr;  // the start picture
   QLabel* title_ = nullptr;
-  QTreeWidget* view07_ = nullptr;
+  LazyListing listing_;
   QFrame* gauge_ = nullptr;
   QLabel* gauge0x_ = nullptr;
   QLabel* point_ = nullptr;

@@ -128,10 +128,10 @@ class OrbFaceTest : public ::testing::Test {
 
 TEST_F(OrbFaceTest, EveryElementCarriesItsName) {
   for (const char* name :
-       {"Chrts",   "Image",    "Title",    "View07", "Gauge",  "Gauge0x",
-        "Point",   "GLab00",   "GLab01",   "GLab02", "GLab03", "GLab04",
-        "GLab05",  "GLab06",   "GLab07",   "GLab08", "GLab09", "Objct",
-        "Image00", "ImgCap01", "ImgCap02", "Image01"}) {
+       {"Chrts",    "Image",    "Title",  "Gauge",  "Gauge0x", "Point",
+        "GLab00",   "GLab01",   "GLab02", "GLab03", "GLab04",  "GLab05",
+        "GLab06",   "GLab07",   "GLab08", "GLab09", "Objct",   "Image00",
+        "ImgCap01", "ImgCap02", "Image01"}) {
     EXPECT_NE(face_->findChild<QWidget*>(name), nullptr) << name;
   }
   // Only the current kind's chart exists, once it was in sight.
@@ -144,6 +144,10 @@ TEST_F(OrbFaceTest, EveryElementCarriesItsName) {
     EXPECT_EQ(charts[0]->objectName(), QString("Chart0") + QChar(kind));
     EXPECT_EQ(charts[0]->kind(), kind - '0');
   }
+  // The listing is made when it is first shown.
+  EXPECT_EQ(face_->findChild<QWidget*>("View07"), nullptr);
+  face_->SetListingVisible(true);
+  EXPECT_NE(face_->findChild<QWidget*>("View07"), nullptr);
 }
 
 // A listing or gauge orb needs no chart: its cycles build the series
@@ -185,7 +189,8 @@ TEST_F(OrbFaceTest, RelayoutPlacesTheCompactFrameless) {
   EXPECT_EQ(Child<QWidget>("Chrts")->geometry(), QRect(1, 1, 167, 87));
   EXPECT_EQ(face_->chart_widget(0)->geometry(), QRect(0, 0, 166, 87));
   // The chart was at its designed top 3 before this first layout.
-  auto* listing = Child<QTreeWidget>("View07");
+  // The listing, made now, takes the place it was given before.
+  QTreeWidget* listing = face_->listing();
   EXPECT_EQ(listing->geometry(), QRect(1, 35, 166, 55));
   state_.relayout_request = true;
   const auto grid =
@@ -283,7 +288,7 @@ TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
     EXPECT_EQ(result.legend_allowed, kind != '1' && kind != '3' && kind != '6');
     OrbChartWidget* chart = face_->chart_widget(kind - '0');
     EXPECT_TRUE(chart->isVisible());
-    EXPECT_FALSE(Child<QWidget>("View07")->isVisible());
+    EXPECT_FALSE(face_->listing_visible());
     EXPECT_EQ(face_->findChildren<OrbChartWidget*>().size(), 1);
     // Both rows are "clRed": red must be drawn, and it is not the
     // background of this chart.
