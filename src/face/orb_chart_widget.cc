@@ -15,7 +15,6 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <map>
-#include <tuple>
 
 #include "face/chart_pieces.h"
 #include "face/widget_helpers_widget.h"
