@@ -58,7 +58,7 @@ std::vector<BarColourSet> ColourSets(const SeriesSlot& slot, size_t count) {
 }
 
 PieceXY At(const SeriesSlot& slot, size_t i) {
-  return {double(i), slot.points[i].value};
+  return {static_cast<double>(i), slot.points[i].value};
 }
 
 PieceXY Halfway(PieceXY a, PieceXY b) {

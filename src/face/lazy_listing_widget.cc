@@ -17,18 +17,25 @@ LazyListing::LazyListing(QWidget* parent,
 }
 
 void LazyListing::SetGeometry(const QRect& geometry) {
-  geometry_ = geometry;
-  if (view_) view_->setGeometry(geometry);
+  // A widget holds no negative size, and the place is passed on as held.
+  geometry_ = QRect(geometry.topLeft(), geometry.size().expandedTo({0, 0}));
+  if (view_) view_->setGeometry(geometry_);
 }
 
 void LazyListing::SetColumnWidth(int column, int width) {
+  if (column < 0 || static_cast<size_t>(column) >= column_widths_.size()) {
+    return;
+  }
   column_widths_[static_cast<size_t>(column)] = width;
   if (view_) view_->setColumnWidth(column, width);
 }
 
 void LazyListing::ShowItems(const ItemTable& items) {
-  items_ = items;
-  if (view_) Fill();
+  if (view_) {
+    Fill(items);
+  } else {
+    items_ = items;
+  }
 }
 
 void LazyListing::SetColour(Rgb colour) {
@@ -75,17 +82,18 @@ QTreeWidget* LazyListing::view() {
   view_->setFont(listing_font);
   view_->setGeometry(geometry_);
   Colour();
-  Fill();
+  Fill(items_);
+  items_ = ItemTable();
   made_(view_);
   return view_;
 }
 
-void LazyListing::Fill() {
+void LazyListing::Fill(const ItemTable& items) {
   view_->clear();
-  const QColor font_colour = ToQColor(items_.font_colour());
+  const QColor font_colour = ToQColor(items.font_colour());
   QList<QTreeWidgetItem*> rows;
-  rows.reserve(static_cast<qsizetype>(items_.size()));
-  for (const ItemRow& row : items_.rows()) {
+  rows.reserve(static_cast<qsizetype>(items.size()));
+  for (const ItemRow& row : items.rows()) {
     auto* entry = new QTreeWidgetItem(QStringList{
         ToQString(row.label), ToQString(row.item), ToQString(row.data),
         ToQString(row.unit), ToQString(row.color)});

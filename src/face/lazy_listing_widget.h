@@ -33,7 +33,7 @@ class LazyListing {
   QTreeWidget* view();
 
  private:
-  void Fill();
+  void Fill(const ItemTable& items);
   void Colour();
 
   QWidget* parent_;
@@ -41,7 +41,7 @@ class LazyListing {
   QTreeWidget* view_ = nullptr;
   QRect geometry_{4, 36, 161, 49};
   std::vector<int> column_widths_;
-  ItemTable items_;
+  ItemTable items_;  // kept only until the view is made
   Rgb colour_ = kNeutral;
 };
 

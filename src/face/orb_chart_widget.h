@@ -31,8 +31,9 @@ class OrbChartWidget : public QChartView {
 
   int kind() const { return kind_; }
 
-  // Replaces the drawn series by the content's active slots and takes its
-  // title; the legend and the title keep their visibility.
+  // Shows the content's active slots and takes its title: the series are
+  // kept and given the new values while their shape holds, and made anew
+  // otherwise; the legend and the title keep their visibility.
   void Draw(const ChartContent& content);
 
   // The orb colour behind the chart.

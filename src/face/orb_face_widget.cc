@@ -79,7 +79,7 @@ QPixmap StartPicture() {
 
 OrbFaceWidget::OrbFaceWidget(QWidget* parent)
     : QWidget(parent),
-      listing_(this, [this](QTreeWidget* view) { ConnectListing(view); }) {
+      listing_(this, [this](QTreeWidget* view) { AdoptListing(view); }) {
   setObjectName("OrbFace");
   if (parent != nullptr) {
     setGeometry(parent->rect());
@@ -573,10 +573,13 @@ bool OrbFaceWidget::listing_visible() const { return listing_.visible(); }
 
 QTreeWidget* OrbFaceWidget::listing() { return listing_.view(); }
 
-void OrbFaceWidget::ConnectListing(QTreeWidget* view) {
+void OrbFaceWidget::AdoptListing(QTreeWidget* view) {
   connect(view->header(), &QHeaderView::sectionClicked, this,
           &OrbFaceWidget::ColumnClicked);
-  view->stackUnder(gauge_);  // as if made with the chart panel
+  // Just above the chart panel, as if made with it: the gauge, the image
+  // panel and the processing log stay above it.
+  view->stackUnder(chrts_);
+  chrts_->stackUnder(view);
   WatchMouse(view);
 }
 

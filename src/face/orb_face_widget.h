@@ -156,7 +156,8 @@ class OrbFaceWidget : public QWidget {
   // and the listing while visible.
   void SetListingVisible(bool visible);
   bool listing_visible() const;
-  // The listing's view, made if it was not yet.
+  // The listing's view, made if it was not yet (for tests: the face makes
+  // it when it is first shown).
   QTreeWidget* listing();
   void SetChartVisible(bool visible);
   bool chart_visible() const;
@@ -185,7 +186,7 @@ class OrbFaceWidget : public QWidget {
   void CreateGauge();
   void CreateImagePanel();
   void WatchMouse(QWidget* widget);
-  void ConnectListing(QTreeWidget* view);
+  void AdoptListing(QTreeWidget* view);
   void ApplyPanels(const FaceGeometry& geometry);
   void ApplyPlan(const FaceRefreshPlan& plan, const FaceSettings& settings);
   void ApplyGaugeLabels(const FaceRefreshPlan& plan);

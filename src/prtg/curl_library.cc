@@ -23,7 +23,11 @@ const CurlLibrary* Load() {
                      Find(library, "curl_easy_perform", curl.easy_perform) &&
                      Find(library, "curl_easy_getinfo", curl.easy_getinfo) &&
                      Find(library, "curl_easy_strerror", curl.easy_strerror);
-  if (!found || global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+  if (!found) {
+    dlclose(library);
+    return nullptr;
+  }
+  if (global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
   return &curl;  // kept loaded: libcurl is not made to be unloaded
 }
 

@@ -8,6 +8,9 @@
 
 namespace vigil {
 
+// Called through these pointers, libcurl's compile-time argument checks
+// are gone: every option value must be a long, a curl_off_t or a pointer,
+// exactly as libcurl documents it.
 struct CurlLibrary {
   CURL* (*easy_init)();
   void (*easy_cleanup)(CURL*);

@@ -144,10 +144,18 @@ TEST_F(OrbFaceTest, EveryElementCarriesItsName) {
     EXPECT_EQ(charts[0]->objectName(), QString("Chart0") + QChar(kind));
     EXPECT_EQ(charts[0]->kind(), kind - '0');
   }
-  // The listing is made when it is first shown.
+  // The listing is made when it is first shown, just above the chart
+  // panel: the gauge and the image panel still cover it.
   EXPECT_EQ(face_->findChild<QWidget*>("View07"), nullptr);
+  face_->SetImageVisible(true);
+  face_->SetGaugeVisible(true);
   face_->SetListingVisible(true);
-  EXPECT_NE(face_->findChild<QWidget*>("View07"), nullptr);
+  const QObjectList stack = face_->children();
+  const auto* listing = face_->findChild<QWidget*>("View07");
+  ASSERT_NE(listing, nullptr);
+  EXPECT_EQ(stack.indexOf(listing), stack.indexOf(Child<QWidget>("Chrts")) + 1);
+  EXPECT_LT(stack.indexOf(listing), stack.indexOf(Child<QWidget>("Gauge")));
+  EXPECT_LT(stack.indexOf(listing), stack.indexOf(Child<QWidget>("Objct")));
 }
 
 // A listing or gauge orb needs no chart: its cycles build the series
@@ -358,16 +366,21 @@ TEST_F(OrbFaceTest, RedrawKeepsTheSeriesUnlessTheirShapeChanged) {
     const QList<QAbstractAxis*> axes = chart->axes();
     ASSERT_FALSE(first.empty());
 
-    draw("90", "clRed");
+    draw("900", "clRed");
     EXPECT_EQ(DrawnObjects(chart), first);
-    EXPECT_TRUE(holds(DrawnValues(chart), 90));
+    EXPECT_TRUE(holds(DrawnValues(chart), 900));
     EXPECT_FALSE(holds(DrawnValues(chart), 42));
+    for (QAbstractAxis* axis : chart->axes()) {
+      if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+        EXPECT_GE(values->max(), 900);  // the scale follows the values
+      }
+    }
 
-    draw("90", "clLime");
+    draw("900", "clLime");
     for (const QPointer<QObject>& object : first) {
       EXPECT_TRUE(object.isNull()) << object->metaObject()->className();
     }
-    EXPECT_TRUE(holds(DrawnValues(chart), 90));
+    EXPECT_TRUE(holds(DrawnValues(chart), 900));
     EXPECT_EQ(chart->axes(), axes);
   }
 }
