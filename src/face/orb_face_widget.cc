@@ -14,7 +14,6 @@
 #include "face/face_picture_widget.h"
 #include "face/face_pictures.h"
 #include "face/orb_chart_widget.h"
-#include "face/orb_image_list_widget.h"
 #include "face/processing_log_widget.h"
 #include "face/widget_helpers_widget.h"
 #include "store/config_record.h"
