@@ -55,31 +55,20 @@ bool LazyListing::visible() const { return view_ && !view_->isHidden(); }
 
 QTreeWidget* LazyListing::view() {
   if (view_) return view_;
-  view_ = Named(new QTreeWidget(parent_), "View07");
-  view_->hide();
-  view_->setColumnCount(static_cast<int>(kItemColumns.size()));
   QStringList titles;
   for (const TableColumn& column : kItemColumns) {
     titles.append(QString::fromUtf8(column.title.data(),
                                     static_cast<int>(column.title.size())));
   }
-  view_->setHeaderLabels(titles);
-  view_->header()->hide();
+  view_ = RowTable(parent_, "View07", titles);
+  view_->hide();
   view_->header()->setStretchLastSection(false);
   for (size_t i = 0; i < column_widths_.size(); ++i) {
     view_->setColumnWidth(static_cast<int>(i), column_widths_[i]);
   }
-  view_->setRootIsDecorated(false);
-  view_->setUniformRowHeights(true);
   view_->setFrameShape(QFrame::NoFrame);
-  view_->setIconSize(QSize(16, 16));
   view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont listing_font("Arial");
-  listing_font.setPointSize(8);
-  view_->setFont(listing_font);
   view_->setGeometry(geometry_);
   Colour();
   Fill(items_);

@@ -29,22 +29,11 @@ ProcessingColumns ProcessingColumnsFor(int view_width, bool http) {
 }  // namespace
 
 ProcessingLogWidget::ProcessingLogWidget(QWidget* parent) {
-  view08_ = Named(new QTreeWidget(parent), "View08");
-  view08_->setColumnCount(3);
-  view08_->setHeaderLabels({"~", "Item", "Unit"});
-  view08_->header()->hide();
-  view08_->setRootIsDecorated(false);
-  view08_->setUniformRowHeights(true);
-  view08_->setIconSize(QSize(16, 16));
-  view08_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view08_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont font("Arial");
-  font.setPointSize(8);
-  view08_->setFont(font);
+  view08_ = RowTable(parent, "View08", {"~", "Item", "Unit"});
   view08_->hide();
   editxx_ = Named(new QLineEdit(parent), "Editxx");
   editxx_->setReadOnly(true);
-  editxx_->setFont(font);
+  editxx_->setFont(view08_->font());
   editxx_->hide();
 }
 

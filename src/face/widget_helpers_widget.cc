@@ -1,6 +1,8 @@
 #include "face/widget_helpers_widget.h"
 
+#include <QHeaderView>
 #include <QPalette>
+#include <QTreeWidget>
 
 #include "store/text.h"
 
@@ -24,6 +26,23 @@ QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = Named(new QLabel(text, parent), name);
   label->setTextFormat(Qt::PlainText);
   return label;
+}
+
+QTreeWidget* RowTable(QWidget* parent, const char* name,
+                      const QStringList& titles) {
+  auto* table = Named(new QTreeWidget(parent), name);
+  table->setColumnCount(static_cast<int>(titles.size()));
+  table->setHeaderLabels(titles);
+  table->header()->hide();
+  table->setRootIsDecorated(false);
+  table->setUniformRowHeights(true);
+  table->setIconSize(QSize(16, 16));
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QFont font("Arial");
+  font.setPointSize(8);
+  table->setFont(font);
+  return table;
 }
 
 }  // namespace vigil

@@ -6,10 +6,13 @@
 #include <QColor>
 #include <QLabel>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <string>
 
 #include "store/colour.h"
+
+class QTreeWidget;
 
 namespace vigil {
 
@@ -33,6 +36,12 @@ Widget* Named(Widget* widget, const char* name) {
 // make the label keep a text document).
 QLabel* PlainLabel(QWidget* parent, const char* name,
                    const QString& text = QString());
+
+// A named, read-only table of rows without a visible header, in the
+// listings' 8-point Arial, with 16-pixel icons and no horizontal scroll
+// bar: the item listing and the processing log.
+QTreeWidget* RowTable(QWidget* parent, const char* name,
+                      const QStringList& titles);
 
 }  // namespace vigil
 
