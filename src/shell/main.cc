@@ -5,13 +5,16 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "shell/command_line.h"
 #include "shell/orb_window.h"
 #include "shell/termination_request.h"
+#include "shell/thread_ending.h"
 
 namespace {
 
@@ -40,6 +43,12 @@ void CloseOnTerminationSignals(vigil::OrbWindow& window) {
   sigaction(SIGHUP, &action, nullptr);
 }
 
+// Registered before the toolkit registers its own exit work, so that it runs
+// after that work has joined the toolkit's threads.
+void LetJoinedThreadsEnd() {
+  vigil::WaitUntilOnlyThread(std::chrono::seconds(1));
+}
+
 std::string ComputerName() {
   char name[256] = {};
   if (gethostname(name, sizeof name - 1) != 0) return {};
@@ -54,6 +63,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Start this program as RfcOrb, HttpOrb or AuxOrb.\n");
     return 2;
   }
+  std::atexit(LetJoinedThreadsEnd);
   // Orbs keep their design pixel sizes on every screen.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);

@@ -6,6 +6,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <string>
 #include <thread>
 
 #include "monitor/program_runner.h"
@@ -268,6 +272,34 @@ TEST_F(CycleE2eTest, ASiblingTakesOverTheLockOfAKilledOrb) {
   // The orphaned sensor would keep the test's output open for a minute.
   const std::string sensor = space_.dir().Read("running");
   if (!sensor.empty()) ::kill(std::stoi(sensor), SIGKILL);
+}
+
+// The toolkit paints with worker threads and joins them as it shuts down;
+// a joined thread still ending when the toolkit removes its thread-data key
+// at exit never releases its data. The orb lets them end first.
+TEST_F(CycleE2eTest, WorkerThreadsHaveEndedWhenTheToolkitLetsGoOfThem) {
+  SetUpOrb(kSteppingSensor);
+  WriteOrbsFile({});
+  const std::string report = (space_.dir() / "threads-left").string();
+  const char* asan_options = std::getenv("ASAN_OPTIONS");
+  auto orb = space_.Start(
+      {space_.companion_dir(), "0102"},
+      {"QT_QPA_PLATFORM=offscreen",
+       "LD_PRELOAD=" VIGIL_LIB_DIR "/libslow_thread_end.so",
+       "SLOW_THREAD_END_REPORT=" + report,
+       std::string("ASAN_OPTIONS=") + (asan_options ? asan_options : "") +
+           ":verify_asan_link_order=0"});
+  const auto threads = [&] {
+    const auto tasks =
+        std::filesystem::path("/proc") / std::to_string(orb->pid()) / "task";
+    std::error_code error;
+    return std::distance(std::filesystem::directory_iterator(tasks, error),
+                         std::filesystem::directory_iterator());
+  };
+  ASSERT_TRUE(WaitUntil([&] { return threads() > 1; }, 20s));
+  orb->Signal(SIGTERM);
+  EXPECT_EQ(orb->WaitFor(10s), 0);
+  EXPECT_EQ(space_.dir().Read("threads-left"), "0\n");
 }
 
 }  // namespace
