@@ -195,8 +195,16 @@ std::optional<CycleReport> MonitoringCycle::RunSensor(SourceLock& lock,
       RedirectedCommandLine(SensorCommand(state_.companion_dir, tail.program,
                                           profile_argument, tail.address),
                             files_.WorkFile().filename().string());
+  const auto started = std::chrono::steady_clock::now();
+  std::function<bool()> give_up;
+  if (should_give_up_) {
+    give_up = [&] {
+      return should_give_up_(std::chrono::duration_cast<milliseconds>(
+          std::chrono::steady_clock::now() - started));
+    };
+  }
   const ProgramRun run =
-      RunShellCommand(command, files_.working_dir(), should_give_up_);
+      RunShellCommand(command, files_.working_dir(), give_up);
   if (run.abandoned) return Ended(CycleReport::Path::kGaveUp);
   if (!run.started) {
     // Siblings need not wait for the orb's end to get the source.

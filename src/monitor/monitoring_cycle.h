@@ -91,8 +91,10 @@ class MonitoringCycle {
   void set_http_acquisition(HttpAcquisition acquisition) {
     http_acquisition_ = std::move(acquisition);
   }
-  // Asked while a sensor runs: true gives up the wait (the orb is ending).
-  void set_should_give_up(std::function<bool()> should_give_up) {
+  // Asked while a sensor runs, with how long it has run: true gives up the
+  // wait (the orb is ending).
+  using GiveUpTest = std::function<bool(std::chrono::milliseconds running)>;
+  void set_should_give_up(GiveUpTest should_give_up) {
     should_give_up_ = std::move(should_give_up);
   }
 
@@ -126,7 +128,7 @@ class MonitoringCycle {
   EventLog& log_;
   ActionDispatch& dispatch_;
   HttpAcquisition http_acquisition_;
-  std::function<bool()> should_give_up_;
+  GiveUpTest should_give_up_;
 };
 
 }  // namespace vigil

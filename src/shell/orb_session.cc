@@ -17,6 +17,9 @@ namespace {
 const std::vector<std::string> kFixedItemChoices = {
     "<No of Items>", "<Response>", "<All Items>", "*"};
 
+// How long a sensor runs with the window blocked, as every short run does.
+constexpr std::chrono::milliseconds kSensorRunBeforeEvents{1000};
+
 }  // namespace
 
 OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
@@ -265,10 +268,17 @@ void OrbSession::ConfigureActions(OrbView& view) {
 void OrbSession::ConnectCycle(OrbView& view) {
   ConfigureActions(view);
   // A sensor that never ends still yields to a signal and, looked for a few
-  // times a second, to the end-of-processing file.
+  // times a second, to the end-of-processing file. Once it has run for a
+  // second the window's events run as in the lock wait, so that Stop and
+  // the other commands reach the orb too; a quicker run blocks the window.
   cycle_.set_should_give_up(
-      [this, next_look = std::chrono::steady_clock::time_point()]() mutable {
+      [this, &view, next_look = std::chrono::steady_clock::time_point()](
+          std::chrono::milliseconds running) mutable {
         if (TerminationRequested()) return true;
+        if (running >= kSensorRunBeforeEvents) {
+          view.LetEventsRun(std::chrono::milliseconds(0));
+          if (view.IsClosing()) return true;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now < next_look) return false;
         next_look = now + std::chrono::milliseconds(250);
