@@ -1,15 +1,19 @@
 #include "shell/thread_ending.h"
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 #include <thread>
 
 namespace vigil {
 
-int CountThreads() {
+int CountThreads(pid_t pid) {
+  const std::filesystem::path tasks =
+      std::filesystem::path("/proc") /
+      (pid == 0 ? std::string("self") : std::to_string(pid)) / "task";
   std::error_code error;
   int count = 0;
-  for (std::filesystem::directory_iterator task("/proc/self/task", error), end;
+  for (std::filesystem::directory_iterator task(tasks, error), end;
        !error && task != end; task.increment(error)) {
     ++count;
   }

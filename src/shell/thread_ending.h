@@ -6,12 +6,15 @@
 #ifndef VIGIL_SHELL_THREAD_ENDING_H_
 #define VIGIL_SHELL_THREAD_ENDING_H_
 
+#include <sys/types.h>
+
 #include <chrono>
 
 namespace vigil {
 
-// Threads of this process, counted from /proc; 0 when it cannot be read.
-int CountThreads();
+// Threads of the process pid (0: this one), counted from /proc; 0 when it
+// cannot be read.
+int CountThreads(pid_t pid = 0);
 
 // Waits until the calling thread is the process's only one, at most `limit`;
 // says whether it is.

@@ -8,11 +8,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <thread>
 
 #include "monitor/program_runner.h"
+#include "shell/thread_ending.h"
 #include "store/source_lock.h"
 #include "support/orb_workspace.h"
 #include "support/record_builder.h"
@@ -289,14 +289,7 @@ TEST_F(CycleE2eTest, WorkerThreadsHaveEndedWhenTheToolkitLetsGoOfThem) {
        "SLOW_THREAD_END_REPORT=" + report,
        std::string("ASAN_OPTIONS=") + (asan_options ? asan_options : "") +
            ":verify_asan_link_order=0"});
-  const auto threads = [&] {
-    const auto tasks =
-        std::filesystem::path("/proc") / std::to_string(orb->pid()) / "task";
-    std::error_code error;
-    return std::distance(std::filesystem::directory_iterator(tasks, error),
-                         std::filesystem::directory_iterator());
-  };
-  ASSERT_TRUE(WaitUntil([&] { return threads() > 1; }, 20s));
+  ASSERT_TRUE(WaitUntil([&] { return CountThreads(orb->pid()) > 1; }, 20s));
   orb->Signal(SIGTERM);
   EXPECT_EQ(orb->WaitFor(10s), 0);
   EXPECT_EQ(space_.dir().Read("threads-left"), "0\n");
