@@ -118,7 +118,7 @@ class BarBuilder {
 
  private:
   void AddBar(const ItemRow& row) {
-    const auto value = ParseValue(row.data, input_.number_format);
+    const auto value = ItemNumber(row, input_.number_format);
     if (!value) {
       ++result_.unreadable_values;
       return;
@@ -217,7 +217,7 @@ class HistoryBuilder {
     SeriesSlot& slot = chart_.series[k];
     double value = 0;
     if (const ItemRow* row = sources_[k].row) {
-      if (const auto parsed = ParseValue(row->data, input_.number_format)) {
+      if (const auto parsed = ItemNumber(*row, input_.number_format)) {
         value = *parsed;
       } else {
         ++result_.unreadable_values;

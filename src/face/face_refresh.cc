@@ -57,7 +57,7 @@ GaugeValue ReadGaugeValue(const ItemTable& items, const OrbValues& values,
   gauge.has_row = true;
   const std::string unit = Trim(row->unit);
   gauge.text = WithUnit(Trim(row->data), unit);
-  if (const auto value = ParseValue(row->data, values.number_format)) {
+  if (const auto value = ItemNumber(*row, values.number_format)) {
     gauge.value = *value;
   } else {
     gauge.unreadable = true;

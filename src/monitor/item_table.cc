@@ -1,5 +1,7 @@
 #include "monitor/item_table.h"
 
+#include "store/value_parser.h"
+
 namespace vigil {
 
 const std::string& Field(const ItemRow& row, ItemField field) {
@@ -21,6 +23,11 @@ const std::string& Field(const ItemRow& row, ItemField field) {
 std::string& Field(ItemRow& row, ItemField field) {
   return const_cast<std::string&>(
       Field(static_cast<const ItemRow&>(row), field));
+}
+
+std::optional<double> ItemNumber(const ItemRow& row, char number_format) {
+  if (row.value) return row.value;
+  return ParseValue(row.data, number_format);
 }
 
 const ItemRow* ItemTable::RowAt(size_t index) const {
@@ -47,7 +54,8 @@ std::string_view ChannelColourName(size_t row_index) {
 }
 
 ItemRow FillerRow() {
-  return ItemRow{"Dummy", "Rfc-Error", "0", ".", "Rfc-Error", kImageUnreadable};
+  return ItemRow{"Dummy",     "Rfc-Error",      "0",          ".",
+                 "Rfc-Error", kImageUnreadable, std::nullopt, {}};
 }
 
 }  // namespace vigil

@@ -38,6 +38,17 @@ inline constexpr std::array<TableColumn, 3> kProcessingColumns = {{
     {"Unit", 34, false},
 }};
 
+// Limits that a sensor declared for its channel (only while its limit
+// mode is on), in the unit of its value, and its own warning flag.
+struct SensorLimits {
+  std::optional<double> max_error;
+  std::optional<double> max_warning;
+  std::optional<double> min_error;
+  std::optional<double> min_warning;
+  bool warning = false;
+  friend bool operator==(const SensorLimits&, const SensorLimits&) = default;
+};
+
 struct ItemRow {
   std::string label;  // "~": "01:", "Channel 01:", "Dummy"
   std::string item;
@@ -45,8 +56,16 @@ struct ItemRow {
   std::string unit;   // "%", "mSec", "#" (none), "Error", "State", ...
   std::string color;  // ".", a state digit "0".."3" or a colour name
   int image_index = 0;
+  // The number the source gave, kept beside its display text so that
+  // nothing reads the display back; nullopt when the reader kept none.
+  std::optional<double> value;
+  SensorLimits limits;
   friend bool operator==(const ItemRow&, const ItemRow&) = default;
 };
+
+// The row's number: the one its reader kept, else its Data read with the
+// number format (rows of the PRTG client, filler rows).
+std::optional<double> ItemNumber(const ItemRow& row, char number_format);
 
 // The listing columns by their index, as sorting and rules address them.
 enum class ItemField {

@@ -4,8 +4,9 @@
 
 #include "actions/settings_fields.h"
 #include "actions/state_announcement.h"
+#include "monitor/companion_result_format.h"
 #include "monitor/program_runner.h"
-#include "monitor/result_reader.h"
+#include "monitor/result_format.h"
 #include "store/clock_text.h"
 #include "store/file_remover.h"
 #include "store/processing_states.h"
@@ -18,12 +19,6 @@ namespace {
 
 using std::chrono::milliseconds;
 constexpr milliseconds kRetry{1000};
-
-// The text after "<Text>" up to the next "<".
-std::string TextRecord(const std::string& line) {
-  const std::string rest = Mid(line, 7);
-  return rest.substr(0, rest.find('<'));
-}
 
 CycleReport Ended(CycleReport::Path path,
                   std::optional<milliseconds> rearm = std::nullopt) {
@@ -52,22 +47,6 @@ int StateCodeFor(Rgb orb_colour) {
 }
 
 }  // namespace
-
-ResultCheck CheckResult(const std::vector<std::string>& lines) {
-  ResultCheck check;
-  for (const std::string& line : lines) {
-    if (line.starts_with("* ")) check.has_processing_lines = true;
-    if (line.starts_with("<Text>")) {
-      check.first_text_line = " " + TextRecord(line);
-      check.error_text.clear();
-    }
-    if (line.starts_with("<Text>Sorry, ") || line.starts_with("<Text>Error ")) {
-      check.error_text = TextRecord(line);
-    }
-    if (line.starts_with("</Prtg>")) check.complete = true;
-  }
-  return check;
-}
 
 milliseconds MonitoringCycle::Delay() const {
   return milliseconds(static_cast<long long>(state_.delay_time) * 1000);
@@ -130,9 +109,9 @@ HttpOutcome MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
 
 void ReadResultRows(OrbState& state, const std::vector<std::string>& lines) {
   if (state.http()) return;
-  const ResultReading reading =
-      ReadResult(lines, ResultReaderSettingsFor(state.record()), state.items,
-                 state.lists.work);
+  const ResultReading reading = ResultFormatFor(lines).Read(
+      lines, ResultReaderSettingsFor(state.record()), state.items,
+      state.lists.work);
   if (reading.chart_unit) state.chart.chart_unit = *reading.chart_unit;
 }
 
@@ -243,11 +222,15 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
   }
   std::vector<std::string> message = std::move(*result);
   CycleReport report;
-  const ResultCheck check = CheckResult(message);
+  const bool http = state_.http();
+  // An HttpOrb orb reads back only what its own writer wrote.
+  const ResultFormat& format =
+      http ? CompanionResultFormat() : ResultFormatFor(message);
+  const ResultCheck check = format.Check(message);
   report.show_view_logging = check.has_processing_lines;
   state_.first_text_line = check.first_text_line;
   std::string error_text = check.error_text;
-  const bool http = state_.http();
+  if (!error_text.empty()) LogErrorReport(error_text);
   if (http) {
     const auto& progress = state_.lists.wrky.lines();
     message.insert(message.end(), progress.begin(), progress.end());
@@ -262,6 +245,7 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
     LogFailure(state_, log_, error_text);
   }
   if (!error_text.empty()) return NoData(view, std::move(report), error_text);
+  state_.logged_error_report.clear();
   report = EvaluateAndPublish(view, std::move(report), message);
   if (state_.unattended() && acquired.requests_failed) {
     view.SetStatusCaption(std::string(kFailCaption));
@@ -269,6 +253,15 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
     state_.failure_logged = false;
   }
   return report;
+}
+
+// An unattended wall needs the sensor's reason in the log; once while it
+// stays the same, so that a sensor that keeps failing does not push every
+// other line out.
+void MonitoringCycle::LogErrorReport(const std::string& text) {
+  if (state_.logged_error_report == text) return;
+  state_.logged_error_report = text;
+  log_.Log("Fail", text);
 }
 
 CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
@@ -301,6 +294,7 @@ CycleReport MonitoringCycle::EvaluateAndPublish(
   RuleInputs inputs;
   inputs.zoomed = state_.face.zoomed;
   inputs.today = DateText(WallClock::now());
+  inputs.sensor_limits = !state_.header.own_rules_only;
   report.rules = EvaluateRules(state_.config, inputs, state_.items,
                                state_.values, log_, dispatch_);
   if (report.rules.action_context) {

@@ -13,6 +13,7 @@
 
 #include "actions/action_dispatch.h"
 #include "monitor/orb_state.h"
+#include "monitor/result_reader.h"
 #include "monitor/rule_evaluation.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
@@ -71,16 +72,6 @@ struct CycleReport {
   bool state_changed = false;
 };
 
-// The result check: "</Prtg>" present, and the last text line not an
-// error ("<Text>Sorry, " or "<Text>Error ").
-struct ResultCheck {
-  bool complete = false;
-  bool has_processing_lines = false;
-  std::string first_text_line;
-  std::string error_text;
-};
-ResultCheck CheckResult(const std::vector<std::string>& lines);
-
 class MonitoringCycle {
  public:
   // All four belong to the orb's session and outlive the cycle.
@@ -121,6 +112,7 @@ class MonitoringCycle {
   CycleReport EvaluateAndPublish(OrbView& view, CycleReport report,
                                  const std::vector<std::string>& message);
   void ShowFailure(OrbView& view, const std::string& message);
+  void LogErrorReport(const std::string& text);
   std::chrono::milliseconds Delay() const;
 
   OrbState& state_;

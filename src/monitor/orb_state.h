@@ -49,6 +49,9 @@ struct OrbState {
   bool restart_flag = false;  // the first cycle reads the work file left
   // Unattended: this run of failures has had its one "Fail" line.
   bool failure_logged = false;
+  // The sensor's error report that has its "Fail" line; empty after a
+  // good cycle.
+  std::string logged_error_report;
 
   // What the cycles fill.
   OrbValues values;

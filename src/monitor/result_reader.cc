@@ -65,22 +65,22 @@ std::string ThreeDecimals(double number) {
 struct ValueText {
   std::string text;
   bool readable = true;
+  std::optional<double> number;  // as read, before the display rounds it
 };
 
-// The point is a thousands separator on the display: values above 1000
-// are shown in thousands with the fraction rounded away.
+// With every "," gone the "E" reading is a plain decimal reading.
 ValueText FormatValue(std::string text) {
   std::replace(text.begin(), text.end(), ',', '.');
   if (text == "No") text = "0";
-  // With every "," gone the "E" reading is a plain decimal reading.
   const std::optional<double> number = ParseValue(text, kNumberFormatE);
-  if (!number) return {std::move(text), false};
-  if (*number > 1000) text = ThreeDecimals(*number / 1000);
-  if (text.size() > 7) text.insert(text.size() - 7, 1, '.');
-  for (int pass = 0; pass < 2; ++pass) {
-    if (text.size() > 1 && text.front() == '0') text.erase(0, 1);
-  }
-  return {std::move(text), true};
+  if (!number) return {std::move(text), false, std::nullopt};
+  return {ShownValue(std::move(text), *number), true, number};
+}
+
+// The text after "<Text>" up to the next "<".
+std::string TextRecordOf(const std::string& line) {
+  const std::string rest = Mid(line, 7);
+  return rest.substr(0, rest.find('<'));
 }
 
 // A text record keeps its message: the text before the second " (" when
@@ -125,6 +125,56 @@ bool IsContextCounter(std::string_view item) {
          from_fourth.starts_with("Context(s) ");
 }
 
+void AddFillerRows(const ResultReaderSettings& settings, ItemTable& items) {
+  const std::string& indices = settings.chart_bar_indices;
+  if (Mid(indices, 1, 2) == "xx") return;
+  std::optional<int> largest;
+  for (int slot = 0; slot < 4; ++slot) {
+    const std::string field = Mid(indices, 1 + 2 * slot, 2);
+    if (field == "xx") continue;
+    const std::optional<int> index = ParseInteger(field);
+    if (index && (!largest || *index > *largest)) largest = index;
+  }
+  // Two digits bound the padding to 100 rows.
+  if (!largest || *largest < 0) return;
+  while (items.size() <= static_cast<size_t>(*largest)) {
+    items.Append(FillerRow());
+  }
+}
+
+void ApplyStates(ItemTable& items) {
+  for (ItemRow& row : items.rows()) {
+    if (row.unit == kStateUnit && row.data.size() == 1 && row.data[0] >= '0' &&
+        row.data[0] <= '3') {
+      row.image_index = kStateImages[row.data[0] - '0'].unit_state;
+    }
+    for (size_t digit = 0; digit < kStarStatePrefixes.size(); ++digit) {
+      if (row.item.starts_with(kStarStatePrefixes[digit])) {
+        row.image_index = kStateImages[digit].star_prefix;
+      }
+    }
+    if (Pos(Mid(row.item, 1, 5), "0: * 1: * 2: * 3: * ") > 0) {
+      row.item.erase(0, 3);
+    }
+    for (size_t digit = 0; digit < kStatePrefixes.size(); ++digit) {
+      if (row.item.starts_with(kStatePrefixes[digit])) {
+        row.image_index = kStateImages[digit].prefix;
+      }
+    }
+    if (Pos(Mid(row.item, 1, 3), "0: 1: 2: 3: ") > 0) row.item.erase(0, 3);
+    if (const auto digit = StateDigitForImage(row.image_index)) {
+      row.color.assign(1, *digit);
+    }
+  }
+}
+
+void ApplyChannelColours(ItemTable& items) {
+  if (items.empty() || Pos(items[0].color, "0 1 2 3") > 0) return;
+  for (size_t i = 0; i < items.size(); ++i) {
+    items[i].color = std::string(ChannelColourName(i));
+  }
+}
+
 class Reader {
  public:
   Reader(const ResultReaderSettings& settings, ItemTable& items,
@@ -152,12 +202,11 @@ class Reader {
   }
 
   ResultReading Finish() {
-    AddFillerRows();
-    ApplyStates();
-    ApplyChannelColours();
+    CompleteRows(settings_, items_);
     items_.set_font_colour(sap_companion_ ? kMaroon : kBlack);
     ResultReading reading;
     reading.message_line = MessageLine();
+    reading.problems = std::move(problems_);
     if (!items_.empty()) reading.chart_unit = items_[0].unit;
     return reading;
   }
@@ -201,66 +250,23 @@ class Reader {
     ItemRow row;
     row.image_index = settings_.row_image;
     if (name.starts_with("* ")) row.image_index = kImageStarItem;
-    if (!value.readable) row.image_index = kImageUnreadable;
+    if (!value.readable) {
+      row.image_index = kImageUnreadable;
+      problems_.push_back("value '" + value.text + "' of " +
+                          (name.empty() ? "a result" : name) +
+                          " is not a number");
+    }
     row.label = std::move(label);
     row.item = CapitalizeName(name);
     if (IsContextCounter(row.item) && value.text.starts_with("-")) {
       value.text = "0";
+      value.number = 0;
     }
     row.data = std::move(value.text);
+    row.value = value.number;
     row.unit = value.readable ? CapitalizeName(unit) : "Error";
     row.color = ".";
     items_.Append(std::move(row));
-  }
-
-  void AddFillerRows() {
-    const std::string& indices = settings_.chart_bar_indices;
-    if (Mid(indices, 1, 2) == "xx") return;
-    std::optional<int> largest;
-    for (int slot = 0; slot < 4; ++slot) {
-      const std::string field = Mid(indices, 1 + 2 * slot, 2);
-      if (field == "xx") continue;
-      const std::optional<int> index = ParseInteger(field);
-      if (index && (!largest || *index > *largest)) largest = index;
-    }
-    // Two digits bound the padding to 100 rows.
-    if (!largest || *largest < 0) return;
-    while (items_.size() <= static_cast<size_t>(*largest)) {
-      items_.Append(FillerRow());
-    }
-  }
-
-  void ApplyStates() {
-    for (ItemRow& row : items_.rows()) {
-      if (row.unit == kStateUnit && row.data.size() == 1 &&
-          row.data[0] >= '0' && row.data[0] <= '3') {
-        row.image_index = kStateImages[row.data[0] - '0'].unit_state;
-      }
-      for (size_t digit = 0; digit < kStarStatePrefixes.size(); ++digit) {
-        if (row.item.starts_with(kStarStatePrefixes[digit])) {
-          row.image_index = kStateImages[digit].star_prefix;
-        }
-      }
-      if (Pos(Mid(row.item, 1, 5), "0: * 1: * 2: * 3: * ") > 0) {
-        row.item.erase(0, 3);
-      }
-      for (size_t digit = 0; digit < kStatePrefixes.size(); ++digit) {
-        if (row.item.starts_with(kStatePrefixes[digit])) {
-          row.image_index = kStateImages[digit].prefix;
-        }
-      }
-      if (Pos(Mid(row.item, 1, 3), "0: 1: 2: 3: ") > 0) row.item.erase(0, 3);
-      if (const auto digit = StateDigitForImage(row.image_index)) {
-        row.color.assign(1, *digit);
-      }
-    }
-  }
-
-  void ApplyChannelColours() {
-    if (items_.empty() || Pos(items_[0].color, "0 1 2 3") > 0) return;
-    for (size_t i = 0; i < items_.size(); ++i) {
-      items_[i].color = std::string(ChannelColourName(i));
-    }
   }
 
   std::string MessageLine() const {
@@ -280,9 +286,43 @@ class Reader {
   std::string buffer_;
   int channel_counter_ = 1;
   bool sap_companion_ = false;
+  std::vector<std::string> problems_;
 };
 
 }  // namespace
+
+// The point is a thousands separator on the display: values above 1000
+// are shown in thousands with the fraction rounded away.
+std::string ShownValue(std::string text, double number) {
+  if (number > 1000) text = ThreeDecimals(number / 1000);
+  if (text.size() > 7) text.insert(text.size() - 7, 1, '.');
+  for (int pass = 0; pass < 2; ++pass) {
+    if (text.size() > 1 && text.front() == '0') text.erase(0, 1);
+  }
+  return text;
+}
+
+ResultCheck CheckResult(const std::vector<std::string>& lines) {
+  ResultCheck check;
+  for (const std::string& line : lines) {
+    if (line.starts_with("* ")) check.has_processing_lines = true;
+    if (line.starts_with("<Text>")) {
+      check.first_text_line = " " + TextRecordOf(line);
+      check.error_text.clear();
+    }
+    if (line.starts_with("<Text>Sorry, ") || line.starts_with("<Text>Error ")) {
+      check.error_text = TextRecordOf(line);
+    }
+    if (line.starts_with("</Prtg>")) check.complete = true;
+  }
+  return check;
+}
+
+void CompleteRows(const ResultReaderSettings& settings, ItemTable& items) {
+  AddFillerRows(settings, items);
+  ApplyStates(items);
+  ApplyChannelColours(items);
+}
 
 ResultReaderSettings ResultReaderSettingsFor(const ConfigRecord& record) {
   ResultReaderSettings settings;

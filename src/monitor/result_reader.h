@@ -32,7 +32,28 @@ struct ResultReading {
   std::string message_line;
   // The Unit of row 0; nullopt without rows, so ChartUnit stays as it was.
   std::optional<std::string> chart_unit;
+  // What the reader could not read as meant, in words for the operator
+  // ("value 'abc' of Load is not a number"); the rows are made anyway.
+  std::vector<std::string> problems;
 };
+
+// The result check: "</Prtg>" present, and the last text line not an
+// error ("<Text>Sorry, " or "<Text>Error ").
+struct ResultCheck {
+  bool complete = false;
+  bool has_processing_lines = false;
+  std::string first_text_line;
+  std::string error_text;
+};
+ResultCheck CheckResult(const std::vector<std::string>& lines);
+
+// The listing's Data text of a value written as text (decimal point ".")
+// that reads as number: in thousands above 1000, a leading "0" dropped.
+std::string ShownValue(std::string text, double number);
+
+// After the rows are read: filler rows for the chart-bar indices, state
+// images and colours, and the channel colours when no row has a state.
+void CompleteRows(const ResultReaderSettings& settings, ItemTable& items);
 
 // Rebuilds items (rows and font colour) and work (one entry per text
 // record, " " followed by the record text) from the lines of a result.

@@ -65,8 +65,7 @@ void UpdateKeptValue(const ConfigRecord& record, const std::string& today,
   const std::optional<size_t> index = record.kept_row();
   const ItemRow* row = index ? items.RowAt(*index) : nullptr;
   if (row == nullptr) return;
-  const std::optional<double> value =
-      ParseValue(row->data, values.number_format);
+  const std::optional<double> value = ItemNumber(*row, values.number_format);
   // An unreadable value would restart the increase from 0 next cycle.
   if (!value) return;
   if (today != values.kept_date) {
@@ -128,10 +127,32 @@ class RowEvaluation {
   RuleOutcome& outcome_;
 };
 
+// What a sensor's own limits and warning flag make of its channel.
+std::optional<RuleAction> SensorLimitAction(const ItemRow& row) {
+  const SensorLimits& limits = row.limits;
+  if (row.value) {
+    const double value = *row.value;
+    const auto above = [value](std::optional<double> limit) {
+      return limit && value > *limit;
+    };
+    const auto below = [value](std::optional<double> limit) {
+      return limit && value < *limit;
+    };
+    if (above(limits.max_error) || below(limits.min_error)) {
+      return RuleAction::kAlert;
+    }
+    if (above(limits.max_warning) || below(limits.min_warning)) {
+      return RuleAction::kWarning;
+    }
+  }
+  if (limits.warning) return RuleAction::kWarning;
+  return std::nullopt;
+}
+
 // The orb colour the rules give the table's rows.
-Rgb EvaluateRows(const OrbConfiguration& config, const ItemTable& items,
-                 const OrbValues& values, ActionDispatch& dispatch,
-                 RuleOutcome& outcome) {
+Rgb EvaluateRows(const OrbConfiguration& config, const RuleInputs& inputs,
+                 const ItemTable& items, const OrbValues& values,
+                 ActionDispatch& dispatch, RuleOutcome& outcome) {
   std::vector<Rule> rules;
   rules.reserve(config.rules.size());
   for (const std::string& text : config.rules) rules.push_back(ParseRule(text));
@@ -144,7 +165,13 @@ Rgb EvaluateRows(const OrbConfiguration& config, const ItemTable& items,
   RowEvaluation evaluation(config.actions, dispatch, colour, outcome);
   for (size_t index = 0; index < items.size(); ++index) {
     const ItemRow& row = items[index];
-    std::optional<double> data = ParseValue(row.data, values.number_format);
+    if (const auto limit =
+            inputs.sensor_limits ? SensorLimitAction(row) : std::nullopt) {
+      Rule limit_rule;
+      limit_rule.action = *limit;
+      evaluation.Apply(limit_rule, row, row.value.value_or(0));
+    }
+    std::optional<double> data = ItemNumber(row, values.number_format);
     if (data && keep_data && kept_row == index) {
       data = Increase(*data, values.kept_value);
     }
@@ -167,7 +194,7 @@ RuleOutcome EvaluateRules(const OrbConfiguration& config,
                           OrbValues& values, EventLog& log,
                           ActionDispatch& dispatch) {
   RuleOutcome outcome;
-  Rgb colour = EvaluateRows(config, items, values, dispatch, outcome);
+  Rgb colour = EvaluateRows(config, inputs, items, values, dispatch, outcome);
   // Back to normal: one lime cycle after a warning or an alert.
   if (colour == kNeutral && IsSignal(items.colour())) colour = kLime;
   values.orb_colour = colour;

@@ -38,6 +38,9 @@ namespace vigil {
 struct RuleInputs {
   bool zoomed = false;  // Zoomed before the evaluation
   std::string today;    // "DD.MM.YY", for the keep-data day
+  // A standard sensor's own limits and warning flag count as rules "Set
+  // Alert" and "Warning" on their channel; the header can turn them off.
+  bool sensor_limits = true;
 };
 
 struct RuleOutcome {

@@ -135,6 +135,7 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
     header.log_every_event = field(header_layout::kLogMode) != ".";
     header.hide_while_green = field(header_layout::kHideWhileGreen) == "X";
     header.unattended = field(header_layout::kUnattended) == "U";
+    header.own_rules_only = field(header_layout::kOwnRulesOnly) == "O";
     header.notify_desktop = field(header_layout::kNotifyDesktop) == "N";
     const auto rows = ParseInteger(field(header_layout::kRows));
     const auto columns = ParseInteger(field(header_layout::kColumns));

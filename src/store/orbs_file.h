@@ -38,6 +38,7 @@ inline constexpr ColumnSpan kColumns{3, 2};
 inline constexpr ColumnSpan kForm{6, 10};  // mode word + "s", "."-padded
 inline constexpr ColumnSpan kFrameWidth{16, 2};
 inline constexpr ColumnSpan kLogMode{19, 1};         // "." main events only
+inline constexpr ColumnSpan kOwnRulesOnly{20, 1};    // "O"
 inline constexpr ColumnSpan kUnattended{21, 1};      // "U"
 inline constexpr ColumnSpan kNotifyDesktop{22, 1};   // "N"
 inline constexpr ColumnSpan kHideWhileGreen{23, 1};  // "X"
@@ -61,6 +62,9 @@ struct HeaderSettings {
   // Column 22 "N": tell the desktop's notification service when an orb
   // turns red or loses its data.
   bool notify_desktop = false;
+  // Column 20 "O": only the orbs' own rules colour them; the limits and
+  // warning flags that standard sensors declare are not taken.
+  bool own_rules_only = false;
   int label_size_offset = 0;    // LabelSizeOffset, columns 25-26
   int caption_size_offset = 0;  // CaptionSizeOffset, columns 28-29
 };

@@ -155,9 +155,9 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
        true},
       {"error text last",
        "<Prtg>\n<Text>Error cannot measure</Text>\n</Prtg>\n", 1,
-       "Error cannot measure", false},
+       "Error cannot measure", true},
       {"sorry text last", "<Prtg>\n<Text>Sorry, no data</Text>\n</Prtg>\n", 0,
-       "Sorry, no data", false},
+       "Sorry, no data", true},
   };
   actions_.state_mail = "X E mail";
   for (const Case& c : cases) {

@@ -30,8 +30,22 @@ class RecordingDispatch : public ActionDispatch {
 };
 
 ItemRow Row(std::string item, std::string data, std::string unit = "%") {
-  return ItemRow{"01:", std::move(item), std::move(data), std::move(unit), ".",
-                 0};
+  ItemRow row;
+  row.label = "01:";
+  row.item = std::move(item);
+  row.data = std::move(data);
+  row.unit = std::move(unit);
+  row.color = ".";
+  return row;
+}
+
+// A row as the readers make it: the number kept beside its display.
+ItemRow ReadRow(std::string item, std::string data, double value,
+                SensorLimits limits = {}) {
+  ItemRow row = Row(std::move(item), std::move(data));
+  row.value = value;
+  row.limits = limits;
+  return row;
 }
 
 const std::vector<ItemRow> kThreeRows = {Row("Load", "50"), Row("Disk", "70"),
@@ -62,6 +76,7 @@ class RuleEvaluationTest : public ::testing::Test {
     RuleInputs inputs;
     inputs.zoomed = zoomed_;
     inputs.today = today_;
+    inputs.sensor_limits = sensor_limits_;
     return EvaluateRules({record_.Text(), rules, actions_}, inputs, items_,
                          values_, log_, dispatch_);
   }
@@ -94,6 +109,7 @@ class RuleEvaluationTest : public ::testing::Test {
   RecordingDispatch dispatch_;
   ActionSettings actions_;
   bool zoomed_ = false;
+  bool sensor_limits_ = true;
   std::string today_ = "08.12.26";
 };
 
@@ -159,6 +175,87 @@ TEST_F(RuleEvaluationTest, DataIsReadWithTheNumberFormat) {
   // "No" reads as 0.
   EXPECT_EQ(Cycle({"Load;=;0;Set Alert;"}, {Row("Load", "No")}).orb_colour,
             kRed);
+}
+
+// The display shows 23817 as "23.817"; the rules see what the source gave.
+TEST_F(RuleEvaluationTest, RulesAndSensorLimitsCompareTheKeptNumber) {
+  SensorLimits max_90_80;
+  max_90_80.max_error = 90;
+  max_90_80.max_warning = 80;
+  SensorLimits min_10_20;
+  min_10_20.min_error = 10;
+  min_10_20.min_warning = 20;
+  SensorLimits flagged;
+  flagged.warning = true;
+  struct Case {
+    const char* name;
+    ItemRow row;
+    std::vector<std::string> rules;
+    bool sensor_limits;
+    Rgb colour;
+  };
+  const Case cases[] = {
+      {"thousands shown, number compared",
+       ReadRow("Power_On_Hours", "23.817", 23817),
+       {"Power_On_Hours;>=;20000;Warning;"},
+       true,
+       kYellow},
+      {"a fraction shown without its zero",
+       ReadRow("Load", ".5", 0.5),
+       {"Load;>;0;Set Alert;"},
+       true,
+       kRed},
+      {"above the error limit",
+       ReadRow("Temp", "95", 95, max_90_80),
+       {},
+       true,
+       kRed},
+      {"above the warning limit",
+       ReadRow("Temp", "85", 85, max_90_80),
+       {},
+       true,
+       kYellow},
+      {"on the limit is within",
+       ReadRow("Temp", "80", 80, max_90_80),
+       {},
+       true,
+       kNeutral},
+      {"below the error limit",
+       ReadRow("Free", "5", 5, min_10_20),
+       {},
+       true,
+       kRed},
+      {"below the warning limit",
+       ReadRow("Free", "15", 15, min_10_20),
+       {},
+       true,
+       kYellow},
+      {"the sensor's warning flag",
+       ReadRow("Any", "1", 1, flagged),
+       {},
+       true,
+       kYellow},
+      {"own rules still apply on top",
+       ReadRow("Temp", "85", 85, max_90_80),
+       {"Temp;>;0;Set Alert;"},
+       true,
+       kRed},
+      {"the header turns limits off",
+       ReadRow("Temp", "95", 95, max_90_80),
+       {},
+       false,
+       kNeutral},
+      {"and the warning flag",
+       ReadRow("Any", "1", 1, flagged),
+       {},
+       false,
+       kNeutral},
+  };
+  for (const Case& c : cases) {
+    items_.set_colour(kNeutral);
+    sensor_limits_ = c.sensor_limits;
+    EXPECT_EQ(Cycle(c.rules, {c.row}).orb_colour, c.colour) << c.name;
+  }
 }
 
 TEST_F(RuleEvaluationTest, SpecialItemsFireOncePerRow) {

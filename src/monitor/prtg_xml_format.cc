@@ -1,0 +1,188 @@
+#include "monitor/prtg_xml_format.h"
+
+#include <expat.h>
+
+#include <array>
+#include <memory>
+
+#include "store/text.h"
+
+namespace vigil {
+namespace {
+
+// Bytes 0x80 to 0x9F of Windows-1252; the five it leaves open keep their
+// C1 code points, as browsers read them.
+constexpr std::array<int, 32> kWindows1252High = {
+    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+    0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+constexpr const char* kWindows1252 = "windows-1252";
+
+int XMLCALL MapWindows1252(void*, const XML_Char* name, XML_Encoding* info) {
+  const std::string lower = ToLower(name);
+  if (lower != kWindows1252 && lower != "cp1252") return XML_STATUS_ERROR;
+  for (int byte = 0; byte < 256; ++byte) {
+    info->map[byte] =
+        byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+  }
+  info->data = nullptr;
+  info->convert = nullptr;
+  info->release = nullptr;
+  return XML_STATUS_OK;
+}
+
+// Where an element stands: the root, a child of the root, or an element
+// of a result.
+enum class Depth { kOutside = 0, kRoot = 1, kTop = 2, kResultElement = 3 };
+
+class Collector {
+ public:
+  explicit Collector(XML_Parser parser) : parser_(parser) {}
+
+  void Start(std::string name) {
+    ++depth_;
+    if (depth_ == int(Depth::kRoot)) {
+      root_is_prtg_ = name == "prtg";
+      if (!root_is_prtg_) XML_StopParser(parser_, XML_FALSE);
+    } else if (depth_ == int(Depth::kTop)) {
+      top_element_ = std::move(name);
+      if (top_element_ == "result") result_.channels.emplace_back();
+    } else if (depth_ == int(Depth::kResultElement) &&
+               top_element_ == "result") {
+      element_ = std::move(name);
+    }
+    characters_.clear();
+  }
+
+  void End() {
+    if (depth_ == int(Depth::kResultElement) && top_element_ == "result") {
+      result_.channels.back()[element_] = characters_;
+    } else if (depth_ == int(Depth::kTop)) {
+      if (top_element_ == "text") result_.text = characters_;
+      if (top_element_ == "error") result_.error = IsSetFlag(characters_);
+      top_element_.clear();
+    } else if (depth_ == int(Depth::kRoot)) {
+      // Whatever a script prints after its document is not ours to judge.
+      root_closed_ = true;
+      XML_StopParser(parser_, XML_FALSE);
+    }
+    characters_.clear();
+    --depth_;
+  }
+
+  void Characters(std::string_view text) {
+    if (depth_ >= int(Depth::kTop)) characters_ += text;
+  }
+
+  StandardResult Finish(XML_Status status) {
+    result_.complete = root_closed_ && root_is_prtg_;
+    if (!result_.complete) result_.parse_problem = Problem(status);
+    return std::move(result_);
+  }
+
+ private:
+  std::string Problem(XML_Status status) const {
+    if (depth_ >= int(Depth::kRoot) || root_closed_) {
+      if (!root_is_prtg_) return "the outermost element is not <prtg>";
+    }
+    if (status == XML_STATUS_ERROR) {
+      return "XML error at line " +
+             std::to_string(XML_GetCurrentLineNumber(parser_)) + ": " +
+             XML_ErrorString(XML_GetErrorCode(parser_));
+    }
+    return root_is_prtg_ ? "the <prtg> element is not closed"
+                         : "no <prtg> element";
+  }
+
+  XML_Parser parser_;
+  StandardResult result_;
+  int depth_ = 0;
+  std::string top_element_;
+  std::string element_;
+  std::string characters_;
+  bool root_is_prtg_ = false;
+  bool root_closed_ = false;
+};
+
+void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char**) {
+  static_cast<Collector*>(data)->Start(ToLower(name));
+}
+void XMLCALL OnEnd(void* data, const XML_Char*) {
+  static_cast<Collector*>(data)->End();
+}
+void XMLCALL OnCharacters(void* data, const XML_Char* text, int length) {
+  static_cast<Collector*>(data)->Characters(
+      std::string_view(text, static_cast<size_t>(length)));
+}
+
+struct ParserFree {
+  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+
+StandardResult Parse(std::string_view text, const char* encoding,
+                     XML_Error* error) {
+  std::unique_ptr<XML_ParserStruct, ParserFree> owned(
+      XML_ParserCreate(encoding));
+  XML_Parser parser = owned.get();
+  Collector collector(parser);
+  XML_SetUserData(parser, &collector);
+  XML_SetElementHandler(parser, OnStart, OnEnd);
+  XML_SetCharacterDataHandler(parser, OnCharacters);
+  XML_SetUnknownEncodingHandler(parser, MapWindows1252, nullptr);
+  const XML_Status status =
+      XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE);
+  *error = XML_GetErrorCode(parser);
+  return collector.Finish(status);
+}
+
+// A script may print a line or two before its document.
+std::string_view FromDocumentStart(std::string_view text) {
+  const std::string lower = ToLower(text);
+  const size_t declaration = lower.find("<?xml");
+  const size_t root = lower.find("<prtg");
+  const size_t start = std::min(declaration, root);
+  return start == std::string::npos ? text : text.substr(start);
+}
+
+class PrtgXml final : public ResultFormat {
+ public:
+  std::string_view name() const override { return "PRTG XML"; }
+  bool Recognises(const std::vector<std::string>& lines) const override {
+    for (const std::string& line : lines) {
+      if (ToLower(line).find("<prtg") != std::string::npos) return true;
+    }
+    return false;
+  }
+  ResultCheck Check(const std::vector<std::string>& lines) const override {
+    return CheckStandardResult(ParsePrtgXml(JoinedText(lines)));
+  }
+  ResultReading Read(const std::vector<std::string>& lines,
+                     const ResultReaderSettings& settings, ItemTable& items,
+                     StringList& work) const override {
+    return ReadStandardResult(ParsePrtgXml(JoinedText(lines)), settings, items,
+                              work);
+  }
+};
+
+}  // namespace
+
+StandardResult ParsePrtgXml(std::string_view text) {
+  text = FromDocumentStart(text);
+  XML_Error error = XML_ERROR_NONE;
+  StandardResult result = Parse(text, nullptr, &error);
+  // Bytes that are no UTF-8 in a text that declares none: the Windows
+  // code page the script was written for.
+  if (!result.complete && error == XML_ERROR_INVALID_TOKEN) {
+    StandardResult again = Parse(text, kWindows1252, &error);
+    if (again.complete) return again;
+  }
+  return result;
+}
+
+const ResultFormat& PrtgXmlFormat() {
+  static const PrtgXml format;
+  return format;
+}
+
+}  // namespace vigil

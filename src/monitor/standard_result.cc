@@ -1,0 +1,320 @@
+#include "monitor/standard_result.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "store/text.h"
+#include "store/value_parser.h"
+
+namespace vigil {
+namespace {
+
+// How a unit word's values are sized for the display.
+enum class Family { kPlain, kBytes, kSpeed, kCustom };
+
+struct UnitWord {
+  std::string_view word;   // lower case
+  std::string_view shown;  // for kPlain
+  Family family;
+};
+constexpr std::array<UnitWord, 14> kUnitWords = {{
+    {"percent", "%", Family::kPlain},
+    {"cpu", "%", Family::kPlain},
+    {"timeresponse", "mSec", Family::kPlain},
+    {"timeseconds", "s", Family::kPlain},
+    {"timehours", "h", Family::kPlain},
+    {"count", "#", Family::kPlain},
+    {"temperature",
+     "\xC2\xB0"
+     "C",
+     Family::kPlain},
+    {"bytesmemory", "", Family::kBytes},
+    {"bytesdisk", "", Family::kBytes},
+    {"bytesfile", "", Family::kBytes},
+    {"bytesbandwidth", "", Family::kSpeed},
+    {"speednet", "", Family::kSpeed},
+    {"speeddisk", "", Family::kSpeed},
+    {"custom", "", Family::kCustom},
+}};
+
+struct SizeWord {
+  std::string_view word;  // lower case
+  std::string_view prefix;
+  double factor;
+  bool bits = false;
+};
+constexpr double kKi = 1024;
+constexpr std::array<SizeWord, 15> kSizeWords = {{
+    {"one", "", 1},
+    {"kilo", "k", 1e3},
+    {"mega", "M", 1e6},
+    {"giga", "G", 1e9},
+    {"tera", "T", 1e12},
+    {"byte", "", 1},
+    {"kilobyte", "K", kKi},
+    {"megabyte", "M", kKi* kKi},
+    {"gigabyte", "G", kKi* kKi* kKi},
+    {"terabyte", "T", kKi* kKi* kKi* kKi},
+    {"bit", "", 1.0 / 8, true},
+    {"kilobit", "k", 1e3 / 8, true},
+    {"megabit", "M", 1e6 / 8, true},
+    {"gigabit", "G", 1e9 / 8, true},
+    {"terabit", "T", 1e12 / 8, true},
+}};
+// Bytes without a size: the largest of these that the value reaches.
+constexpr std::array<SizeWord, 5> kAutoByteSizes = {{
+    {"", "", 1},
+    {"", "K", kKi},
+    {"", "M", kKi* kKi},
+    {"", "G", kKi* kKi* kKi},
+    {"", "T", kKi* kKi* kKi* kKi},
+}};
+
+struct SpeedTime {
+  std::string_view word;
+  std::string_view suffix;
+  double seconds;
+};
+constexpr std::array<SpeedTime, 4> kSpeedTimes = {{
+    {"second", "/s", 1},
+    {"minute", "/min", 60},
+    {"hour", "/h", 3600},
+    {"day", "/d", 86400},
+}};
+
+std::string Element(const StandardChannel& channel, std::string_view name) {
+  const auto found = channel.find(name);
+  return found == channel.end() ? std::string() : Trim(found->second);
+}
+
+template <typename Table>
+auto Find(const Table& table, std::string_view word) -> decltype(&table[0]) {
+  const std::string lower = ToLower(word);
+  for (const auto& entry : table) {
+    if (entry.word == lower) return &entry;
+  }
+  return nullptr;
+}
+
+const SizeWord& AutoByteSize(double value) {
+  const double size = std::fabs(value);
+  const SizeWord* chosen = &kAutoByteSizes[0];
+  for (const SizeWord& candidate : kAutoByteSizes) {
+    if (size >= candidate.factor) chosen = &candidate;
+  }
+  return *chosen;
+}
+
+ShownUnit SizedUnit(const SizeWord* size, std::string_view unit) {
+  if (size == nullptr) return {std::string(unit), 1};
+  return {std::string(size->prefix) + std::string(unit), size->factor};
+}
+
+ShownUnit ByteUnit(const SizeWord* size, double value) {
+  if (size == nullptr) size = &AutoByteSize(value);
+  return {std::string(size->prefix) + (size->bits ? "bit" : "B"), size->factor};
+}
+
+// Commas read as decimal points: scripts written for a German desktop
+// print them.
+std::optional<double> NumberOf(std::string text) {
+  if (text.empty()) return std::nullopt;
+  std::replace(text.begin(), text.end(), ',', '.');
+  return ParseValue(text, kNumberFormatE);
+}
+
+// Fixed with the decimals asked for, trailing zeros dropped.
+std::string NumberText(double number, int decimals) {
+  std::array<char, 400> digits;
+  const auto [end, error] =
+      std::to_chars(digits.data(), digits.data() + digits.size(), number,
+                    std::chars_format::fixed, decimals);
+  if (error != std::errc()) return "0";
+  std::string text(digits.data(), end);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+// "decimalmode": a count of places, "All", or "Auto" (the default).
+int DecimalsFor(const StandardChannel& channel, double shown) {
+  const std::string mode = ToLower(Element(channel, "decimalmode"));
+  if (const auto places = ParseInteger(mode)) return std::clamp(*places, 0, 6);
+  if (mode == "all") return 6;
+  return std::fabs(shown) >= 1 ? 2 : 3;
+}
+
+std::string OneLine(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; },
+      ' ');
+  return Trim(text);
+}
+
+std::string ErrorText(const StandardResult& result) {
+  const std::string text = OneLine(result.text.value_or(""));
+  return text.empty() ? "Error reported by the sensor" : text;
+}
+
+SensorLimits LimitsOf(const StandardChannel& channel) {
+  SensorLimits limits;
+  limits.warning = IsSetFlag(Element(channel, "warning"));
+  if (!IsSetFlag(Element(channel, "limitmode"))) return limits;
+  limits.max_error = NumberOf(Element(channel, "limitmaxerror"));
+  limits.max_warning = NumberOf(Element(channel, "limitmaxwarning"));
+  limits.min_error = NumberOf(Element(channel, "limitminerror"));
+  limits.min_warning = NumberOf(Element(channel, "limitminwarning"));
+  return limits;
+}
+
+class RowMaker {
+ public:
+  RowMaker(const ResultReaderSettings& settings, ResultReading& reading)
+      : settings_(settings), reading_(reading) {}
+
+  ItemRow Make(const StandardChannel& channel, size_t ordinal) {
+    ItemRow row;
+    const std::string name = Element(channel, "channel");
+    const std::string called =
+        name.empty() ? "result " + std::to_string(ordinal) : name;
+    if (name.empty()) {
+      Problem("no channel name on " + called);
+    } else {
+      row.label = TwoDigits(counter_++) + ":";
+      NoteName(name, ordinal);
+    }
+    row.item = name;
+    row.image_index =
+        name.starts_with("* ") ? kImageStarItem : settings_.row_image;
+    row.color = ".";
+    row.limits = LimitsOf(channel);
+    const std::string raw = Element(channel, "value");
+    const std::optional<double> number = NumberOf(raw);
+    if (!number) {
+      Problem(raw.empty()
+                  ? "no value on " + called
+                  : "value '" + raw + "' of " + called + " is not a number");
+      row.data = raw;
+      row.unit = "Error";
+      row.image_index = kImageUnreadable;
+      return row;
+    }
+    if (!IsSetFlag(Element(channel, "float")) &&
+        *number != std::trunc(*number)) {
+      Problem("value '" + raw + "' of " + called +
+              " has a fraction, but its float element is not 1");
+    }
+    const ShownUnit unit = ShownUnitFor(channel, number);
+    const double shown = *number / unit.divisor;
+    row.value = number;
+    row.data =
+        ShownValue(NumberText(shown, DecimalsFor(channel, shown)), shown);
+    row.unit = unit.unit;
+    return row;
+  }
+
+ private:
+  void Problem(std::string text) {
+    reading_.problems.push_back(std::move(text));
+  }
+
+  void NoteName(const std::string& name, size_t ordinal) {
+    const auto [seen, fresh] = first_result_of_.emplace(name, ordinal);
+    if (!fresh) {
+      Problem("duplicate channel name '" + name + "' on results " +
+              std::to_string(seen->second) + " and " + std::to_string(ordinal));
+    }
+  }
+
+  const ResultReaderSettings& settings_;
+  ResultReading& reading_;
+  int counter_ = 1;
+  std::map<std::string, size_t> first_result_of_;
+};
+
+}  // namespace
+
+std::string JoinedText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  return text;
+}
+
+bool IsSetFlag(std::string_view text) {
+  const std::string lower = ToLower(Trim(text));
+  return lower == "1" || lower == "yes" || lower == "true";
+}
+
+ShownUnit ShownUnitFor(const StandardChannel& channel,
+                       std::optional<double> value) {
+  const std::string word = Element(channel, "unit");
+  const UnitWord* unit = Find(kUnitWords, word.empty() ? "custom" : word);
+  const SizeWord* volume = Find(kSizeWords, Element(channel, "volumesize"));
+  if (unit == nullptr) return SizedUnit(volume, word);
+  switch (unit->family) {
+    case Family::kPlain:
+      return SizedUnit(volume, unit->shown);
+    case Family::kBytes:
+      return ByteUnit(volume, value.value_or(0));
+    case Family::kSpeed: {
+      const SpeedTime* time = Find(kSpeedTimes, Element(channel, "speedtime"));
+      if (time == nullptr) time = &kSpeedTimes[0];
+      ShownUnit shown =
+          ByteUnit(Find(kSizeWords, Element(channel, "speedsize")),
+                   value.value_or(0) * time->seconds);
+      shown.unit += time->suffix;
+      shown.divisor /= time->seconds;
+      return shown;
+    }
+    case Family::kCustom: {
+      const std::string custom = Element(channel, "customunit");
+      return SizedUnit(volume, custom.empty() ? "#" : custom);
+    }
+  }
+  return {word, 1};
+}
+
+ResultCheck CheckStandardResult(const StandardResult& result) {
+  ResultCheck check;
+  check.complete =
+      result.complete && (result.error || !result.channels.empty());
+  if (result.text) check.first_text_line = " " + OneLine(*result.text);
+  if (result.error) check.error_text = ErrorText(result);
+  return check;
+}
+
+ResultReading ReadStandardResult(const StandardResult& result,
+                                 const ResultReaderSettings& settings,
+                                 ItemTable& items, StringList& work) {
+  items.Clear();
+  work.Clear();
+  ResultReading reading;
+  if (!result.complete) reading.problems.push_back(result.parse_problem);
+  if (result.error) {
+    reading.problems.push_back("error report: " + ErrorText(result));
+  } else {
+    if (result.channels.empty())
+      reading.problems.push_back("no result channels");
+    RowMaker maker(settings, reading);
+    for (size_t i = 0; i < result.channels.size(); ++i) {
+      items.Append(maker.Make(result.channels[i], i + 1));
+    }
+  }
+  if (result.text) {
+    reading.message_line = " " + OneLine(*result.text);
+    work.Append(reading.message_line);
+  }
+  CompleteRows(settings, items);
+  items.set_font_colour(kBlack);
+  if (!items.empty()) reading.chart_unit = items[0].unit;
+  return reading;
+}
+
+}  // namespace vigil

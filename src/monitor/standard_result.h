@@ -1,0 +1,61 @@
+// PRTG's standard sensor result, as its XML and JSON forms both carry it:
+// a list of channels with their elements, a text and an error flag. The
+// parsers fill it; the rows, units, display and limits are made here once
+// for both.
+#ifndef VIGIL_MONITOR_STANDARD_RESULT_H_
+#define VIGIL_MONITOR_STANDARD_RESULT_H_
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/item_table.h"
+#include "monitor/result_reader.h"
+#include "monitor/string_list.h"
+
+namespace vigil {
+
+// One result: its elements by lower-case name, their text as written
+// ("channel", "value", "unit", "limitmaxerror", ...). Unknown elements are
+// kept and never asked for.
+using StandardChannel = std::map<std::string, std::string, std::less<>>;
+
+struct StandardResult {
+  // The whole text read, its outermost element "prtg".
+  bool complete = false;
+  // Why not, in the parser's words.
+  std::string parse_problem;
+  std::vector<StandardChannel> channels;
+  std::optional<std::string> text;
+  bool error = false;  // "error" 1: only the text counts
+};
+
+// The result's lines as one text for a parser, line numbers as in the file.
+std::string JoinedText(const std::vector<std::string>& lines);
+
+// "1", "yes" or "true" in any case, as a flag element may be written.
+bool IsSetFlag(std::string_view text);
+
+// The unit a channel shows for its unit word, sizes and custom unit, and
+// the factor its value is divided by for the display.
+struct ShownUnit {
+  std::string unit;
+  double divisor = 1;
+};
+ShownUnit ShownUnitFor(const StandardChannel& channel,
+                       std::optional<double> value);
+
+// Complete when read whole with a channel or an error report; an error
+// report's text is the error text.
+ResultCheck CheckStandardResult(const StandardResult& result);
+
+// The rows, one per channel in order, and the text record.
+ResultReading ReadStandardResult(const StandardResult& result,
+                                 const ResultReaderSettings& settings,
+                                 ItemTable& items, StringList& work);
+
+}  // namespace vigil
+
+#endif  // VIGIL_MONITOR_STANDARD_RESULT_H_
