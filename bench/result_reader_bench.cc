@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "monitor/result_format.h"
 #include "monitor/result_reader.h"
 #include "store/processing_states.h"
 #include "store/text.h"
@@ -61,7 +62,110 @@ std::string JoinedRecords(int records) {
   return text + "</Result>\n</Prtg>\n";
 }
 
+// A channel of a standard result as scripts write them: a unit on each,
+// a float or a custom unit on some, limits on every fifth.
+struct Channel {
+  std::string name;
+  std::string value;
+  std::string unit;
+  bool is_float = false;
+  std::string custom_unit;
+  bool limits = false;
+};
+
+Channel RealisticChannel(int i) {
+  const std::string n = std::to_string(i + 1);
+  Channel channel{"Disk & Volume " + n, n + "234567", "BytesDisk"};
+  if (i % 3 == 1) {
+    channel.unit = "Percent";
+    channel.value = n + ".5";
+    channel.is_float = true;
+  }
+  if (i % 3 == 2) {
+    channel.unit = "Custom";
+    channel.custom_unit = "rpm";
+  }
+  channel.limits = i % 5 == 0;
+  return channel;
+}
+
+// PRTG's standard XML as scripts print it: lower case and indented.
+std::string StandardXml(int channels) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<prtg>\n";
+  for (int i = 0; i < channels; ++i) {
+    const Channel c = RealisticChannel(i);
+    text += "  <result>\n    <channel>Disk &amp; Volume " +
+            std::to_string(i + 1) + "</channel>\n    <value>" + c.value +
+            "</value>\n    <unit>" + c.unit + "</unit>\n";
+    if (c.is_float) text += "    <float>1</float>\n";
+    if (!c.custom_unit.empty()) {
+      text += "    <customunit>" + c.custom_unit + "</customunit>\n";
+    }
+    if (c.limits) {
+      text +=
+          "    <limitmode>1</limitmode>\n"
+          "    <limitmaxerror>90</limitmaxerror>\n";
+    }
+    text += "  </result>\n";
+  }
+  return text + "  <text>benchmark</text>\n</prtg>\n";
+}
+
+// The same in PRTG's JSON form, one channel a line.
+std::string StandardJson(int channels) {
+  std::string text = "{\"prtg\": {\"result\": [\n";
+  for (int i = 0; i < channels; ++i) {
+    const Channel c = RealisticChannel(i);
+    if (i > 0) text += ",\n";
+    text += "{\"channel\": \"" + c.name + "\", \"value\": " + c.value +
+            ", \"unit\": \"" + c.unit + "\"";
+    if (c.is_float) text += ", \"float\": 1";
+    if (!c.custom_unit.empty()) {
+      text += ", \"customunit\": \"" + c.custom_unit + "\"";
+    }
+    if (c.limits) text += ", \"limitmode\": 1, \"limitmaxerror\": 90";
+    text += "}";
+  }
+  return text + "], \"text\": \"benchmark\"}}\n";
+}
+
 const ResultReaderSettings kSettings{7, "03xxxxxx"};
+
+// What a cycle does with a fresh result: choose the format, check, read.
+// Two texts in turn, so that every round parses its text.
+void ReadAsTheCycleDoes(benchmark::State& state, const std::string& text) {
+  const std::vector<std::string> texts[] = {SplitLines(text),
+                                            SplitLines(text + " ")};
+  ItemTable items;
+  StringList work;
+  size_t round = 0;
+  for (auto _ : state) {
+    const std::vector<std::string>& lines = texts[round++ % 2];
+    const ResultFormat& format = ResultFormatFor(lines);
+    ResultCheck check = format.Check(lines);
+    ResultReading reading = format.Read(lines, kSettings, items, work);
+    benchmark::DoNotOptimize(check);
+    benchmark::DoNotOptimize(reading);
+  }
+  if (items.size() < static_cast<size_t>(state.range(0))) {
+    state.SkipWithError("fewer rows than channels");
+  }
+}
+
+void BM_CycleReadsCompanion(benchmark::State& state) {
+  ReadAsTheCycleDoes(state, RealisticResult(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_CycleReadsCompanion)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_CycleReadsPrtgXml(benchmark::State& state) {
+  ReadAsTheCycleDoes(state, StandardXml(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_CycleReadsPrtgXml)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_CycleReadsPrtgJson(benchmark::State& state) {
+  ReadAsTheCycleDoes(state, StandardJson(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_CycleReadsPrtgJson)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 void BM_ResultReader(benchmark::State& state) {
   const std::string text = RealisticResult(static_cast<int>(state.range(0)));

@@ -11,56 +11,104 @@ using Json = nlohmann::json;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The member whose key is name in any case; nullptr without one.
-const Json* Member(const Json& object, std::string_view name) {
-  if (!object.is_object()) return nullptr;
-  for (const auto& [key, value] : object.items()) {
-    if (ToLower(key) == name) return &value;
-  }
-  return nullptr;
-}
+// What an object or array being read stands for.
+enum class Frame { kDocument, kPrtg, kResultList, kResult, kOther };
 
-// A value as the XML form would carry it.
-std::string AsText(const Json& value) {
-  if (value.is_string()) return value.get<std::string>();
-  if (value.is_boolean()) return value.get<bool>() ? "1" : "0";
-  if (value.is_null()) return {};
-  return value.dump();
-}
-
-StandardChannel ChannelOf(const Json& object) {
-  StandardChannel channel;
-  if (!object.is_object()) return channel;
-  for (const auto& [key, value] : object.items()) {
-    channel[ToLower(key)] = AsText(value);
+// Reads the events of the library's parser straight into the result: no
+// document tree is built for a text read once.
+class Collector : public nlohmann::json_sax<Json> {
+ public:
+  bool null() override { return Scalar({}); }
+  bool boolean(bool value) override { return Scalar(value ? "1" : "0"); }
+  bool number_integer(number_integer_t value) override {
+    return Scalar(std::to_string(value));
   }
-  return channel;
-}
-
-StandardResult ResultOf(const Json& document) {
-  StandardResult result;
-  const Json* prtg = Member(document, "prtg");
-  if (prtg == nullptr || !prtg->is_object()) {
-    result.parse_problem = "no \"prtg\" object";
-    return result;
+  bool number_unsigned(number_unsigned_t value) override {
+    return Scalar(std::to_string(value));
   }
-  result.complete = true;
-  if (const Json* results = Member(*prtg, "result")) {
-    // One channel may come as an object rather than a list of one.
-    if (results->is_array()) {
-      for (const Json& object : *results) {
-        result.channels.push_back(ChannelOf(object));
-      }
-    } else {
-      result.channels.push_back(ChannelOf(*results));
+  // As written: "0.50" stays what the script printed.
+  bool number_float(number_float_t, const string_t& text) override {
+    return Scalar(text);
+  }
+  bool string(string_t& value) override { return Scalar(std::move(value)); }
+  bool binary(binary_t&) override { return Scalar({}); }
+  bool key(string_t& key) override {
+    key_ = std::move(key);
+    return true;
+  }
+
+  bool start_object(std::size_t) override {
+    frames_.push_back(ObjectFrame());
+    if (frames_.back() == Frame::kPrtg) result_.complete = true;
+    if (frames_.back() == Frame::kResult) result_.channels.emplace_back();
+    return true;
+  }
+  bool start_array(std::size_t) override {
+    frames_.push_back(Within(Frame::kPrtg) && EqualsInAnyCase("result", key_)
+                          ? Frame::kResultList
+                          : Frame::kOther);
+    return true;
+  }
+  bool end_object() override { return End(); }
+  bool end_array() override { return End(); }
+
+  bool parse_error(std::size_t, const std::string&,
+                   const nlohmann::detail::exception& error) override {
+    problem_ = std::string("JSON error: ") + error.what();
+    return false;
+  }
+
+  StandardResult Finish(bool parsed) {
+    if (!parsed) {
+      result_.complete = false;
+      result_.parse_problem = problem_;
+    } else if (!result_.complete) {
+      result_.parse_problem = "no \"prtg\" object";
     }
+    return std::move(result_);
   }
-  if (const Json* text = Member(*prtg, "text")) result.text = AsText(*text);
-  if (const Json* error = Member(*prtg, "error")) {
-    result.error = IsSetFlag(AsText(*error));
+
+ private:
+  bool Within(Frame frame) const {
+    return !frames_.empty() && frames_.back() == frame;
   }
-  return result;
-}
+
+  // One channel may come as an object rather than a list of one.
+  Frame ObjectFrame() const {
+    if (frames_.empty()) return Frame::kDocument;
+    if (Within(Frame::kDocument) && EqualsInAnyCase("prtg", key_)) {
+      return Frame::kPrtg;
+    }
+    if (Within(Frame::kResultList)) return Frame::kResult;
+    if (Within(Frame::kPrtg) && EqualsInAnyCase("result", key_)) {
+      return Frame::kResult;
+    }
+    return Frame::kOther;
+  }
+
+  bool Scalar(std::string text) {
+    if (Within(Frame::kResult)) {
+      if (const auto element = ChannelElementNamed(key_)) {
+        result_.channels.back().elements.emplace_back(*element,
+                                                      std::move(text));
+      }
+    } else if (Within(Frame::kPrtg)) {
+      if (EqualsInAnyCase("text", key_)) result_.text = std::move(text);
+      if (EqualsInAnyCase("error", key_)) result_.error = IsSetFlag(text);
+    }
+    return true;
+  }
+
+  bool End() {
+    frames_.pop_back();
+    return true;
+  }
+
+  StandardResult result_;
+  std::vector<Frame> frames_;
+  std::string key_;
+  std::string problem_;
+};
 
 std::string_view WithoutByteOrderMark(std::string_view text) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(3);
@@ -78,28 +126,24 @@ class PrtgJson final : public ResultFormat {
     return false;
   }
   ResultCheck Check(const std::vector<std::string>& lines) const override {
-    return CheckStandardResult(ParsePrtgJson(JoinedText(lines)));
+    return CheckStandardResult(cache_.Parsed(lines));
   }
   ResultReading Read(const std::vector<std::string>& lines,
                      const ResultReaderSettings& settings, ItemTable& items,
                      StringList& work) const override {
-    return ReadStandardResult(ParsePrtgJson(JoinedText(lines)), settings, items,
-                              work);
+    return ReadStandardResult(cache_.Parsed(lines), settings, items, work);
   }
+
+ private:
+  mutable ParseCache cache_{ParsePrtgJson};
 };
 
 }  // namespace
 
 StandardResult ParsePrtgJson(std::string_view text) {
-  text = WithoutByteOrderMark(text);
-  try {
-    return ResultOf(Json::parse(text));
-  } catch (const Json::exception& error) {
-    // The library reports by exception; here it becomes the reason.
-    StandardResult result;
-    result.parse_problem = std::string("JSON error: ") + error.what();
-    return result;
-  }
+  Collector collector;
+  const bool parsed = Json::sax_parse(WithoutByteOrderMark(text), &collector);
+  return collector.Finish(parsed);
 }
 
 const ResultFormat& PrtgJsonFormat() {

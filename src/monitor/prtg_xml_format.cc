@@ -2,7 +2,9 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <memory>
 
 #include "store/text.h"
@@ -17,11 +19,13 @@ constexpr std::array<int, 32> kWindows1252High = {
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
     0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-constexpr const char* kWindows1252 = "windows-1252";
+constexpr std::string_view kWindows1252 = "windows-1252";
 
 int XMLCALL MapWindows1252(void*, const XML_Char* name, XML_Encoding* info) {
-  const std::string lower = ToLower(name);
-  if (lower != kWindows1252 && lower != "cp1252") return XML_STATUS_ERROR;
+  if (!EqualsInAnyCase(kWindows1252, name) &&
+      !EqualsInAnyCase("cp1252", name)) {
+    return XML_STATUS_ERROR;
+  }
   for (int byte = 0; byte < 256; ++byte) {
     info->map[byte] =
         byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
@@ -35,33 +39,45 @@ int XMLCALL MapWindows1252(void*, const XML_Char* name, XML_Encoding* info) {
 // Where an element stands: the root, a child of the root, or an element
 // of a result.
 enum class Depth { kOutside = 0, kRoot = 1, kTop = 2, kResultElement = 3 };
+// The children of the root that are read.
+enum class Top { kOther, kResult, kText, kError };
+
+Top TopNamed(std::string_view name) {
+  if (EqualsInAnyCase("result", name)) return Top::kResult;
+  if (EqualsInAnyCase("text", name)) return Top::kText;
+  if (EqualsInAnyCase("error", name)) return Top::kError;
+  return Top::kOther;
+}
 
 class Collector {
  public:
   explicit Collector(XML_Parser parser) : parser_(parser) {}
 
-  void Start(std::string name) {
+  void Start(std::string_view name) {
     ++depth_;
     if (depth_ == int(Depth::kRoot)) {
-      root_is_prtg_ = name == "prtg";
+      root_is_prtg_ = EqualsInAnyCase("prtg", name);
       if (!root_is_prtg_) XML_StopParser(parser_, XML_FALSE);
     } else if (depth_ == int(Depth::kTop)) {
-      top_element_ = std::move(name);
-      if (top_element_ == "result") result_.channels.emplace_back();
-    } else if (depth_ == int(Depth::kResultElement) &&
-               top_element_ == "result") {
-      element_ = std::move(name);
+      top_ = TopNamed(name);
+      if (top_ == Top::kResult) result_.channels.emplace_back();
+    } else if (depth_ == int(Depth::kResultElement) && top_ == Top::kResult) {
+      element_ = ChannelElementNamed(name);
     }
     characters_.clear();
   }
 
   void End() {
-    if (depth_ == int(Depth::kResultElement) && top_element_ == "result") {
-      result_.channels.back()[element_] = characters_;
+    if (depth_ == int(Depth::kResultElement) && top_ == Top::kResult) {
+      if (element_) {
+        result_.channels.back().elements.emplace_back(*element_,
+                                                      std::move(characters_));
+      }
+      element_.reset();
     } else if (depth_ == int(Depth::kTop)) {
-      if (top_element_ == "text") result_.text = characters_;
-      if (top_element_ == "error") result_.error = IsSetFlag(characters_);
-      top_element_.clear();
+      if (top_ == Top::kText) result_.text = characters_;
+      if (top_ == Top::kError) result_.error = IsSetFlag(characters_);
+      top_ = Top::kOther;
     } else if (depth_ == int(Depth::kRoot)) {
       // Whatever a script prints after its document is not ours to judge.
       root_closed_ = true;
@@ -71,8 +87,13 @@ class Collector {
     --depth_;
   }
 
+  // Only what a read element holds: not the layout between elements.
   void Characters(std::string_view text) {
-    if (depth_ >= int(Depth::kTop)) characters_ += text;
+    const bool wanted = depth_ == int(Depth::kResultElement)
+                            ? element_.has_value()
+                            : depth_ == int(Depth::kTop) &&
+                                  (top_ == Top::kText || top_ == Top::kError);
+    if (wanted) characters_ += text;
   }
 
   StandardResult Finish(XML_Status status) {
@@ -98,15 +119,15 @@ class Collector {
   XML_Parser parser_;
   StandardResult result_;
   int depth_ = 0;
-  std::string top_element_;
-  std::string element_;
+  Top top_ = Top::kOther;
+  std::optional<ChannelElement> element_;
   std::string characters_;
   bool root_is_prtg_ = false;
   bool root_closed_ = false;
 };
 
 void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char**) {
-  static_cast<Collector*>(data)->Start(ToLower(name));
+  static_cast<Collector*>(data)->Start(name);
 }
 void XMLCALL OnEnd(void* data, const XML_Char*) {
   static_cast<Collector*>(data)->End();
@@ -136,33 +157,41 @@ StandardResult Parse(std::string_view text, const char* encoding,
   return collector.Finish(status);
 }
 
+// Where needle (in lower case) begins in text, in any case.
+size_t FindInAnyCase(std::string_view text, std::string_view needle) {
+  const auto at = std::search(
+      text.begin(), text.end(), needle.begin(), needle.end(),
+      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; });
+  return at == text.end() ? std::string_view::npos
+                          : static_cast<size_t>(at - text.begin());
+}
+
 // A script may print a line or two before its document.
 std::string_view FromDocumentStart(std::string_view text) {
-  const std::string lower = ToLower(text);
-  const size_t declaration = lower.find("<?xml");
-  const size_t root = lower.find("<prtg");
-  const size_t start = std::min(declaration, root);
-  return start == std::string::npos ? text : text.substr(start);
+  const size_t start =
+      std::min(FindInAnyCase(text, "<?xml"), FindInAnyCase(text, "<prtg"));
+  return start == std::string_view::npos ? text : text.substr(start);
 }
 
 class PrtgXml final : public ResultFormat {
  public:
   std::string_view name() const override { return "PRTG XML"; }
   bool Recognises(const std::vector<std::string>& lines) const override {
-    for (const std::string& line : lines) {
-      if (ToLower(line).find("<prtg") != std::string::npos) return true;
-    }
-    return false;
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+      return FindInAnyCase(line, "<prtg") != std::string_view::npos;
+    });
   }
   ResultCheck Check(const std::vector<std::string>& lines) const override {
-    return CheckStandardResult(ParsePrtgXml(JoinedText(lines)));
+    return CheckStandardResult(cache_.Parsed(lines));
   }
   ResultReading Read(const std::vector<std::string>& lines,
                      const ResultReaderSettings& settings, ItemTable& items,
                      StringList& work) const override {
-    return ReadStandardResult(ParsePrtgXml(JoinedText(lines)), settings, items,
-                              work);
+    return ReadStandardResult(cache_.Parsed(lines), settings, items, work);
   }
+
+ private:
+  mutable ParseCache cache_{ParsePrtgXml};
 };
 
 }  // namespace
@@ -174,7 +203,7 @@ StandardResult ParsePrtgXml(std::string_view text) {
   // Bytes that are no UTF-8 in a text that declares none: the Windows
   // code page the script was written for.
   if (!result.complete && error == XML_ERROR_INVALID_TOKEN) {
-    StandardResult again = Parse(text, kWindows1252, &error);
+    StandardResult again = Parse(text, kWindows1252.data(), &error);
     if (again.complete) return again;
   }
   return result;

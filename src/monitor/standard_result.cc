@@ -4,12 +4,23 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
 
 #include "store/text.h"
 #include "store/value_parser.h"
 
 namespace vigil {
 namespace {
+
+bool IsLayout(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string_view TrimmedView(std::string_view text) {
+  while (!text.empty() && IsLayout(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsLayout(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 // How a unit word's values are sized for the display.
 enum class Family { kPlain, kBytes, kSpeed, kCustom };
@@ -84,16 +95,26 @@ constexpr std::array<SpeedTime, 4> kSpeedTimes = {{
     {"day", "/d", 86400},
 }};
 
-std::string Element(const StandardChannel& channel, std::string_view name) {
-  const auto found = channel.find(name);
-  return found == channel.end() ? std::string() : Trim(found->second);
+std::string Element(const StandardChannel& channel, ChannelElement element) {
+  return std::string(channel.Get(element));
 }
+
+constexpr std::array<std::string_view, 20> kChannelElementNames = {
+    "channel",       "value",
+    "unit",          "customunit",
+    "volumesize",    "speedsize",
+    "speedtime",     "float",
+    "decimalmode",   "mode",
+    "warning",       "showchart",
+    "showtable",     "limitmode",
+    "limitmaxerror", "limitmaxwarning",
+    "limitminerror", "limitminwarning",
+    "limiterrormsg", "limitwarningmsg"};
 
 template <typename Table>
 auto Find(const Table& table, std::string_view word) -> decltype(&table[0]) {
-  const std::string lower = ToLower(word);
   for (const auto& entry : table) {
-    if (entry.word == lower) return &entry;
+    if (EqualsInAnyCase(entry.word, word)) return &entry;
   }
   return nullptr;
 }
@@ -142,7 +163,8 @@ std::string NumberText(double number, int decimals) {
 
 // "decimalmode": a count of places, "All", or "Auto" (the default).
 int DecimalsFor(const StandardChannel& channel, double shown) {
-  const std::string mode = ToLower(Element(channel, "decimalmode"));
+  const std::string mode =
+      ToLower(Element(channel, ChannelElement::kDecimalMode));
   if (const auto places = ParseInteger(mode)) return std::clamp(*places, 0, 6);
   if (mode == "all") return 6;
   return std::fabs(shown) >= 1 ? 2 : 3;
@@ -162,12 +184,14 @@ std::string ErrorText(const StandardResult& result) {
 
 SensorLimits LimitsOf(const StandardChannel& channel) {
   SensorLimits limits;
-  limits.warning = IsSetFlag(Element(channel, "warning"));
-  if (!IsSetFlag(Element(channel, "limitmode"))) return limits;
-  limits.max_error = NumberOf(Element(channel, "limitmaxerror"));
-  limits.max_warning = NumberOf(Element(channel, "limitmaxwarning"));
-  limits.min_error = NumberOf(Element(channel, "limitminerror"));
-  limits.min_warning = NumberOf(Element(channel, "limitminwarning"));
+  limits.warning = IsSetFlag(Element(channel, ChannelElement::kWarning));
+  if (!IsSetFlag(Element(channel, ChannelElement::kLimitMode))) return limits;
+  limits.max_error = NumberOf(Element(channel, ChannelElement::kLimitMaxError));
+  limits.max_warning =
+      NumberOf(Element(channel, ChannelElement::kLimitMaxWarning));
+  limits.min_error = NumberOf(Element(channel, ChannelElement::kLimitMinError));
+  limits.min_warning =
+      NumberOf(Element(channel, ChannelElement::kLimitMinWarning));
   return limits;
 }
 
@@ -178,11 +202,14 @@ class RowMaker {
 
   ItemRow Make(const StandardChannel& channel, size_t ordinal) {
     ItemRow row;
-    const std::string name = Element(channel, "channel");
-    const std::string called =
-        name.empty() ? "result " + std::to_string(ordinal) : name;
+    const std::string_view name = channel.Get(ChannelElement::kChannel);
+    // How a problem names the channel.
+    const auto called = [&] {
+      return name.empty() ? "result " + std::to_string(ordinal)
+                          : std::string(name);
+    };
     if (name.empty()) {
-      Problem("no channel name on " + called);
+      Problem("no channel name on " + called());
     } else {
       row.label = TwoDigits(counter_++) + ":";
       NoteName(name, ordinal);
@@ -192,20 +219,20 @@ class RowMaker {
         name.starts_with("* ") ? kImageStarItem : settings_.row_image;
     row.color = ".";
     row.limits = LimitsOf(channel);
-    const std::string raw = Element(channel, "value");
+    const std::string raw = Element(channel, ChannelElement::kValue);
     const std::optional<double> number = NumberOf(raw);
     if (!number) {
       Problem(raw.empty()
-                  ? "no value on " + called
-                  : "value '" + raw + "' of " + called + " is not a number");
+                  ? "no value on " + called()
+                  : "value '" + raw + "' of " + called() + " is not a number");
       row.data = raw;
       row.unit = "Error";
       row.image_index = kImageUnreadable;
       return row;
     }
-    if (!IsSetFlag(Element(channel, "float")) &&
+    if (!IsSetFlag(Element(channel, ChannelElement::kFloat)) &&
         *number != std::trunc(*number)) {
-      Problem("value '" + raw + "' of " + called +
+      Problem("value '" + raw + "' of " + called() +
               " has a fraction, but its float element is not 1");
     }
     const ShownUnit unit = ShownUnitFor(channel, number);
@@ -222,10 +249,10 @@ class RowMaker {
     reading_.problems.push_back(std::move(text));
   }
 
-  void NoteName(const std::string& name, size_t ordinal) {
+  void NoteName(std::string_view name, size_t ordinal) {
     const auto [seen, fresh] = first_result_of_.emplace(name, ordinal);
     if (!fresh) {
-      Problem("duplicate channel name '" + name + "' on results " +
+      Problem("duplicate channel name '" + std::string(name) + "' on results " +
               std::to_string(seen->second) + " and " + std::to_string(ordinal));
     }
   }
@@ -233,18 +260,66 @@ class RowMaker {
   const ResultReaderSettings& settings_;
   ResultReading& reading_;
   int counter_ = 1;
-  std::map<std::string, size_t> first_result_of_;
+  // Views into the result, which outlives the rows' making.
+  std::unordered_map<std::string_view, size_t> first_result_of_;
 };
 
 }  // namespace
 
+std::optional<ChannelElement> ChannelElementNamed(std::string_view name) {
+  for (size_t i = 0; i < kChannelElementNames.size(); ++i) {
+    if (EqualsInAnyCase(kChannelElementNames[i], name)) {
+      return static_cast<ChannelElement>(i);
+    }
+  }
+  return std::nullopt;
+}
+
+std::string_view StandardChannel::Get(ChannelElement element) const {
+  for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+    if (it->first == element) return TrimmedView(it->second);
+  }
+  return {};
+}
+
 std::string JoinedText(const std::vector<std::string>& lines) {
+  size_t size = lines.size();
+  for (const std::string& line : lines) size += line.size();
   std::string text;
+  text.reserve(size);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) text += '\n';
     text += lines[i];
   }
   return text;
+}
+
+namespace {
+
+// True when text is the lines joined, without joining them.
+bool IsJoinedText(const std::vector<std::string>& lines,
+                  std::string_view text) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) {
+      if (text.empty() || text.front() != '\n') return false;
+      text.remove_prefix(1);
+    }
+    if (!text.starts_with(lines[i])) return false;
+    text.remove_prefix(lines[i].size());
+  }
+  return text.empty();
+}
+
+}  // namespace
+
+const StandardResult& ParseCache::Parsed(
+    const std::vector<std::string>& lines) {
+  if (!filled_ || !IsJoinedText(lines, text_)) {
+    text_ = JoinedText(lines);
+    result_ = parser_(text_);
+    filled_ = true;
+  }
+  return result_;
 }
 
 bool IsSetFlag(std::string_view text) {
@@ -254,9 +329,10 @@ bool IsSetFlag(std::string_view text) {
 
 ShownUnit ShownUnitFor(const StandardChannel& channel,
                        std::optional<double> value) {
-  const std::string word = Element(channel, "unit");
+  const std::string word = Element(channel, ChannelElement::kUnit);
   const UnitWord* unit = Find(kUnitWords, word.empty() ? "custom" : word);
-  const SizeWord* volume = Find(kSizeWords, Element(channel, "volumesize"));
+  const SizeWord* volume =
+      Find(kSizeWords, Element(channel, ChannelElement::kVolumeSize));
   if (unit == nullptr) return SizedUnit(volume, word);
   switch (unit->family) {
     case Family::kPlain:
@@ -264,17 +340,18 @@ ShownUnit ShownUnitFor(const StandardChannel& channel,
     case Family::kBytes:
       return ByteUnit(volume, value.value_or(0));
     case Family::kSpeed: {
-      const SpeedTime* time = Find(kSpeedTimes, Element(channel, "speedtime"));
+      const SpeedTime* time =
+          Find(kSpeedTimes, Element(channel, ChannelElement::kSpeedTime));
       if (time == nullptr) time = &kSpeedTimes[0];
-      ShownUnit shown =
-          ByteUnit(Find(kSizeWords, Element(channel, "speedsize")),
-                   value.value_or(0) * time->seconds);
+      ShownUnit shown = ByteUnit(
+          Find(kSizeWords, Element(channel, ChannelElement::kSpeedSize)),
+          value.value_or(0) * time->seconds);
       shown.unit += time->suffix;
       shown.divisor /= time->seconds;
       return shown;
     }
     case Family::kCustom: {
-      const std::string custom = Element(channel, "customunit");
+      const std::string custom = Element(channel, ChannelElement::kCustomUnit);
       return SizedUnit(volume, custom.empty() ? "#" : custom);
     }
   }

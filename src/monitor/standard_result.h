@@ -5,10 +5,10 @@
 #ifndef VIGIL_MONITOR_STANDARD_RESULT_H_
 #define VIGIL_MONITOR_STANDARD_RESULT_H_
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "monitor/item_table.h"
@@ -17,10 +17,40 @@
 
 namespace vigil {
 
-// One result: its elements by lower-case name, their text as written
-// ("channel", "value", "unit", "limitmaxerror", ...). Unknown elements are
-// kept and never asked for.
-using StandardChannel = std::map<std::string, std::string, std::less<>>;
+// The elements of a result that are read; others are passed over.
+enum class ChannelElement {
+  kChannel,
+  kValue,
+  kUnit,
+  kCustomUnit,
+  kVolumeSize,
+  kSpeedSize,
+  kSpeedTime,
+  kFloat,
+  kDecimalMode,
+  kMode,
+  kWarning,
+  kShowChart,
+  kShowTable,
+  kLimitMode,
+  kLimitMaxError,
+  kLimitMaxWarning,
+  kLimitMinError,
+  kLimitMinWarning,
+  kLimitErrorMsg,
+  kLimitWarningMsg,
+};
+
+// The element of that name in any case ("LimitMaxError"); nullopt for one
+// that is not read.
+std::optional<ChannelElement> ChannelElementNamed(std::string_view name);
+
+// One result: the texts of its elements as written.
+struct StandardChannel {
+  std::vector<std::pair<ChannelElement, std::string>> elements;
+  // The trimmed text of the last such element; empty without one.
+  std::string_view Get(ChannelElement element) const;
+};
 
 struct StandardResult {
   // The whole text read, its outermost element "prtg".
@@ -34,6 +64,21 @@ struct StandardResult {
 
 // The result's lines as one text for a parser, line numbers as in the file.
 std::string JoinedText(const std::vector<std::string>& lines);
+
+// The cycle checks a result and then reads it: the last text parsed and
+// what it gave, so that one parse serves both.
+class ParseCache {
+ public:
+  using Parser = StandardResult (*)(std::string_view text);
+  explicit ParseCache(Parser parser) : parser_(parser) {}
+  const StandardResult& Parsed(const std::vector<std::string>& lines);
+
+ private:
+  Parser parser_;
+  std::string text_;
+  StandardResult result_;
+  bool filled_ = false;
+};
 
 // "1", "yes" or "true" in any case, as a flag element may be written.
 bool IsSetFlag(std::string_view text);

@@ -95,6 +95,16 @@ std::string ToLower(std::string_view text) {
   return result;
 }
 
+bool EqualsInAnyCase(std::string_view lower, std::string_view text) {
+  // Element and key names: ASCII, and no locale call per character.
+  return lower.size() == text.size() &&
+         std::equal(
+             lower.begin(), lower.end(), text.begin(), [](char a, char b) {
+               return a ==
+                      (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+             });
+}
+
 bool IsBlank(std::string_view text) {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }

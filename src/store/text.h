@@ -26,6 +26,8 @@ std::string Trim(std::string_view text);
 std::string TrimRight(std::string_view text);
 std::string ToUpper(std::string_view text);
 std::string ToLower(std::string_view text);
+// True when text is lower (given in lower case) in any case, ASCII only.
+bool EqualsInAnyCase(std::string_view lower, std::string_view text);
 bool IsBlank(std::string_view text);
 bool IsDigits(std::string_view text);
 

@@ -158,6 +158,14 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
        "Error cannot measure", true},
       {"sorry text last", "<Prtg>\n<Text>Sorry, no data</Text>\n</Prtg>\n", 0,
        "Sorry, no data", true},
+      {"XML error report",
+       "<prtg><error>1</error><text>Disk C: not found</text></prtg>", 2,
+       "Disk C: not found", true},
+      {"JSON error report",
+       "{\"prtg\": {\"error\": \"1\", \"text\": \"login failed\"}}", 0,
+       "login failed", true},
+      {"XML cut off", "<prtg><result><channel>A</channel><value>1</value>", 0,
+       "No Data from RFC found...", true},
   };
   actions_.state_mail = "X E mail";
   for (const Case& c : cases) {
@@ -179,6 +187,29 @@ TEST_F(CycleTest, ResultsWithoutDataGiveNoDataAndKeepPolling) {
               c.logged)
         << c.name;
   }
+}
+
+// A wall left alone needs the reason in its log, but not once per cycle.
+TEST_F(CycleTest, AnErrorReportIsLoggedOnceWhileItLasts) {
+  const auto fail_lines = [this] {
+    const std::string log = LogText();
+    size_t count = 0;
+    for (size_t at = log.find("Fail"); at != std::string::npos;
+         at = log.find("Fail", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  SensorPrints("<prtg><error>1</error><text>Disk gone</text></prtg>");
+  Run();
+  Run();
+  EXPECT_EQ(fail_lines(), 1u);
+  SensorPrints(kGoodResult);
+  Run();
+  SensorPrints("<prtg><error>1</error><text>Disk gone</text></prtg>");
+  Run();
+  EXPECT_EQ(fail_lines(), 2u);
+  EXPECT_EQ(view_.panel_messages().back(), "Disk gone");
 }
 
 TEST_F(CycleTest, SortsByTheSettingUnlessTheFaceModeIsUnsorted) {

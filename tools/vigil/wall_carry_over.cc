@@ -4,12 +4,11 @@
 #include <charconv>
 
 #include "face/item_sorting.h"
+#include "monitor/companion_result_format.h"
 #include "monitor/item_table.h"
-#include "monitor/monitoring_cycle.h"
 #include "monitor/orb_values.h"
-#include "monitor/result_reader.h"
+#include "monitor/result_format.h"
 #include "monitor/string_list.h"
-#include "store/value_parser.h"
 
 namespace vigil::cli {
 
@@ -20,13 +19,17 @@ CarryOver RecoverCarryOver(
   if (!record.keep_data()) return {std::nullopt, "keep-data is off"};
   if (!work_file) return {std::nullopt, "no work file was left"};
   // A cycle without data keeps the value of an earlier one, which is gone.
-  const ResultCheck check = CheckResult(*work_file);
+  // An HttpOrb orb's work file is its own writer's.
+  const ResultFormat& format = mode_word == "HttpOrb"
+                                   ? CompanionResultFormat()
+                                   : ResultFormatFor(*work_file);
+  const ResultCheck check = format.Check(*work_file);
   if (!check.complete || !check.error_text.empty()) {
     return {std::nullopt, "the work file holds no complete result"};
   }
   ItemTable items;
   StringList work;
-  ReadResult(*work_file, ResultReaderSettingsFor(record), items, work);
+  format.Read(*work_file, ResultReaderSettingsFor(record), items, work);
   if (record.sorting() != '0' && record.face_mode() != '1') {
     SortState fresh;
     ApplySortingSetting(items, record.sorting(), fresh);
@@ -38,7 +41,7 @@ CarryOver RecoverCarryOver(
             "the work file has no row for the kept item " + record.kept_item()};
   }
   const auto value =
-      ParseValue(row->data, InitialOrbValues(mode_word).number_format);
+      ItemNumber(*row, InitialOrbValues(mode_word).number_format);
   if (!value) {
     return {std::nullopt,
             "the kept item's value \"" + row->data + "\" is no number"};
