@@ -22,6 +22,9 @@ int RunSet(const Words& words, std::ostream& out, std::ostream& err);
 // vigil start|stop|status|restart [NUMBER...]
 int RunWall(const std::string& command, const Words& words, std::ostream& out,
             std::ostream& err);
+// vigil try [--profile FILE] -- PROGRAM [ARGS...]: 0 an orb shows the
+// sensor's data, 1 it shows no data, 2 the program cannot run.
+int RunTry(const Words& words, std::ostream& out, std::ostream& err);
 
 }  // namespace vigil::cli
 

@@ -1,5 +1,5 @@
-// vigil: checks, shows and edits orbs files, and starts, stops and watches
-// the orbs of a wall.
+// vigil: checks, shows and edits orbs files, starts, stops and watches the
+// orbs of a wall, and tries a sensor program as an orb would run it.
 #include <iostream>
 #include <string>
 
@@ -13,6 +13,7 @@ constexpr char kUsage[] =
     "       vigil add FILE --number NNNN [OPTIONS]\n"
     "       vigil set FILE NUMBER [OPTIONS]\n"
     "       vigil start|stop|status|restart [NUMBER...] [OPTIONS]\n"
+    "       vigil try [--profile FILE] -- PROGRAM [ARGS...]\n"
     "       vigil help COMMAND\n";
 
 }  // namespace
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   if (command == "show") return RunShow(words, std::cout, std::cerr);
   if (command == "add") return RunAdd(words, std::cout, std::cerr);
   if (command == "set") return RunSet(words, std::cout, std::cerr);
+  if (command == "try") return RunTry(words, std::cout, std::cerr);
   if (command == "start" || command == "stop" || command == "status" ||
       command == "restart") {
     return RunWall(command, words, std::cout, std::cerr);
