@@ -215,7 +215,7 @@ void MonitoringCycle::EndAcquisition(
 
 CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
                                             const HttpOutcome& acquired) {
-  auto result = ReadLines(files_.WorkFile());
+  auto result = ReadResultLines(files_.WorkFile());
   if (!result) {
     view.SetFrameColour(kRed);
     return Ended(CycleReport::Path::kNoWorkFile, Delay());

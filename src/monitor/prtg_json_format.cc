@@ -115,15 +115,34 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
   return text;
 }
 
+// Where the object begins: at the start of the first line that opens one.
+size_t ObjectStart(std::string_view text) {
+  size_t line = 0;
+  while (line < text.size()) {
+    size_t at = line;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    if (at < text.size() && text[at] == '{') return at;
+    const size_t end = text.find('\n', line);
+    if (end == std::string_view::npos) break;
+    line = end + 1;
+  }
+  return std::string_view::npos;
+}
+
 class PrtgJson final : public ResultFormat {
  public:
   std::string_view name() const override { return "PRTG JSON"; }
+  // An object on a line of its own, in a text that is not XML.
   bool Recognises(const std::vector<std::string>& lines) const override {
+    bool object = false;
     for (const std::string& line : lines) {
-      const std::string text = Trim(WithoutByteOrderMark(line));
-      if (!text.empty()) return text.front() == '{';
+      const std::string_view text = WithoutByteOrderMark(line);
+      const size_t first = text.find_first_not_of(" \t\r");
+      if (first == std::string_view::npos) continue;
+      if (text[first] == '<') return false;
+      if (text[first] == '{') object = true;
     }
-    return false;
+    return object;
   }
   ResultCheck Check(const std::vector<std::string>& lines) const override {
     return CheckStandardResult(cache_.Parsed(lines));
@@ -141,8 +160,14 @@ class PrtgJson final : public ResultFormat {
 }  // namespace
 
 StandardResult ParsePrtgJson(std::string_view text) {
+  text = WithoutByteOrderMark(text);
+  // A script may print a line before its object, and one after it.
+  const size_t start = ObjectStart(text);
+  if (start != std::string_view::npos) text.remove_prefix(start);
   Collector collector;
-  const bool parsed = Json::sax_parse(WithoutByteOrderMark(text), &collector);
+  const bool parsed =
+      Json::sax_parse(text, &collector, Json::input_format_t::json,
+                      /*strict=*/false);
   return collector.Finish(parsed);
 }
 

@@ -157,6 +157,12 @@ StandardResult Parse(std::string_view text, const char* encoding,
   return collector.Finish(status);
 }
 
+bool IsEncodingError(XML_Error error) {
+  return error == XML_ERROR_INVALID_TOKEN ||
+         error == XML_ERROR_INCORRECT_ENCODING ||
+         error == XML_ERROR_UNKNOWN_ENCODING;
+}
+
 // Where needle (in lower case) begins in text, in any case.
 size_t FindInAnyCase(std::string_view text, std::string_view needle) {
   const auto at = std::search(
@@ -199,14 +205,15 @@ class PrtgXml final : public ResultFormat {
 StandardResult ParsePrtgXml(std::string_view text) {
   text = FromDocumentStart(text);
   XML_Error error = XML_ERROR_NONE;
-  StandardResult result = Parse(text, nullptr, &error);
-  // Bytes that are no UTF-8 in a text that declares none: the Windows
-  // code page the script was written for.
-  if (!result.complete && error == XML_ERROR_INVALID_TOKEN) {
-    StandardResult again = Parse(text, kWindows1252.data(), &error);
+  const StandardResult declared = Parse(text, nullptr, &error);
+  if (declared.complete || !IsEncodingError(error)) return declared;
+  // Scripts that build their text as .NET strings declare "utf-16" and
+  // print UTF-8; others print their Windows code page and declare nothing.
+  for (const char* encoding : {"UTF-8", kWindows1252.data()}) {
+    StandardResult again = Parse(text, encoding, &error);
     if (again.complete) return again;
   }
-  return result;
+  return declared;
 }
 
 const ResultFormat& PrtgXmlFormat() {

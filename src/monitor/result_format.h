@@ -5,6 +5,8 @@
 #ifndef VIGIL_MONITOR_RESULT_FORMAT_H_
 #define VIGIL_MONITOR_RESULT_FORMAT_H_
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,12 @@ class ResultFormat {
                              const ResultReaderSettings& settings,
                              ItemTable& items, StringList& work) const = 0;
 };
+
+// The lines of a work file as the readers take them: a text in UTF-16
+// with its byte order mark (what Windows PowerShell writes) as UTF-8;
+// nullopt when it cannot be read.
+std::optional<std::vector<std::string>> ReadResultLines(
+    const std::filesystem::path& work_file);
 
 // The format the text is written in: the first in kResultFormats order
 // that recognises it; the companion format's own reader otherwise.

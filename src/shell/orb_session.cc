@@ -1,5 +1,6 @@
 #include "shell/orb_session.h"
 
+#include "monitor/result_format.h"
 #include "monitor/rfc_library_probe.h"
 #include "shell/grid_placement.h"
 #include "shell/picture_catalogues.h"
@@ -75,7 +76,7 @@ AlterOutcome OrbSession::AlterSettings(const AlteredSettings& settings) {
 
 void OrbSession::ReloadLastResult() {
   if (!state_.http()) {
-    if (const auto lines = ReadLines(files_.WorkFile())) {
+    if (const auto lines = ReadResultLines(files_.WorkFile())) {
       ReadResultRows(state_, *lines);
     }
   }

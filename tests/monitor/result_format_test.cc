@@ -12,11 +12,39 @@
 #include "monitor/prtg_json_format.h"
 #include "monitor/prtg_xml_format.h"
 #include "store/text.h"
+#include "store/text_file.h"
+#include "support/temp_dir.h"
 
 namespace vigil {
 namespace {
 
 const ResultReaderSettings kSettings{7, "xxxxxxxx"};
+
+std::string WithLf(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+// UTF-8 (valid, as the test writes it) as UTF-16 code units.
+std::u16string Utf16Of(std::string_view utf8) {
+  std::u16string units;
+  for (size_t at = 0; at < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (int i = 1; i < length; ++i) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
+    }
+    at += length;
+    if (code >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(code);
+    }
+  }
+  return units;
+}
 
 struct Reading {
   std::string format;
@@ -88,6 +116,11 @@ TEST(ResultFormatTest, EveryXmlLayoutReadsTheSame) {
        "<value>12</value><unit>Percent</unit></result><result><channel>"
        "Free &amp; Used</channel><value>0,5</value><float>1</float></result>"
        "<text>all fine</text></prtg>\nDone.\n"},
+      {".NET's utf-16 declared, UTF-8 printed",
+       "<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<prtg><result>"
+       "<channel>CPU Load</channel><value>12</value><unit>Percent</unit>"
+       "</result><result><channel>Free &amp; Used</channel><value>0.5</value>"
+       "<float>1</float></result><text>all fine</text></prtg>"},
       {"Windows-1252 declared",
        "<?xml version=\"1.0\" encoding=\"windows-1252\"?><prtg><result>"
        "<channel>CPU Load</channel><value>12</value><unit>Percent</unit>"
@@ -120,6 +153,11 @@ TEST(ResultFormatTest, EveryJsonLayoutReadsTheSame) {
        "\"Value\": \"12\", \"Unit\": \"percent\"}, {\"CHANNEL\": \"Free & "
        "Used\", \"VALUE\": \"0.5\", \"Float\": true}], \"Text\": \"all "
        "fine\"}}\n"},
+      {"a line before the object and one after it",
+       "Connecting...\n{\"prtg\": {\"result\": [{\"channel\": \"CPU Load\", "
+       "\"value\": 12, \"unit\": \"Percent\"}, {\"channel\": \"Free & "
+       "Used\", \"value\": 0.5, \"float\": 1}], \"text\": \"all fine\"}}\n"
+       "done\n"},
   };
   for (const Case& c : cases) {
     const Reading reading = Read(c.text);
@@ -148,6 +186,26 @@ TEST(ResultFormatTest, WindowsCodePageBytesReadAsTheScriptMeantThem) {
                 .items[0]
                 .item,
             "K\xC3\xBChlraum");
+}
+
+// Windows PowerShell writes UTF-16 with a byte order mark.
+TEST(ResultFormatTest, AUtf16WorkFileReadsAsUtf8) {
+  const std::string text =
+      "{\"prtg\": {\"result\": [{\"channel\": \"K\xC3\xBChl \xF0\x9F\x8C\xA1\","
+      " \"value\": 4}]}}\r\n";
+  testing::TempDir dir;
+  for (const bool little_endian : {true, false}) {
+    std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : Utf16Of(text)) {
+      const char high = static_cast<char>(unit >> 8);
+      const char low = static_cast<char>(unit & 0xFF);
+      bytes += little_endian ? std::string{low, high} : std::string{high, low};
+    }
+    dir.Write("sensor.Wxx", bytes);
+    const auto lines = ReadResultLines(dir / "sensor.Wxx");
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(JoinLines(*lines, "\n"), WithLf(text)) << little_endian;
+  }
 }
 
 TEST(ResultFormatTest, UnitWordsBecomeTheUnitsAnOperatorReads) {

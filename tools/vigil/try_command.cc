@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "monitor/program_runner.h"
+#include "monitor/result_format.h"
 #include "store/file_remover.h"
 #include "store/text_file.h"
 #include "vigil/commands.h"
@@ -175,7 +176,7 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
     return 2;
   }
   WriteExitStatus(run.exit_status, out);
-  const auto lines = ReadLines(work_file.path());
+  const auto lines = ReadResultLines(work_file.path());
   if (!lines) {
     err << "vigil try: cannot read the work file " << work_file.path().string()
         << '\n';

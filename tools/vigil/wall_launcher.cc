@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "monitor/result_format.h"
 #include "store/companion_files.h"
 #include "store/file_remover.h"
 #include "store/text.h"
@@ -175,8 +176,8 @@ std::optional<pid_t> WallLauncher::Revive(
     const OrbCondition& condition, const std::vector<OrbCondition>& wall) {
   const WallOrb& orb = condition.orb;
   const CompanionFiles files(dir_, orb.mode_word, orb.number);
-  const CarryOver carry =
-      RecoverCarryOver(ReadLines(files.WorkFile()), orb.mode_word, orb.record);
+  const CarryOver carry = RecoverCarryOver(ReadResultLines(files.WorkFile()),
+                                           orb.mode_word, orb.record);
   // The profile would refuse the new orb as a duplicate, the request
   // would end it at once.
   RemoveFile(files.AttachedProfile());
