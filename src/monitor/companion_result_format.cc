@@ -112,6 +112,15 @@ bool IsCompanionShaped(const std::vector<std::string>& lines) {
   return opened;
 }
 
+bool OpensAsCompanion(const std::vector<std::string>& lines) {
+  for (const std::string& raw : lines) {
+    const std::string line = Trim(raw);
+    if (line.empty() || line.starts_with("<?xml")) continue;
+    return line == "<Prtg>";
+  }
+  return false;
+}
+
 const ResultFormat& CompanionResultFormat() {
   static const Companion format;
   return format;

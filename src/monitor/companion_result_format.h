@@ -17,6 +17,9 @@ namespace vigil {
 // the same by either reader.
 bool IsCompanionShaped(const std::vector<std::string>& lines);
 
+// True when the first line but blanks and a declaration is "<Prtg>".
+bool OpensAsCompanion(const std::vector<std::string>& lines);
+
 const ResultFormat& CompanionResultFormat();
 
 }  // namespace vigil

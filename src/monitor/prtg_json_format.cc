@@ -129,8 +129,9 @@ size_t ObjectStart(std::string_view text) {
   return std::string_view::npos;
 }
 
-class PrtgJson final : public ResultFormat {
+class PrtgJson final : public StandardFormat {
  public:
+  PrtgJson() : StandardFormat(ParsePrtgJson) {}
   std::string_view name() const override { return "PRTG JSON"; }
   // An object on a line of its own, in a text that is not XML.
   bool Recognises(const std::vector<std::string>& lines) const override {
@@ -144,17 +145,6 @@ class PrtgJson final : public ResultFormat {
     }
     return object;
   }
-  ResultCheck Check(const std::vector<std::string>& lines) const override {
-    return CheckStandardResult(cache_.Parsed(lines));
-  }
-  ResultReading Read(const std::vector<std::string>& lines,
-                     const ResultReaderSettings& settings, ItemTable& items,
-                     StringList& work) const override {
-    return ReadStandardResult(cache_.Parsed(lines), settings, items, work);
-  }
-
- private:
-  mutable ParseCache cache_{ParsePrtgJson};
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "monitor/companion_result_format.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -179,25 +180,20 @@ std::string_view FromDocumentStart(std::string_view text) {
   return start == std::string_view::npos ? text : text.substr(start);
 }
 
-class PrtgXml final : public ResultFormat {
+class PrtgXml final : public StandardFormat {
  public:
+  PrtgXml() : StandardFormat(ParsePrtgXml) {}
   std::string_view name() const override { return "PRTG XML"; }
+  // A text that opens as the companion's does and that no XML parser reads
+  // whole stays with the companion's reader, which takes it as it always
+  // did.
   bool Recognises(const std::vector<std::string>& lines) const override {
-    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-      return FindInAnyCase(line, "<prtg") != std::string_view::npos;
-    });
+    const bool has_root =
+        std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+          return FindInAnyCase(line, "<prtg") != std::string_view::npos;
+        });
+    return has_root && (!OpensAsCompanion(lines) || Parsed(lines).complete);
   }
-  ResultCheck Check(const std::vector<std::string>& lines) const override {
-    return CheckStandardResult(cache_.Parsed(lines));
-  }
-  ResultReading Read(const std::vector<std::string>& lines,
-                     const ResultReaderSettings& settings, ItemTable& items,
-                     StringList& work) const override {
-    return ReadStandardResult(cache_.Parsed(lines), settings, items, work);
-  }
-
- private:
-  mutable ParseCache cache_{ParsePrtgXml};
 };
 
 }  // namespace

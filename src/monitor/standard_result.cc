@@ -235,6 +235,11 @@ class RowMaker {
       Problem("value '" + raw + "' of " + called() +
               " has a fraction, but its float element is not 1");
     }
+    if (EqualsInAnyCase("difference", channel.Get(ChannelElement::kMode))) {
+      Problem(called() +
+              " is a counter (mode Difference): it shows the counter's value, "
+              "not its change");
+    }
     const ShownUnit unit = ShownUnitFor(channel, number);
     const double shown = *number / unit.divisor;
     row.value = number;
@@ -320,6 +325,16 @@ const StandardResult& ParseCache::Parsed(
     filled_ = true;
   }
   return result_;
+}
+
+ResultCheck StandardFormat::Check(const std::vector<std::string>& lines) const {
+  return CheckStandardResult(cache_.Parsed(lines));
+}
+
+ResultReading StandardFormat::Read(const std::vector<std::string>& lines,
+                                   const ResultReaderSettings& settings,
+                                   ItemTable& items, StringList& work) const {
+  return ReadStandardResult(cache_.Parsed(lines), settings, items, work);
 }
 
 bool IsSetFlag(std::string_view text) {

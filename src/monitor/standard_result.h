@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "monitor/item_table.h"
+#include "monitor/result_format.h"
 #include "monitor/result_reader.h"
 #include "monitor/string_list.h"
 
@@ -78,6 +79,25 @@ class ParseCache {
   std::string text_;
   StandardResult result_;
   bool filled_ = false;
+};
+
+// A standard form: its parser makes the result, and the check and the rows
+// follow from it alike for every such form.
+class StandardFormat : public ResultFormat {
+ public:
+  explicit StandardFormat(ParseCache::Parser parser) : cache_(parser) {}
+  ResultCheck Check(const std::vector<std::string>& lines) const final;
+  ResultReading Read(const std::vector<std::string>& lines,
+                     const ResultReaderSettings& settings, ItemTable& items,
+                     StringList& work) const final;
+
+ protected:
+  const StandardResult& Parsed(const std::vector<std::string>& lines) const {
+    return cache_.Parsed(lines);
+  }
+
+ private:
+  mutable ParseCache cache_;
 };
 
 // "1", "yes" or "true" in any case, as a flag element may be written.

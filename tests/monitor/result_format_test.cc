@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -376,12 +377,22 @@ TEST(ResultFormatTest, TheTextChoosesItsReader) {
        "PRTG XML"},
       {"<Prtg>\n<Error>1</Error>\n<Text>Error x (y)</Text>\n</Prtg>\n",
        "PRTG XML"},
+      {"<Prtg>\n<Result>\n<Channel>A & B</Channel>\n<Value>1</Value>\n"
+       "</Result>\n</Prtg>\n",
+       "companion"},
       {"<prtg><result><channel>A</channel><value>1</value></result></prtg>",
        "PRTG XML"},
       {"  {\"prtg\": {}}", "PRTG JSON"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ResultFormatFor(SplitLines(c.text)).name(), c.format) << c.text;
+  }
+  // Every companion output of the reader's own tests, broken ones too.
+  for (const auto& entry : std::filesystem::directory_iterator(
+           std::filesystem::path(VIGIL_FIXTURE_DIR) / "results")) {
+    const auto lines = ReadResultLines(entry.path());
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(ResultFormatFor(*lines).name(), "companion") << entry.path();
   }
 }
 
