@@ -103,15 +103,6 @@ class StandardFormat : public ResultFormat {
 // "1", "yes" or "true" in any case, as a flag element may be written.
 bool IsSetFlag(std::string_view text);
 
-// The unit a channel shows for its unit word, sizes and custom unit, and
-// the factor its value is divided by for the display.
-struct ShownUnit {
-  std::string unit;
-  double divisor = 1;
-};
-ShownUnit ShownUnitFor(const StandardChannel& channel,
-                       std::optional<double> value);
-
 // Complete when read whole with a channel or an error report; an error
 // report's text is the error text.
 ResultCheck CheckStandardResult(const StandardResult& result);
