@@ -101,7 +101,7 @@ class Companion final : public ResultFormat {
 bool IsCompanionShaped(const std::vector<std::string>& lines) {
   bool opened = false;
   for (const std::string& raw : lines) {
-    const std::string line = Trim(raw);
+    const std::string_view line = TrimmedView(raw);
     if (!opened) {
       if (line.empty() || line.starts_with("<?xml")) continue;
       if (line != "<Prtg>") return false;
@@ -114,7 +114,7 @@ bool IsCompanionShaped(const std::vector<std::string>& lines) {
 
 bool OpensAsCompanion(const std::vector<std::string>& lines) {
   for (const std::string& raw : lines) {
-    const std::string line = Trim(raw);
+    const std::string_view line = TrimmedView(raw);
     if (line.empty() || line.starts_with("<?xml")) continue;
     return line == "<Prtg>";
   }

@@ -13,16 +13,6 @@
 namespace vigil {
 namespace {
 
-bool IsLayout(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view TrimmedView(std::string_view text) {
-  while (!text.empty() && IsLayout(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsLayout(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string Element(const StandardChannel& channel, ChannelElement element) {
   return std::string(channel.Get(element));
 }

@@ -77,6 +77,15 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+std::string_view TrimmedView(std::string_view text) {
+  const auto blank = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+  };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string TrimRight(std::string_view text) {
   const size_t last = text.find_last_not_of(" \t\r\n");
   if (last == std::string_view::npos) return {};

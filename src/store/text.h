@@ -23,6 +23,8 @@ std::string BeforeFirst(std::string_view text, char separator);
 std::string AfterFirst(std::string_view text, char separator);
 
 std::string Trim(std::string_view text);
+// The same without a copy: a view into text.
+std::string_view TrimmedView(std::string_view text);
 std::string TrimRight(std::string_view text);
 std::string ToUpper(std::string_view text);
 std::string ToLower(std::string_view text);
