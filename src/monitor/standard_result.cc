@@ -52,13 +52,24 @@ std::string NumberText(double number, int decimals) {
   return text == "-0" ? "0" : text;
 }
 
-// "decimalmode": a count of places, "All", or "Auto" (the default).
+// The listing's Data column holds seven characters.
+constexpr int kShownWidth = 7;
+
+// "decimalmode" All, a float's default, shows the places that fit; Auto,
+// an integer's default, two (three below 1); a count of places is taken
+// too. Never more than the column holds beside the whole digits.
 int DecimalsFor(const StandardChannel& channel, double shown) {
   const std::string mode =
       ToLower(Element(channel, ChannelElement::kDecimalMode));
-  if (const auto places = ParseInteger(mode)) return std::clamp(*places, 0, 6);
-  if (mode == "all") return 6;
-  return std::fabs(shown) >= 1 ? 2 : 3;
+  const bool all =
+      mode == "all" ||
+      (mode.empty() && IsSetFlag(Element(channel, ChannelElement::kFloat)));
+  int places = all ? kShownWidth : std::fabs(shown) >= 1 ? 2 : 3;
+  if (const auto count = ParseInteger(mode)) places = *count;
+  const int whole_digits =
+      static_cast<int>(NumberText(std::trunc(std::fabs(shown)), 0).size()) +
+      (shown < 0 ? 1 : 0);
+  return std::clamp(places, 0, std::max(0, kShownWidth - whole_digits - 1));
 }
 
 std::string OneLine(std::string text) {

@@ -246,6 +246,11 @@ TEST(ResultFormatTest, UnitWordsBecomeTheUnitsAnOperatorReads) {
       {"<value>3.14159</value><float>1</float><decimalmode>All</decimalmode>",
        "3.14159 #"},
       {"<value>0.004</value><float>1</float>", ".004 #"},
+      {"<value>0.123456789</value><float>1</float>", ".12346 #"},
+      {"<value>-12.3456</value><float>1</float>", "-12.346 #"},
+      {"<value>-0.123456</value><float>1</float>", "-0.1235 #"},
+      {"<value>2.71828</value><float>1</float><decimalmode>Auto</decimalmode>",
+       "2.72 #"},
   };
   for (const Case& c : cases) {
     const Reading reading = Read("<prtg><result><channel>C</channel>" +
