@@ -13,6 +13,7 @@
 
 #include "shell/command_line.h"
 #include "shell/orb_window.h"
+#include "shell/platform_choice.h"
 #include "shell/termination_request.h"
 #include "shell/thread_ending.h"
 
@@ -66,6 +67,11 @@ int main(int argc, char** argv) {
   std::atexit(LetJoinedThreadsEnd);
   // Orbs keep their design pixel sizes on every screen.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  if (const auto platform = vigil::PlatformChoice(
+          std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+          std::getenv("WAYLAND_DISPLAY"))) {
+    qputenv("QT_QPA_PLATFORM", platform->c_str());
+  }
   QApplication app(argc, argv);
   // The toolkit takes the user's locale; every number conversion uses ".".
   std::setlocale(LC_NUMERIC, "C");
