@@ -25,6 +25,8 @@ struct FaceState {
 // rules, the header settings and where the pictures are looked up.
 struct FaceSettings {
   ConfigRecord record;
+  // The chart's title as drawn: the record's, with the unit while zoomed.
+  std::string chart_title;
   bool has_rules = false;
   HeaderSettings header;
   std::filesystem::path working_dir = ".";

@@ -314,7 +314,9 @@ void OrbChartWidget::ApplyTitle() {
 }
 
 void OrbChartWidget::ShowTitle() {
-  const QString shown = title_visible_ ? title_ : QString();
+  // The chart reads its title as rich text: a zoomed orb's "<%>" would be
+  // taken for a tag and vanish.
+  const QString shown = title_visible_ ? title_.toHtmlEscaped() : QString();
   if (chart()->title() != shown) chart()->setTitle(shown);
 }
 

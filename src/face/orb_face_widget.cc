@@ -498,7 +498,7 @@ ChartBuildResult OrbFaceWidget::ChartClick(const ItemTable& items,
                                            const FaceSettings& settings,
                                            ChartState& state, bool show) {
   const size_t kind = static_cast<size_t>(current_chart_);
-  const std::string title = settings.record.tail().title;
+  const std::string& title = settings.chart_title;
   ChartBuildInput input;
   input.chart_kind = current_chart_;
   input.record = settings.record;

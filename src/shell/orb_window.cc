@@ -104,10 +104,19 @@ void OrbWindow::CreateWidgets() {
   PlaceErrorPanel(vigil::FitBorderlessPanels(input).error_panel);
 }
 
+// A cycle while zoomed draws the title anew: it keeps the unit.
+std::string OrbWindow::ChartTitle() const {
+  const OrbState& state = session_.state();
+  const std::string& title = state.record().tail().title;
+  return state.face.zoomed ? TitleWithUnit(title, state.chart.chart_unit)
+                           : title;
+}
+
 FaceSettings OrbWindow::Settings() const {
   const OrbState& state = session_.state();
   FaceSettings settings;
   settings.record = state.record();
+  settings.chart_title = ChartTitle();
   settings.has_rules = !state.config.rules.empty();
   settings.header = state.header;
   settings.working_dir = session_.working_dir();
@@ -516,8 +525,12 @@ void OrbWindow::RunMenuCommand(const std::string& name) {
 }
 
 void OrbWindow::WriteFaceMode(char face_mode) {
-  // A zoomed orb may show another face without storing it.
-  if (session_.state().face.zoomed) return;
+  // A zoomed orb may show another face without storing it; the un-zoom
+  // returns to the record's.
+  if (session_.state().face.zoomed) {
+    face_chosen_while_zoomed_ = true;
+    return;
+  }
   session_.state().config.record.set_face_mode(face_mode);
   Save(std::nullopt);
 }
@@ -688,7 +701,7 @@ void OrbWindow::ExchangeChart(
                       !ListingShown());
   }
   face_->ShowItemTable(state.items);
-  face_->SetChartTitle(state.record().tail().title);
+  face_->SetChartTitle(ChartTitle());
   face_->SetLegendVisible(legend && state.menu.Entry("Pop04").enabled);
   face_->SetChartTitleVisible(title);
   // The rebuild showed the chart; a listing or gauge orb keeps its face.
@@ -749,9 +762,23 @@ void OrbWindow::Unzoom() {
   setGeometry(home.left, home.top, size.columns * state.cell.width,
               size.rows * state.cell.height);
   Relayout();
+  if (std::exchange(face_chosen_while_zoomed_, false)) ShowFaceOfRecord();
   ShowRecordsFace();
   state.face.zoomed = false;
   RefreshFace();
+}
+
+void OrbWindow::ShowFaceOfRecord() {
+  OrbState& state = session_.state();
+  const char face_mode = state.record().face_mode();
+  state.face.gauge_chosen = false;
+  ShowFace(true, false, false, false);
+  ShowChartOrListingOfRecord();
+  ShowStartFace(face_mode);
+  const bool chart_or_listing = face_mode != '3' && face_mode != '4';
+  state.menu.SetVisible("Pop021", !chart_or_listing);
+  state.menu.SetVisible("Pop022", face_mode != '3');
+  state.menu.SetVisible("Pop023", face_mode != '4');
 }
 
 bool OrbWindow::ListingShown() const {

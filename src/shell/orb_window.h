@@ -127,6 +127,8 @@ class OrbWindow : public QWidget, public OrbView {
   void MoveToCellAt(const QPoint& release);
   void Unzoom();
   void ShowRecordsFace();
+  // The face column 17 names, with its menu entries.
+  void ShowFaceOfRecord();
   void ShowChartOrListingOfRecord();
   // A listing orb shows its listing after a cycle, without the chart.
   bool ListingShown() const;
@@ -136,6 +138,7 @@ class OrbWindow : public QWidget, public OrbView {
   void StopAllTimers();
   void ZoomOnAlert();
   FaceSettings Settings() const;
+  std::string ChartTitle() const;
   void ShowStartFace(char face_mode);
   void ReloadGaugePicture();
   SettingsDialog* SettingsDialogWidget();
@@ -157,6 +160,7 @@ class OrbWindow : public QWidget, public OrbView {
   // The sensor program could not be started: the dialog's title turns red.
   bool title_alarm_ = false;
   bool placed_ = false;  // start-up has sized the window
+  bool face_chosen_while_zoomed_ = false;
   std::optional<QPoint> press_point_;
 
   QTimer* timer1_ = nullptr;

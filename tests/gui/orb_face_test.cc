@@ -87,6 +87,7 @@ class OrbFaceTest : public ::testing::Test {
   // The first layout, as the first cycle after start-up runs it.
   void Layout() {
     settings_.record = record_.Text();
+    settings_.chart_title = settings_.record.tail().title;
     face_->SelectChart(settings_.record);
     face_->SetTitle("Disks");
     state_.relayout_request = true;

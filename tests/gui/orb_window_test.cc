@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <functional>
 
@@ -333,7 +334,24 @@ TEST_F(OrbWindowTest, AZoomShowsLegendTitleAndUnitUntilTheClick) {
   EXPECT_TRUE(window->face()->legend_visible());
   EXPECT_EQ(window->face()->chart_title(), title + " <%>");
   EXPECT_TRUE(window->findChild<QWidget*>("Panel3")->isVisible());
+  // A cycle while zoomed draws the chart anew: the drawn title keeps the
+  // unit, the one this cycle read.
+  window->Timer3Timer();
+  const auto* chart = window->findChild<QChartView*>("Chart00");
+  ASSERT_NE(chart, nullptr);
+  // As the chart shows it: its title is rich text.
+  EXPECT_EQ(QTextDocumentFragment::fromHtml(chart->chart()->title())
+                .toPlainText()
+                .toStdString(),
+            title + " <" + window->session().state().chart.chart_unit + ">");
+  // A face chosen while zoomed is not stored, and goes with the zoom.
+  window->RunMenuCommand("Pop023");
+  const auto* image = window->findChild<QWidget*>("Objct");
+  EXPECT_TRUE(image->isVisible());
   window->View07Click();
+  EXPECT_FALSE(image->isVisible());
+  EXPECT_TRUE(chart->isVisible());
+  EXPECT_EQ(window->session().record().face_mode(), '0');
   EXPECT_FALSE(window->face_state().zoomed);
   EXPECT_EQ(window->size(), compact);
   EXPECT_FALSE(window->face()->legend_visible());
