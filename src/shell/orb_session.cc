@@ -308,6 +308,7 @@ void OrbSession::ReportSaveFailure(OrbView& view, SaveOutcome outcome) {
       break;
     case SaveOutcome::kSaved:
     case SaveOutcome::kTargetTaken:
+    case SaveOutcome::kPlaceTaken:
       return;
   }
   // The orb goes on with the configuration it has; the error panel stays
@@ -318,10 +319,15 @@ void OrbSession::ReportSaveFailure(OrbView& view, SaveOutcome outcome) {
 
 SaveOutcome OrbSession::Save(OrbView& view,
                              const std::optional<MoveNote>& move_note) {
+  const std::string stored_size = state_.record().grid_size_text();
   state_.config.record.set_grid_size_text(state_.grid_size_text);
   const SaveOutcome outcome =
       SaveOrbsFile(OrbsFile(), state_.mode_word, state_.config, move_note);
   ReportSaveFailure(view, outcome);
+  // A size that does not fit is not the orb's: it keeps the one stored.
+  if (outcome == SaveOutcome::kPlaceTaken) {
+    state_.config.record.set_grid_size_text(stored_size);
+  }
   if (outcome == SaveOutcome::kSaved && move_note &&
       move_note->old_number != move_note->new_number) {
     MoveOrbFiles(*move_note);

@@ -834,7 +834,9 @@ void OrbWindow::MoveToCellAt(const QPoint& release) {
   const SaveOutcome outcome = session_.MoveTo(*this, target);
   const WindowRect& home = session_.home();
   move(home.left, home.top);
-  if (outcome == SaveOutcome::kTargetTaken) {
+  // Off the grid or over another orb counts as taken.
+  if (outcome == SaveOutcome::kTargetTaken ||
+      outcome == SaveOutcome::kPlaceTaken) {
     ShowMessageBox("Sorry, Position " + RowSlashColumn(target) +
                    " already used !");
   }
@@ -853,9 +855,16 @@ void OrbWindow::SnapToGrid() {
     return;
   }
   Relayout();
-  if (state.grid_size_text != state.record().grid_size_text()) {
-    Save(std::nullopt);
-  }
+  if (state.grid_size_text == state.record().grid_size_text()) return;
+  const std::string wanted = state.grid_size_text;
+  if (Save(std::nullopt) != SaveOutcome::kPlaceTaken) return;
+  // Back to the stored size, which the next relayout keeps.
+  const GridSize stored = StoredGridSize();
+  resize(stored.columns * state.cell.width, stored.rows * state.cell.height);
+  const GridSize refused = ParseGridSizeText(wanted).value_or(stored);
+  ShowMessageBox("Sorry, no room for " + std::to_string(refused.rows) + " x " +
+                 std::to_string(refused.columns) + " cells at " +
+                 RowSlashColumn(session_.orb_number()) + " !");
 }
 
 void OrbWindow::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #include "store/orbs_file.h"
 
 #include "store/file_lock.h"
+#include "store/grid_cover.h"
 #include "store/text.h"
 #include "store/text_file.h"
 
@@ -256,6 +257,41 @@ std::vector<std::string> RewriteOrbLines(
   return result;
 }
 
+namespace {
+
+// The last record of that number in the file.
+std::optional<ConfigRecord> StoredRecord(
+    const std::vector<std::string>& file_lines, std::string_view mode_word,
+    std::string_view number) {
+  std::optional<ConfigRecord> stored;
+  for (const std::string& line : file_lines) {
+    if (Key(line) == number && !IsHeaderLine(line, mode_word) &&
+        IsRecordLine(line, mode_word)) {
+      stored = ConfigRecord(line);
+    }
+  }
+  return stored;
+}
+
+// A move or a new size must find each of its cells inside the grid and
+// free; a save that keeps the place is never refused for it.
+bool PlaceRefused(const std::vector<std::string>& file_lines,
+                  std::string_view mode_word, const OrbConfiguration& orb,
+                  const std::optional<MoveNote>& move_note) {
+  const std::string own =
+      move_note ? move_note->old_number : orb.record.number();
+  const std::optional<ConfigRecord> stored =
+      StoredRecord(file_lines, mode_word, own);
+  const bool moved = move_note && move_note->new_number != own;
+  const bool resized =
+      !stored || stored->grid_size_text() != orb.record.grid_size_text();
+  if (!moved && !resized) return false;
+  return CheckPlace(file_lines, mode_word, PlaceOf(orb.record), own).outcome !=
+         PlaceCheck::Outcome::kFree;
+}
+
+}  // namespace
+
 SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
                          std::string_view mode_word,
                          const OrbConfiguration& orb,
@@ -268,6 +304,9 @@ SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
   if (move_note && move_note->new_number != move_note->old_number &&
       KeyInUse(file_lines, move_note->new_number)) {
     return SaveOutcome::kTargetTaken;
+  }
+  if (PlaceRefused(file_lines, mode_word, orb, move_note)) {
+    return SaveOutcome::kPlaceTaken;
   }
   const std::vector<std::string> lines =
       RewriteOrbLines(file_lines, mode_word, orb, move_note);
@@ -287,6 +326,11 @@ AddOutcome AddToOrbsFile(const std::filesystem::path& file,
   std::vector<std::string> file_lines = SplitLines(bytes);
   if (KeyInUse(file_lines, orb.record.number())) {
     return {SaveOutcome::kTargetTaken};
+  }
+  if (CheckPlace(file_lines, mode_word, PlaceOf(orb.record),
+                 orb.record.number())
+          .outcome != PlaceCheck::Outcome::kFree) {
+    return {SaveOutcome::kPlaceTaken};
   }
   AddOutcome added;
   if (ScanHeader(file_lines, mode_word).settings.header_line.empty()) {

@@ -164,10 +164,11 @@ std::vector<std::string> RewriteOrbLines(
 
 enum class SaveOutcome {
   kSaved,
-  kMissing,     // the file is gone: nothing written
-  kUnreadable,  // nothing written
-  kUnwritable,  // the file is as it was
-  kTargetTaken  // a move whose new number some line already has
+  kMissing,      // the file is gone: nothing written
+  kUnreadable,   // nothing written
+  kUnwritable,   // the file is as it was
+  kTargetTaken,  // a move whose new number some line already has
+  kPlaceTaken    // a move or new size with a cell off the grid or covered
 };
 
 // Reads the file anew and writes it back with RewriteOrbLines, under an

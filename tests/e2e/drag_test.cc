@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "store/text.h"
 #include "support/orb_workspace.h"
 #include "support/record_builder.h"
 #include "support/xvfb_server.h"
@@ -26,8 +27,8 @@ std::string Drag(int from_x, int from_y, int to_x, int to_y) {
          " sleep 0.2 mousemove " + point(to_x, to_y) + " sleep 0.2 mouseup 1";
 }
 
-// Cells of 320 x 135 on the 1920 x 1080 screen: orb 0203 starts at
-// (960, 270); orb 0305 has a record but does not run.
+// Cells of 320 x 135 on the 1920 x 1080 screen: orb 0203, two cells wide,
+// starts at (960, 270); orb 0305 has a record but does not run.
 TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
   testing::XvfbServer xvfb;
   ASSERT_TRUE(xvfb.running());
@@ -35,12 +36,23 @@ TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
   RecordBuilder mine = testing::OneChannelOrb0203("Drag test");
   RecordBuilder other = mine;
   other.number = "0305";
+  mine.grid_size = " 1  2";
   space.SetUpOneChannelOrbs({mine.Text(), other.Text()});
   auto orb = space.StartOnScreen(xvfb.DisplayEnv(), "0203");
   ASSERT_TRUE(space.dir().Exists("AuxOrb0203.Grn"));
 
-  // Onto the cell of orb 0305: a message, and no file changes.
   const std::string before = space.dir().Read("AuxOrbs.Prf");
+  // Onto the last column, 0205: its second cell would be off the screen.
+  xvfb.Run(Drag(1000, 300, 1700, 300));
+  std::this_thread::sleep_for(1500ms);
+  xvfb.Run("import -window root " +
+           testing::ScreenshotFile("drag-off-grid.png"));
+  xvfb.Run("xdotool key Return");
+  EXPECT_EQ(space.dir().Read("AuxOrbs.Prf"), before);
+  EXPECT_TRUE(space.dir().Exists("AuxOrb0203.Prf"));
+  std::this_thread::sleep_for(500ms);
+
+  // Onto the cell of orb 0305: a message, and no file changes.
   xvfb.Run(Drag(1000, 300, 1700, 420));
   std::this_thread::sleep_for(1500ms);
   xvfb.Run("import -window root " + testing::ScreenshotFile("drag-taken.png"));
@@ -68,6 +80,28 @@ TEST(DragE2eTest, AnOrbMovesOnlyToAFreeCell) {
         return window && window->left == 1280 && window->top == 540;
       },
       5s));
+
+  // A resize to three cells from 0404 would reach past the last column.
+  const std::string placed = space.dir().Read("AuxOrbs.Prf");
+  const std::string visible_windows =
+      "xdotool search --onlyvisible --pid " + std::to_string(orb->pid());
+  const std::string id = Trim(xvfb.Run(visible_windows));
+  ASSERT_FALSE(id.empty());
+  xvfb.Run("xdotool windowsize " + id + " 960 135");
+  // The refusal's message box beside the orb.
+  EXPECT_TRUE(WaitUntil(
+      [&] { return SplitLines(xvfb.Run(visible_windows)).size() == 2; }, 5s));
+  std::this_thread::sleep_for(500ms);
+  xvfb.Run("import -window root " +
+           testing::ScreenshotFile("resize-off-grid.png"));
+  xvfb.Run("xdotool key Return");
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        window = xvfb.WindowOf(orb->pid());
+        return window && window->width == 640 && window->height == 135;
+      },
+      5s));
+  EXPECT_EQ(space.dir().Read("AuxOrbs.Prf"), placed);
   orb->Signal(SIGTERM);
   EXPECT_TRUE(orb->WaitFor(5s));
   EXPECT_FALSE(space.dir().Exists("AuxOrb0404.Prf"));

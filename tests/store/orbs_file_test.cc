@@ -360,6 +360,68 @@ TEST_F(SaveTest, AMoveToANumberInUseWritesNothing) {
   EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), before);
 }
 
+// A move or a new size needs every cell on the grid and free of other
+// orbs; a save that keeps the place is never refused for a wall that
+// already overlaps elsewhere.
+TEST_F(SaveTest, APlaceMustLieOnTheGridAndBeFree) {
+  RecordBuilder wide;  // 0102, two cells wide
+  wide.grid_size = " 1  2";
+  RecordBuilder other;
+  other.number = "0305";
+  other.grid_size = " 2  1";  // also covers 0405
+  RecordBuilder overlapping = other;
+  overlapping.number = "0705";  // over 0706's cell
+  overlapping.grid_size = " 1  2";
+  RecordBuilder under = other;
+  under.number = "0706";
+  RecordBuilder neighbour = other;
+  neighbour.number = "0105";
+  neighbour.grid_size = " 1  1";
+  const std::vector<std::string> file = {
+      "0806 AuxOrbs...   .", wide.Text(),  other.Text(),
+      overlapping.Text(),    under.Text(), neighbour.Text()};
+  struct Case {
+    const char* name;
+    std::string number;
+    std::string grid_size;
+    bool moved;
+    SaveOutcome outcome;
+  } cases[] = {
+      {"to a free place", "0203", " 1  2", true, SaveOutcome::kSaved},
+      {"its second cell off the last column", "0205", " 1  2", true,
+       SaveOutcome::kPlaceTaken},
+      {"onto a cell another orb covers", "0404", " 1  2", true,
+       SaveOutcome::kPlaceTaken},
+      {"off the last row", "0800", " 1  1", true, SaveOutcome::kPlaceTaken},
+      {"wider, up to its neighbour", "0102", " 1  3", false,
+       SaveOutcome::kSaved},
+      {"wider, over its neighbour's cell", "0102", " 1  4", false,
+       SaveOutcome::kPlaceTaken},
+      {"wider than the grid", "0102", " 1  6", false, SaveOutcome::kPlaceTaken},
+      {"higher, to the last row", "0102", " 7  2", false, SaveOutcome::kSaved},
+      {"higher than the grid", "0102", " 8  2", false,
+       SaveOutcome::kPlaceTaken},
+  };
+  for (const Case& c : cases) {
+    dir_.WriteLines("AuxOrbs.Prf", file);
+    RecordBuilder saved = wide;
+    saved.number = c.number;
+    saved.grid_size = c.grid_size;
+    const std::optional<MoveNote> note =
+        c.moved ? std::optional(MoveNote{"0102", c.number}) : std::nullopt;
+    EXPECT_EQ(SaveOrbsFile(File(), "AuxOrb", {saved.Text()}, note), c.outcome)
+        << c.name;
+    if (c.outcome != SaveOutcome::kSaved) {
+      EXPECT_EQ(ReadLines(File()), file) << c.name;
+    }
+  }
+  // 0705 and 0706 overlap already; a save of 0705 that keeps its place
+  // goes through.
+  dir_.WriteLines("AuxOrbs.Prf", file);
+  EXPECT_EQ(SaveOrbsFile(File(), "AuxOrb", {overlapping.Text()}, std::nullopt),
+            SaveOutcome::kSaved);
+}
+
 // Two processes move two orbs to one free cell at the same moment, many
 // times over: exactly one of them gets it each time.
 TEST_F(SaveTest, OfTwoOrbsRacingForOneCellOnlyOneWins) {

@@ -192,6 +192,10 @@ std::optional<int> SaveFailure(const EditRequest& request, SaveOutcome outcome,
       return Refuse(
           request.edit, err,
           "orb number " + request.number + " was taken in the meantime");
+    case SaveOutcome::kPlaceTaken:
+      return Refuse(request.edit, err,
+                    "a cell of orb " + request.number +
+                        " lies off the grid or under another orb");
     case SaveOutcome::kMissing:
       err << "vigil set: " << request.path.string()
           << ": gone before the save\n";
