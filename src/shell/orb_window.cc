@@ -23,6 +23,7 @@
 #include "shell/desktop_notifier_widget.h"
 #include "shell/grid_placement.h"
 #include "shell/orb_commands.h"
+#include "shell/platform_choice.h"
 #include "shell/termination_request.h"
 #include "store/text.h"
 
@@ -178,6 +179,11 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   timer3_->start();
   session_.state().menu.SetSettingsAvailable(true);
   placed_ = true;
+  placement_available_ =
+      PlacesWindows(QGuiApplication::platformName().toStdString());
+  if (!placement_available_) {
+    session_.event_log().Log("Fail", std::string(kNoPlacementLog));
+  }
 }
 
 void OrbWindow::ShowStartFace(char face_mode) {
@@ -206,8 +212,14 @@ void OrbWindow::Relayout() {
   state.face.relayout_request = true;
   if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
                                       state.cell, state.face)) {
-    state.grid_size_text = *grid;
+    KeepGridSize(*grid);
   }
+}
+
+// Where the compositor sizes the window, its size is not the orb's: the
+// record keeps the one stored.
+void OrbWindow::KeepGridSize(const std::string& grid_size_text) {
+  if (placement_available_) session_.state().grid_size_text = grid_size_text;
 }
 
 GridSize OrbWindow::StoredGridSize() const {
@@ -321,7 +333,7 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
   const FaceSettings settings = Settings();
   if (auto grid = face_->RelayoutFace(state.items, state.values, settings,
                                       state.cell, state.face)) {
-    state.grid_size_text = *grid;
+    KeepGridSize(*grid);
   }
   const ChartBuildResult chart = face_->ChartClick(
       state.items, state.values, settings, state.chart, !ListingShown());
@@ -828,6 +840,12 @@ void OrbWindow::FaceMouseUp(const QPoint& release) {
 }
 
 void OrbWindow::MoveToCellAt(const QPoint& release) {
+  if (!placement_available_) {
+    if (!std::exchange(drag_refusal_shown_, true)) {
+      ShowMessageBox(std::string(kNoPlacementMessage));
+    }
+    return;
+  }
   const std::string target =
       OrbNumberOf(CellAt(release.x(), release.y(), session_.state().cell));
   if (target == session_.orb_number()) return;
@@ -844,7 +862,14 @@ void OrbWindow::MoveToCellAt(const QPoint& release) {
 
 void OrbWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (placed_ && !session_.state().face.zoomed) SnapToGrid();
+  if (!placed_ || session_.state().face.zoomed) return;
+  // A size the compositor gave is laid out as it is: asking for another
+  // could go back and forth without end.
+  if (placement_available_) {
+    SnapToGrid();
+  } else {
+    Relayout();
+  }
 }
 
 void OrbWindow::SnapToGrid() {

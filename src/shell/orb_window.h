@@ -139,6 +139,7 @@ class OrbWindow : public QWidget, public OrbView {
   void ZoomOnAlert();
   FaceSettings Settings() const;
   std::string ChartTitle() const;
+  void KeepGridSize(const std::string& grid_size_text);
   void ShowStartFace(char face_mode);
   void ReloadGaugePicture();
   SettingsDialog* SettingsDialogWidget();
@@ -161,6 +162,10 @@ class OrbWindow : public QWidget, public OrbView {
   bool title_alarm_ = false;
   bool placed_ = false;  // start-up has sized the window
   bool face_chosen_while_zoomed_ = false;
+  // False where the compositor places and sizes windows (Wayland): the
+  // orb neither moves nor saves a place or size it did not ask for.
+  bool placement_available_ = true;
+  bool drag_refusal_shown_ = false;
   std::optional<QPoint> press_point_;
 
   QTimer* timer1_ = nullptr;

@@ -15,4 +15,8 @@ std::optional<std::string> PlatformChoice(const char* qt_qpa_platform,
   return IsSet(wayland_display) ? "xcb;wayland" : "xcb";
 }
 
+bool PlacesWindows(std::string_view platform_name) {
+  return !platform_name.starts_with("wayland");
+}
+
 }  // namespace vigil

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vigil {
 
@@ -17,6 +18,17 @@ namespace vigil {
 std::optional<std::string> PlatformChoice(const char* qt_qpa_platform,
                                           const char* display,
                                           const char* wayland_display);
+
+// False for a platform on which a client cannot place its own windows
+// (Wayland): the compositor puts and sizes them.
+bool PlacesWindows(std::string_view platform_name);
+
+// What an orb on such a platform logs once, and says once to a drag.
+inline constexpr std::string_view kNoPlacementLog =
+    "Placement not available: the desktop (Wayland) places the windows";
+inline constexpr std::string_view kNoPlacementMessage =
+    "Sorry, this desktop (Wayland) places the windows itself: the orb cannot "
+    "take a grid cell or move. Start the wall on the X display to place it !";
 
 }  // namespace vigil
 

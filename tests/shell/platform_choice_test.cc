@@ -29,5 +29,12 @@ TEST(PlatformChoiceTest, AnXDisplayIsTakenUnlessTheUserChose) {
   }
 }
 
+TEST(PlatformChoiceTest, OnlyWaylandPlacesTheWindowsItself) {
+  EXPECT_TRUE(PlacesWindows("xcb"));
+  EXPECT_TRUE(PlacesWindows("offscreen"));
+  EXPECT_FALSE(PlacesWindows("wayland"));
+  EXPECT_FALSE(PlacesWindows("wayland-egl"));
+}
+
 }  // namespace
 }  // namespace vigil
