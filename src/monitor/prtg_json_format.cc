@@ -40,7 +40,7 @@ class Collector : public nlohmann::json_sax<Json> {
   bool start_object(std::size_t) override {
     frames_.push_back(ObjectFrame());
     if (frames_.back() == Frame::kPrtg) result_.complete = true;
-    if (frames_.back() == Frame::kResult) result_.channels.emplace_back();
+    if (frames_.back() == Frame::kResult) AddChannel(result_);
     return true;
   }
   bool start_array(std::size_t) override {

@@ -61,7 +61,7 @@ class Collector {
       if (!root_is_prtg_) XML_StopParser(parser_, XML_FALSE);
     } else if (depth_ == int(Depth::kTop)) {
       top_ = TopNamed(name);
-      if (top_ == Top::kResult) result_.channels.emplace_back();
+      if (top_ == Top::kResult) AddChannel(result_);
     } else if (depth_ == int(Depth::kResultElement) && top_ == Top::kResult) {
       element_ = ChannelElementNamed(name);
     }

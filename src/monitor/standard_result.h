@@ -63,6 +63,9 @@ struct StandardResult {
   bool error = false;  // "error" 1: only the text counts
 };
 
+// A new channel at the end of result, with room for the usual elements.
+void AddChannel(StandardResult& result);
+
 // The result's lines as one text for a parser, line numbers as in the file.
 std::string JoinedText(const std::vector<std::string>& lines);
 
