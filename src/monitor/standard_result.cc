@@ -28,6 +28,9 @@ constexpr std::array<std::string_view, 20> kChannelElementNames = {
     "limitmaxerror", "limitmaxwarning",
     "limitminerror", "limitminwarning",
     "limiterrormsg", "limitwarningmsg"};
+// In the order of ChannelElement, one name each.
+static_assert(kChannelElementNames.size() ==
+              static_cast<size_t>(ChannelElement::kLimitWarningMsg) + 1);
 
 // Commas read as decimal points: scripts written for a German desktop
 // print them.
