@@ -98,18 +98,12 @@ class Companion final : public ResultFormat {
 
 }  // namespace
 
+// The blank and declaration lines before "<Prtg>" are companion lines too.
 bool IsCompanionShaped(const std::vector<std::string>& lines) {
-  bool opened = false;
-  for (const std::string& raw : lines) {
-    const std::string_view line = TrimmedView(raw);
-    if (!opened) {
-      if (line.empty() || line.starts_with("<?xml")) continue;
-      if (line != "<Prtg>") return false;
-      opened = true;
-    }
-    if (!IsCompanionLine(line)) return false;
-  }
-  return opened;
+  return OpensAsCompanion(lines) &&
+         std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
+           return IsCompanionLine(TrimmedView(line));
+         });
 }
 
 bool OpensAsCompanion(const std::vector<std::string>& lines) {

@@ -4,7 +4,6 @@
 
 #include "actions/settings_fields.h"
 #include "actions/state_announcement.h"
-#include "monitor/companion_result_format.h"
 #include "monitor/program_runner.h"
 #include "monitor/result_format.h"
 #include "store/clock_text.h"
@@ -47,6 +46,10 @@ int StateCodeFor(Rgb orb_colour) {
 }
 
 }  // namespace
+
+std::string NoDataFoundText(bool http) {
+  return std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
+}
 
 milliseconds MonitoringCycle::Delay() const {
   return milliseconds(static_cast<long long>(state_.delay_time) * 1000);
@@ -107,11 +110,12 @@ HttpOutcome MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
   return http_acquisition_(lock);
 }
 
-void ReadResultRows(OrbState& state, const std::vector<std::string>& lines) {
+void ReadResultRows(OrbState& state, const std::vector<std::string>& lines,
+                    const ResultFormat& format) {
   if (state.http()) return;
-  const ResultReading reading = ResultFormatFor(lines).Read(
-      lines, ResultReaderSettingsFor(state.record()), state.items,
-      state.lists.work);
+  const ResultReading reading =
+      format.Read(lines, ResultReaderSettingsFor(state.record()), state.items,
+                  state.lists.work);
   if (reading.chart_unit) state.chart.chart_unit = *reading.chart_unit;
 }
 
@@ -223,9 +227,7 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
   std::vector<std::string> message = std::move(*result);
   CycleReport report;
   const bool http = state_.http();
-  // An HttpOrb orb reads back only what its own writer wrote.
-  const ResultFormat& format =
-      http ? CompanionResultFormat() : ResultFormatFor(message);
+  const ResultFormat& format = WorkFileFormat(state_.mode_word, message);
   const ResultCheck check = format.Check(message);
   report.show_view_logging = check.has_processing_lines;
   state_.first_text_line = check.first_text_line;
@@ -236,17 +238,16 @@ CycleReport MonitoringCycle::CheckTheResult(OrbView& view,
     message.insert(message.end(), progress.begin(), progress.end());
   }
   if (!check.complete) {
-    error_text =
-        std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
+    error_text = NoDataFoundText(http);
     LogFailure(state_, log_, error_text);
   }
   if (http && (!acquired.fresh_rows || state_.items.empty())) {
-    error_text = "No Data from PRTG found...";
+    error_text = NoDataFoundText(/*http=*/true);
     LogFailure(state_, log_, error_text);
   }
   if (!error_text.empty()) return NoData(view, std::move(report), error_text);
   state_.logged_error_report.clear();
-  report = EvaluateAndPublish(view, std::move(report), message);
+  report = EvaluateAndPublish(view, std::move(report), message, format);
   if (state_.unattended() && acquired.requests_failed) {
     view.SetStatusCaption(std::string(kFailCaption));
   } else {
@@ -282,11 +283,11 @@ CycleReport MonitoringCycle::NoData(OrbView& view, CycleReport report,
 }
 
 CycleReport MonitoringCycle::EvaluateAndPublish(
-    OrbView& view, CycleReport report,
-    const std::vector<std::string>& message) {
+    OrbView& view, CycleReport report, const std::vector<std::string>& message,
+    const ResultFormat& format) {
   view.HideErrorPanel();
   state_.processing = ReadProcessingStates(message);
-  ReadResultRows(state_, message);
+  ReadResultRows(state_, message, format);
   ApplyRecordSorting(state_);
   report.last_update = "<" + Mid(TimeText(WallClock::now()), 1, 5) + ">";
   view.SetStatusCaption("");

@@ -13,6 +13,7 @@
 
 #include "actions/action_dispatch.h"
 #include "monitor/orb_state.h"
+#include "monitor/result_format.h"
 #include "monitor/result_reader.h"
 #include "monitor/rule_evaluation.h"
 #include "store/companion_files.h"
@@ -33,13 +34,18 @@ struct HttpOutcome {
 // The status caption of an unattended HttpOrb orb whose requests fail.
 inline constexpr std::string_view kFailCaption = "<Fail>";
 
+// What an orb shows for a result without its end, or for an HttpOrb orb
+// without rows: "No Data from RFC found..." ("PRTG" in the HttpOrb mode).
+std::string NoDataFoundText(bool http);
+
 // A "Fail" line; an unattended orb writes one per run of failures, which
 // a cycle with every request answered ends.
 void LogFailure(OrbState& state, EventLog& log, const std::string& text);
 
 // A result's rows into the item table and its text records into the work
 // list; an HttpOrb orb's rows come from the server's answers instead.
-void ReadResultRows(OrbState& state, const std::vector<std::string>& lines);
+void ReadResultRows(OrbState& state, const std::vector<std::string>& lines,
+                    const ResultFormat& format);
 // The record's sorting (column 50) on the item table, unless none is set
 // or the face mode is "1".
 void ApplyRecordSorting(OrbState& state);
@@ -110,7 +116,8 @@ class MonitoringCycle {
   CycleReport NoData(OrbView& view, CycleReport report,
                      const std::string& error_text);
   CycleReport EvaluateAndPublish(OrbView& view, CycleReport report,
-                                 const std::vector<std::string>& message);
+                                 const std::vector<std::string>& message,
+                                 const ResultFormat& format);
   void ShowFailure(OrbView& view, const std::string& message);
   void LogErrorReport(const std::string& text);
   std::chrono::milliseconds Delay() const;

@@ -81,10 +81,6 @@ constexpr std::array<SpeedTime, 4> kSpeedTimes = {{
     {"day", "/d", 86400},
 }};
 
-std::string Element(const StandardChannel& channel, ChannelElement element) {
-  return std::string(channel.Get(element));
-}
-
 template <typename Table>
 auto Find(const Table& table, std::string_view word) -> decltype(&table[0]) {
   for (const auto& entry : table) {
@@ -116,10 +112,10 @@ ShownUnit ByteUnit(const SizeWord* size, double value) {
 
 ShownUnit ShownUnitFor(const StandardChannel& channel,
                        std::optional<double> value) {
-  const std::string word = Element(channel, ChannelElement::kUnit);
+  const std::string_view word = channel.Get(ChannelElement::kUnit);
   const UnitWord* unit = Find(kUnitWords, word.empty() ? "custom" : word);
   const SizeWord* volume =
-      Find(kSizeWords, Element(channel, ChannelElement::kVolumeSize));
+      Find(kSizeWords, channel.Get(ChannelElement::kVolumeSize));
   if (unit == nullptr) return SizedUnit(volume, word);
   switch (unit->family) {
     case Family::kPlain:
@@ -128,21 +124,21 @@ ShownUnit ShownUnitFor(const StandardChannel& channel,
       return ByteUnit(volume, value.value_or(0));
     case Family::kSpeed: {
       const SpeedTime* time =
-          Find(kSpeedTimes, Element(channel, ChannelElement::kSpeedTime));
+          Find(kSpeedTimes, channel.Get(ChannelElement::kSpeedTime));
       if (time == nullptr) time = &kSpeedTimes[0];
-      ShownUnit shown = ByteUnit(
-          Find(kSizeWords, Element(channel, ChannelElement::kSpeedSize)),
-          value.value_or(0) * time->seconds);
+      ShownUnit shown =
+          ByteUnit(Find(kSizeWords, channel.Get(ChannelElement::kSpeedSize)),
+                   value.value_or(0) * time->seconds);
       shown.unit += time->suffix;
       shown.divisor /= time->seconds;
       return shown;
     }
     case Family::kCustom: {
-      const std::string custom = Element(channel, ChannelElement::kCustomUnit);
+      const std::string_view custom = channel.Get(ChannelElement::kCustomUnit);
       return SizedUnit(volume, custom.empty() ? "#" : custom);
     }
   }
-  return {word, 1};
+  return {std::string(word), 1};
 }
 
 }  // namespace vigil

@@ -85,4 +85,10 @@ const ResultFormat& ResultFormatFor(const std::vector<std::string>& lines) {
   return CompanionResultFormat();
 }
 
+const ResultFormat& WorkFileFormat(std::string_view mode_word,
+                                   const std::vector<std::string>& lines) {
+  return mode_word == "HttpOrb" ? CompanionResultFormat()
+                                : ResultFormatFor(lines);
+}
+
 }  // namespace vigil

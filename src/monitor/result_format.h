@@ -43,6 +43,11 @@ std::optional<std::vector<std::string>> ReadResultLines(
 // that recognises it; the companion format's own reader otherwise.
 const ResultFormat& ResultFormatFor(const std::vector<std::string>& lines);
 
+// The format of a work file: an HttpOrb orb's is always its own writer's,
+// in the companion's form; a sensor's is the one ResultFormatFor finds.
+const ResultFormat& WorkFileFormat(std::string_view mode_word,
+                                   const std::vector<std::string>& lines);
+
 }  // namespace vigil
 
 #endif  // VIGIL_MONITOR_RESULT_FORMAT_H_

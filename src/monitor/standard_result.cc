@@ -13,10 +13,6 @@
 namespace vigil {
 namespace {
 
-std::string Element(const StandardChannel& channel, ChannelElement element) {
-  return std::string(channel.Get(element));
-}
-
 constexpr std::array<std::string_view, 20> kChannelElementNames = {
     "channel",       "value",
     "unit",          "customunit",
@@ -34,8 +30,9 @@ static_assert(kChannelElementNames.size() ==
 
 // Commas read as decimal points: scripts written for a German desktop
 // print them.
-std::optional<double> NumberOf(std::string text) {
-  if (text.empty()) return std::nullopt;
+std::optional<double> NumberOf(std::string_view written) {
+  if (written.empty()) return std::nullopt;
+  std::string text(written);
   std::replace(text.begin(), text.end(), ',', '.');
   return ParseValue(text, kNumberFormatE);
 }
@@ -62,11 +59,10 @@ constexpr int kShownWidth = 7;
 // an integer's default, two (three below 1); a count of places is taken
 // too. Never more than the column holds beside the whole digits.
 int DecimalsFor(const StandardChannel& channel, double shown) {
-  const std::string mode =
-      ToLower(Element(channel, ChannelElement::kDecimalMode));
+  const std::string mode = ToLower(channel.Get(ChannelElement::kDecimalMode));
   const bool all =
       mode == "all" ||
-      (mode.empty() && IsSetFlag(Element(channel, ChannelElement::kFloat)));
+      (mode.empty() && IsSetFlag(channel.Get(ChannelElement::kFloat)));
   int places = all ? kShownWidth : std::fabs(shown) >= 1 ? 2 : 3;
   if (const auto count = ParseInteger(mode)) places = *count;
   const int whole_digits =
@@ -89,14 +85,12 @@ std::string ErrorText(const StandardResult& result) {
 
 SensorLimits LimitsOf(const StandardChannel& channel) {
   SensorLimits limits;
-  limits.warning = IsSetFlag(Element(channel, ChannelElement::kWarning));
-  if (!IsSetFlag(Element(channel, ChannelElement::kLimitMode))) return limits;
-  limits.max_error = NumberOf(Element(channel, ChannelElement::kLimitMaxError));
-  limits.max_warning =
-      NumberOf(Element(channel, ChannelElement::kLimitMaxWarning));
-  limits.min_error = NumberOf(Element(channel, ChannelElement::kLimitMinError));
-  limits.min_warning =
-      NumberOf(Element(channel, ChannelElement::kLimitMinWarning));
+  limits.warning = IsSetFlag(channel.Get(ChannelElement::kWarning));
+  if (!IsSetFlag(channel.Get(ChannelElement::kLimitMode))) return limits;
+  limits.max_error = NumberOf(channel.Get(ChannelElement::kLimitMaxError));
+  limits.max_warning = NumberOf(channel.Get(ChannelElement::kLimitMaxWarning));
+  limits.min_error = NumberOf(channel.Get(ChannelElement::kLimitMinError));
+  limits.min_warning = NumberOf(channel.Get(ChannelElement::kLimitMinWarning));
   return limits;
 }
 
@@ -124,7 +118,7 @@ class RowMaker {
         name.starts_with("* ") ? kImageStarItem : settings_.row_image;
     row.color = ".";
     row.limits = LimitsOf(channel);
-    const std::string raw = Element(channel, ChannelElement::kValue);
+    const std::string raw(channel.Get(ChannelElement::kValue));
     const std::optional<double> number = NumberOf(raw);
     if (!number) {
       Problem(raw.empty()
@@ -135,7 +129,7 @@ class RowMaker {
       row.image_index = kImageUnreadable;
       return row;
     }
-    if (!IsSetFlag(Element(channel, ChannelElement::kFloat)) &&
+    if (!IsSetFlag(channel.Get(ChannelElement::kFloat)) &&
         *number != std::trunc(*number)) {
       Problem("value '" + raw + "' of " + called() +
               " has a fraction, but its float element is not 1");

@@ -77,7 +77,7 @@ AlterOutcome OrbSession::AlterSettings(const AlteredSettings& settings) {
 void OrbSession::ReloadLastResult() {
   if (!state_.http()) {
     if (const auto lines = ReadResultLines(files_.WorkFile())) {
-      ReadResultRows(state_, *lines);
+      ReadResultRows(state_, *lines, WorkFileFormat(state_.mode_word, *lines));
     }
   }
   if (!state_.record().history_mode()) ApplyRecordSorting(state_);

@@ -259,20 +259,6 @@ std::vector<std::string> RewriteOrbLines(
 
 namespace {
 
-// The last record of that number in the file.
-std::optional<ConfigRecord> StoredRecord(
-    const std::vector<std::string>& file_lines, std::string_view mode_word,
-    std::string_view number) {
-  std::optional<ConfigRecord> stored;
-  for (const std::string& line : file_lines) {
-    if (Key(line) == number && !IsHeaderLine(line, mode_word) &&
-        IsRecordLine(line, mode_word)) {
-      stored = ConfigRecord(line);
-    }
-  }
-  return stored;
-}
-
 // A move or a new size must find each of its cells inside the grid and
 // free; a save that keeps the place is never refused for it.
 bool PlaceRefused(const std::vector<std::string>& file_lines,
@@ -281,7 +267,7 @@ bool PlaceRefused(const std::vector<std::string>& file_lines,
   const std::string own =
       move_note ? move_note->old_number : orb.record.number();
   const std::optional<ConfigRecord> stored =
-      StoredRecord(file_lines, mode_word, own);
+      ScanOrb(file_lines, mode_word, own).record;
   const bool moved = move_note && move_note->new_number != own;
   const bool resized =
       !stored || stored->grid_size_text() != orb.record.grid_size_text();

@@ -13,6 +13,16 @@
 namespace vigil {
 namespace {
 
+std::string JoinLines(const std::vector<std::string>& lines,
+                      std::string_view eol) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += eol;
+  }
+  return text;
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -26,16 +36,6 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 }  // namespace
-
-std::string JoinLines(const std::vector<std::string>& lines,
-                      std::string_view eol) {
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line;
-    text += eol;
-  }
-  return text;
-}
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
   std::error_code error;

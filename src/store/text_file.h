@@ -13,10 +13,6 @@ namespace vigil {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
-// The lines, each followed by eol.
-std::string JoinLines(const std::vector<std::string>& lines,
-                      std::string_view eol);
-
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 std::optional<std::vector<std::string>> ReadLines(
     const std::filesystem::path& file);

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "store/grid_cover.h"
 #include "store/text.h"
 
 namespace vigil::cli {
@@ -12,13 +13,7 @@ namespace {
 
 namespace layout = record_layout;
 
-struct Rectangle {
-  int row = 0;
-  int column = 0;
-  GridSize size;
-};
-
-std::string Describe(const Rectangle& at) {
+std::string Describe(const GridPlace& at) {
   return std::to_string(at.size.rows) + "x" + std::to_string(at.size.columns) +
          " cells from row " + TwoDigits(at.row) + ", column " +
          TwoDigits(at.column);
@@ -33,7 +28,7 @@ std::string GridText(const GridBounds& bounds) {
               : " (no header line: the default)");
 }
 
-void CheckBounds(const PlacedRecord& placed, const Rectangle& at,
+void CheckBounds(const PlacedRecord& placed, const GridPlace& at,
                  const GridBounds& bounds, std::vector<Finding>& findings) {
   const int line = placed.line;
   const std::string grid = GridText(bounds);
@@ -72,14 +67,11 @@ void CheckGridPlacement(const std::vector<PlacedRecord>& records,
                         std::vector<Finding>& findings) {
   // Which record covers a cell; a later one that finds it taken overlaps.
   std::map<std::pair<int, int>, size_t> owners;
-  std::vector<Rectangle> rectangles(records.size());
+  std::vector<GridPlace> places(records.size());
   for (size_t i = 0; i < records.size(); ++i) {
     const ConfigRecord& record = records[i].record;
-    Rectangle& at = rectangles[i];
-    at.row = ParseInteger(record.row()).value_or(0);
-    at.column = ParseInteger(record.column()).value_or(0);
     // A size the column checks refuse still places the orb's first cell.
-    at.size = ParseGridSizeText(record.grid_size_text()).value_or(GridSize{});
+    GridPlace& at = places[i] = PlaceOf(record);
     if (bounds) CheckBounds(records[i], at, *bounds, findings);
     std::set<size_t> overlapped;
     for (int row = at.row; row < at.row + at.size.rows; ++row) {
@@ -95,13 +87,12 @@ void CheckGridPlacement(const std::vector<PlacedRecord>& records,
             ? layout::kGridSize.from
             : 1;
     for (const size_t other : overlapped) {
-      findings.push_back({records[i].line, column,
-                          "orb " + record.number() + " (" + Describe(at) +
-                              ") overlaps orb " +
-                              records[other].record.number() + " (" +
-                              Describe(rectangles[other]) + ", line " +
-                              std::to_string(records[other].line) +
-                              "); expected cells that no other orb covers"});
+      findings.push_back(
+          {records[i].line, column,
+           "orb " + record.number() + " (" + Describe(at) + ") overlaps orb " +
+               records[other].record.number() + " (" + Describe(places[other]) +
+               ", line " + std::to_string(records[other].line) +
+               "); expected cells that no other orb covers"});
     }
   }
 }

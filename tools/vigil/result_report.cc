@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "monitor/item_table.h"
+#include "monitor/monitoring_cycle.h"
 #include "monitor/result_format.h"
 #include "monitor/result_reader.h"
 #include "monitor/string_list.h"
@@ -117,7 +118,7 @@ void WriteReading(const ResultFormat& format,
 // As the cycle decides: a result without its end outweighs the sensor's
 // own error text.
 std::optional<std::string> NoDataText(const ResultCheck& check) {
-  if (!check.complete) return "No Data from RFC found...";
+  if (!check.complete) return NoDataFoundText(/*http=*/false);
   if (!check.error_text.empty()) return check.error_text;
   return std::nullopt;
 }

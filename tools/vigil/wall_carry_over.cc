@@ -4,7 +4,6 @@
 #include <charconv>
 
 #include "face/item_sorting.h"
-#include "monitor/companion_result_format.h"
 #include "monitor/item_table.h"
 #include "monitor/orb_values.h"
 #include "monitor/result_format.h"
@@ -19,10 +18,7 @@ CarryOver RecoverCarryOver(
   if (!record.keep_data()) return {std::nullopt, "keep-data is off"};
   if (!work_file) return {std::nullopt, "no work file was left"};
   // A cycle without data keeps the value of an earlier one, which is gone.
-  // An HttpOrb orb's work file is its own writer's.
-  const ResultFormat& format = mode_word == "HttpOrb"
-                                   ? CompanionResultFormat()
-                                   : ResultFormatFor(*work_file);
+  const ResultFormat& format = WorkFileFormat(mode_word, *work_file);
   const ResultCheck check = format.Check(*work_file);
   if (!check.complete || !check.error_text.empty()) {
     return {std::nullopt, "the work file holds no complete result"};
