@@ -32,18 +32,16 @@ PixelSize SnapToCells(PixelSize size, const CellSize& cell) {
 }
 
 WindowRect ZoomedWindow(const WindowRect& window, GridSize size,
-                        const CellSize& cell, PixelSize screen) {
+                        const CellSize& cell, const WindowRect& grid_area) {
   WindowRect zoomed;
-  zoomed.left = std::max(window.left - window.width / 2, 0);
-  zoomed.top = std::max(window.top - window.height / 2, 0);
+  zoomed.left = std::max(window.left - window.width / 2, grid_area.left);
+  zoomed.top = std::max(window.top - window.height / 2, grid_area.top);
   zoomed.width = size.columns * cell.width * 2;
   zoomed.height = size.rows * cell.height * 2;
-  if (zoomed.left + zoomed.width > screen.width) {
-    zoomed.left = screen.width - zoomed.width;
-  }
-  if (zoomed.top + zoomed.height > screen.height) {
-    zoomed.top = screen.height - zoomed.height;
-  }
+  const int right = grid_area.left + grid_area.width;
+  const int bottom = grid_area.top + grid_area.height;
+  if (zoomed.left + zoomed.width > right) zoomed.left = right - zoomed.width;
+  if (zoomed.top + zoomed.height > bottom) zoomed.top = bottom - zoomed.height;
   return zoomed;
 }
 

@@ -42,10 +42,10 @@ struct PixelSize {
 PixelSize SnapToCells(PixelSize size, const CellSize& cell);
 
 // The zoom: twice the stored size in cells, moved up and left by half the
-// window's size but not past the top left corner, and pulled back inside
-// the right and bottom edges of the screen.
+// window's size but not past the grid's top left corner, and pulled back
+// inside its right and bottom edges.
 WindowRect ZoomedWindow(const WindowRect& window, GridSize size,
-                        const CellSize& cell, PixelSize screen);
+                        const CellSize& cell, const WindowRect& grid_area);
 
 }  // namespace vigil
 

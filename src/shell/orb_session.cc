@@ -111,7 +111,8 @@ std::optional<std::string> OrbSession::CheckLibrariesAndFiles() const {
   return std::nullopt;
 }
 
-bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
+bool OrbSession::ReadOrbsFile(OrbView& view,
+                              const std::vector<DesktopMonitor>& monitors) {
   const auto lines = ReadLines(OrbsFile());
   if (!lines) {
     ReportFailure(view, "Starting failed, please Retry !", true);
@@ -124,7 +125,7 @@ bool OrbSession::ReadOrbsFile(OrbView& view, const ScreenInfo& screen) {
     ReportFailure(view, scan.error, true);
     return false;
   }
-  state_.cell = CellSizeFor(state_.header, screen.width, screen.height);
+  PlaceGrid(monitors);
   OrbLines orb = ScanOrb(*lines, state_.mode_word, orb_number_);
   if (!orb.record) {
     ReportFailure(view,
@@ -216,20 +217,46 @@ std::optional<std::string> OrbSession::PlacementProblem() const {
   return std::nullopt;
 }
 
+void OrbSession::PlaceGrid(const std::vector<DesktopMonitor>& monitors) {
+  GridArea chosen = ChooseGridArea(state_.header.grid_monitor, monitors);
+  grid_area_ = chosen.area;
+  state_.cell = CellSizeFor(state_.header, grid_area_.width, grid_area_.height);
+  // Once per absence, not on every change of the desktop while it lasts.
+  if (chosen.missing != missing_monitor_ && !chosen.missing.empty()) {
+    event_log_.Log("Fail", chosen.missing);
+  }
+  missing_monitor_ = std::move(chosen.missing);
+}
+
+bool OrbSession::FollowMonitors(const std::vector<DesktopMonitor>& monitors) {
+  const WindowRect before = grid_area_;
+  PlaceGrid(monitors);
+  if (grid_area_ == before) return false;
+  home_ = HomeOfRecord();
+  return true;
+}
+
+WindowRect OrbSession::HomeOfRecord() const {
+  const ConfigRecord& record = state_.record();
+  const int row = ParseInteger(record.row()).value_or(0);
+  const int column = ParseInteger(record.column()).value_or(0);
+  const GridSize size =
+      ParseGridSizeText(state_.grid_size_text).value_or(GridSize{});
+  const CellSize& cell = state_.cell;
+  return {grid_area_.left + column * cell.width,
+          grid_area_.top + row * cell.height, cell.width * size.columns,
+          cell.height * size.rows};
+}
+
 std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   if (const auto problem = PlacementProblem()) {
     ReportFailure(view, *problem, true);
     return std::nullopt;
   }
   const ConfigRecord& record = state_.record();
-  const int row = *ParseInteger(record.row());
-  const int column = *ParseInteger(record.column());
-  const GridSize size = *ParseGridSizeText(state_.grid_size_text);
-  const CellSize& cell = state_.cell;
   StartedOrb orb;
-  orb.window = {column * cell.width, row * cell.height,
-                cell.width * size.columns, cell.height * size.rows};
-  home_ = orb.window;
+  home_ = HomeOfRecord();
+  orb.window = home_;
   orb.title = record.tail().title;
   orb.caption =
       " " + record.tail().source + " / " + record.display_name() + "...";
@@ -237,13 +264,13 @@ std::optional<StartedOrb> OrbSession::Place(OrbView& view) {
   return orb;
 }
 
-std::optional<StartedOrb> OrbSession::StartUp(OrbView& view,
-                                              const ScreenInfo& screen) {
+std::optional<StartedOrb> OrbSession::StartUp(
+    OrbView& view, const std::vector<DesktopMonitor>& monitors) {
   if (const auto problem = CheckLibrariesAndFiles()) {
     ReportFailure(view, *problem, false);
     return std::nullopt;
   }
-  if (!ReadOrbsFile(view, screen) || !TakeInstance(view) ||
+  if (!ReadOrbsFile(view, monitors) || !TakeInstance(view) ||
       !WriteAttachedProfile(view)) {
     return std::nullopt;
   }
@@ -363,10 +390,7 @@ SaveOutcome OrbSession::MoveTo(OrbView& view,
     return outcome;
   }
   RemoveFile(old_work_file);
-  const auto row = ParseInteger(Mid(target_number, 1, 2)).value_or(0);
-  const auto column = ParseInteger(Mid(target_number, 3, 2)).value_or(0);
-  home_.left = column * state_.cell.width;
-  home_.top = row * state_.cell.height;
+  home_ = HomeOfRecord();
   return outcome;
 }
 

@@ -17,6 +17,7 @@
 #include "prtg/prtg_client.h"
 #include "settings/altered_settings.h"
 #include "shell/command_line.h"
+#include "shell/grid_area.h"
 #include "shell/grid_placement.h"
 #include "store/companion_files.h"
 #include "store/event_log.h"
@@ -32,11 +33,6 @@ enum class StartupStage {
   kStartupPending = 0,
   kStarted = 1,
   kPreparationPending = 2
-};
-
-struct ScreenInfo {
-  int width = 1920;
-  int height = 1080;
 };
 
 // Everything the window shows or sizes after a successful start-up.
@@ -58,7 +54,12 @@ class OrbSession {
   // Timer1, stage 0. Shows and logs the first failing check and returns
   // nullopt; the orb then ends through its error timer. The view stays the
   // actions' view until the orb ends.
-  std::optional<StartedOrb> StartUp(OrbView& view, const ScreenInfo& screen);
+  // The monitors are the desktop's now; the header chooses among them.
+  std::optional<StartedOrb> StartUp(
+      OrbView& view, const std::vector<DesktopMonitor>& monitors);
+  // The grid placed anew after a monitor came, went or changed; true when
+  // its area moved, and with it the cell size and the orb's home.
+  bool FollowMonitors(const std::vector<DesktopMonitor>& monitors);
 
   // One monitoring cycle; kNotStarted while one runs already.
   CycleReport RunCycle(OrbView& view) { return cycle_.Run(view); }
@@ -114,7 +115,9 @@ class OrbSession {
   // The settings dialog's item choice: the fixed entries, then the "*"
   // lines' names.
   std::vector<std::string> item_choices() const;
+  // The orb's cells in desktop coordinates, and the grid's area.
   const WindowRect& home() const { return home_; }
+  const WindowRect& grid_area() const { return grid_area_; }
   EventLog& event_log() { return event_log_; }
   CompanionFiles& files() { return files_; }
   ActionDispatch& dispatch() { return dispatch_; }
@@ -123,7 +126,9 @@ class OrbSession {
   std::filesystem::path InWorkingDir(const std::string& name) const;
   std::filesystem::path OrbsFile() const;
   std::optional<std::string> CheckLibrariesAndFiles() const;
-  bool ReadOrbsFile(OrbView& view, const ScreenInfo& screen);
+  bool ReadOrbsFile(OrbView& view, const std::vector<DesktopMonitor>& monitors);
+  void PlaceGrid(const std::vector<DesktopMonitor>& monitors);
+  WindowRect HomeOfRecord() const;
   void TakeConfiguration(OrbLines lines);
   bool TakeInstance(OrbView& view);
   bool WriteAttachedProfile(OrbView& view);
@@ -152,6 +157,8 @@ class OrbSession {
   std::vector<std::string> gauge_choices_;
   std::vector<std::string> image_choices_;
   WindowRect home_;
+  WindowRect grid_area_;
+  std::string missing_monitor_;  // the last "no such monitor" logged
   EventLog event_log_;
   CompanionFiles files_;
   ActionDispatch dispatch_;

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -32,6 +33,18 @@ namespace {
 
 constexpr int kDesignWidth = 169;
 constexpr int kDesignHeight = 89;
+
+std::vector<DesktopMonitor> DesktopMonitors() {
+  std::vector<DesktopMonitor> monitors;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect rect = screen->geometry();
+    monitors.push_back({screen->name().toStdString(),
+                        {rect.x(), rect.y(), rect.width(), rect.height()},
+                        screen == primary});
+  }
+  return monitors;
+}
 
 QTimer* MakeTimer(QWidget* parent, const char* name, int interval) {
   auto* timer = new QTimer(parent);
@@ -79,6 +92,7 @@ void OrbWindow::CreateWidgets() {
   connect(face_, &OrbFaceWidget::ColumnClicked, this, &OrbWindow::Sort);
   connect(face_, &OrbFaceWidget::Pressed, this, &OrbWindow::FaceMouseDown);
   connect(face_, &OrbFaceWidget::Released, this, &OrbWindow::FaceMouseUp);
+  WatchMonitors();
   label1_ = PlainLabel(this, "Label1");
   label1_->setGeometry(6, kDesignHeight - 20, kDesignWidth - 12, 16);
   startup_label_ = PlainLabel(this, "Label2", "Starting...");
@@ -103,6 +117,36 @@ void OrbWindow::CreateWidgets() {
   input.window_width = width();
   input.window_height = height();
   PlaceErrorPanel(vigil::FitBorderlessPanels(input).error_panel);
+}
+
+void OrbWindow::WatchMonitors() {
+  // After the change is whole: a removed screen may still be listed while
+  // its signal runs.
+  const auto follow = [this] {
+    QTimer::singleShot(0, this, &OrbWindow::FollowMonitors);
+  };
+  const auto watch = [this, follow](QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, follow);
+  };
+  for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+  connect(qApp, &QGuiApplication::screenAdded, this,
+          [watch, follow](QScreen* screen) {
+            watch(screen);
+            follow();
+          });
+  connect(qApp, &QGuiApplication::screenRemoved, this, follow);
+  connect(qApp, &QGuiApplication::primaryScreenChanged, this, follow);
+}
+
+void OrbWindow::FollowMonitors() {
+  if (!placed_ || !placement_available_) return;
+  if (!session_.FollowMonitors(DesktopMonitors())) return;
+  if (session_.state().face.zoomed) {
+    Unzoom();
+    return;
+  }
+  const WindowRect& home = session_.home();
+  setGeometry(home.left, home.top, home.width, home.height);
 }
 
 // A cycle while zoomed draws the title anew: it keeps the unit.
@@ -153,9 +197,7 @@ void OrbWindow::Timer1Timer() {
     return;
   }
   if (session_.startup_stage() != StartupStage::kStartupPending) return;
-  const QRect screen_rect = screen()->geometry();
-  const auto started =
-      session_.StartUp(*this, {screen_rect.width(), screen_rect.height()});
+  const auto started = session_.StartUp(*this, DesktopMonitors());
   if (started) ApplyStartedOrb(*started);
 }
 
@@ -744,10 +786,9 @@ void OrbWindow::View07DblClick() {
   if (!placed_) return;
   OrbState& state = session_.state();
   state.face.zoomed = true;
-  const QRect screen_rect = screen()->geometry();
   const WindowRect zoomed =
       ZoomedWindow({x(), y(), width(), height()}, StoredGridSize(), state.cell,
-                   {screen_rect.width(), screen_rect.height()});
+                   session_.grid_area());
   setGeometry(zoomed.left, zoomed.top, zoomed.width, zoomed.height);
   Relayout();
   if (panel3_->status_caption().empty()) {
@@ -846,8 +887,9 @@ void OrbWindow::MoveToCellAt(const QPoint& release) {
     }
     return;
   }
-  const std::string target =
-      OrbNumberOf(CellAt(release.x(), release.y(), session_.state().cell));
+  const WindowRect& grid = session_.grid_area();
+  const std::string target = OrbNumberOf(CellAt(
+      release.x() - grid.left, release.y() - grid.top, session_.state().cell));
   if (target == session_.orb_number()) return;
   const SaveOutcome outcome = session_.MoveTo(*this, target);
   const WindowRect& home = session_.home();

@@ -125,6 +125,10 @@ class OrbWindow : public QWidget, public OrbView {
   // Columns 19-23 of the record.
   GridSize StoredGridSize() const;
   void MoveToCellAt(const QPoint& release);
+  // A monitor that comes, goes or changes takes the grid, and the orb
+  // with it, where the header wants it now.
+  void WatchMonitors();
+  void FollowMonitors();
   void Unzoom();
   void ShowRecordsFace();
   // The face column 17 names, with its menu entries.

@@ -165,6 +165,13 @@ HeaderScan ScanHeader(const std::vector<std::string>& lines,
     if (IsDigits(caption_offset)) {
       header.caption_size_offset = *ParseInteger(caption_offset);
     }
+    const std::string monitor = field(header_layout::kGridMonitor);
+    if (const auto grid_monitor = ParseGridMonitor(monitor)) {
+      header.grid_monitor = *grid_monitor;
+    } else if (current.error.empty()) {
+      current.error =
+          "Header monitor '" + Trim(monitor) + "' invalid, please Check !";
+    }
     scan = std::move(current);
   }
   return scan;

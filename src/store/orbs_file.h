@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/config_record.h"
+#include "store/grid_monitor.h"
 
 namespace vigil {
 
@@ -44,6 +45,7 @@ inline constexpr ColumnSpan kNotifyDesktop{22, 1};   // "N"
 inline constexpr ColumnSpan kHideWhileGreen{23, 1};  // "X"
 inline constexpr ColumnSpan kLabelSizeOffset{25, 2};
 inline constexpr ColumnSpan kCaptionSizeOffset{28, 2};
+inline constexpr ColumnSpan kGridMonitor{31, 20};  // see grid_monitor.h
 }  // namespace header_layout
 
 inline constexpr int kDefaultGridRows = 8;
@@ -67,6 +69,7 @@ struct HeaderSettings {
   bool own_rules_only = false;
   int label_size_offset = 0;    // LabelSizeOffset, columns 25-26
   int caption_size_offset = 0;  // CaptionSizeOffset, columns 28-29
+  GridMonitor grid_monitor;     // columns 31-50
 };
 
 struct HeaderScan {

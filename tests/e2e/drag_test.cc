@@ -14,18 +14,10 @@ namespace vigil {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Drag;
 using testing::OrbWorkspace;
 using testing::RecordBuilder;
 using testing::WaitUntil;
-
-std::string Drag(int from_x, int from_y, int to_x, int to_y) {
-  const auto point = [](int x, int y) {
-    return std::to_string(x) + " " + std::to_string(y);
-  };
-  return "xdotool mousemove " + point(from_x, from_y) + " mousedown 1 " +
-         "mousemove " + point((from_x + to_x) / 2, (from_y + to_y) / 2) +
-         " sleep 0.2 mousemove " + point(to_x, to_y) + " sleep 0.2 mouseup 1";
-}
 
 // Cells of 320 x 135 on the 1920 x 1080 screen: orb 0203, two cells wide,
 // starts at (960, 270); orb 0305 has a record but does not run.

@@ -56,7 +56,7 @@ class SessionTest : public ::testing::Test {
     session_ = std::make_unique<OrbSession>("AuxOrb", command_line, dir_.path(),
                                             "host");
     session_->Prepare();
-    EXPECT_TRUE(session_->StartUp(view_, {1920, 1080}));
+    EXPECT_TRUE(session_->StartUp(view_, monitors_));
     return *session_;
   }
 
@@ -79,6 +79,7 @@ class SessionTest : public ::testing::Test {
     return count;
   }
 
+  std::vector<DesktopMonitor> monitors_ = {{"DP-1", {0, 0, 1920, 1080}, true}};
   TempDir dir_;
   RecordBuilder mine_;
   RecordBuilder other_;
@@ -105,6 +106,31 @@ TEST_F(SessionTest, SaveRewritesOnlyTheOrbsOwnLines) {
                 "0102 # new;>;5;Warning;", "0102 $ ", "0102 % ", "0102 ! ",
                 "0102 & ", "0102 \xC2\xA7 "}));
   EXPECT_EQ(session.state().grid_size_text, " 2  3");
+}
+
+TEST_F(SessionTest, TheGridFollowsItsMonitorAndWaitsOnThePrimaryForIt) {
+  const DesktopMonitor primary = monitors_.front();
+  const DesktopMonitor second = {"DP-2", {1920, 0, 1280, 1024}, false};
+  monitors_.push_back(second);
+  std::string header = std::string(kHeader) + std::string(11, ' ') + "DP-2";
+  std::vector<std::string> lines = Lines();
+  lines.front() = header;
+  dir_.WriteLines("AuxOrbs.Prf", lines);
+  OrbSession& session = Start();
+  // Row 1, column 2 of 213 x 128 cells on the second monitor.
+  EXPECT_EQ(session.home(), (WindowRect{1920 + 2 * 213, 128, 213, 128}));
+  ASSERT_EQ(session.MoveTo(view_, "0203"), SaveOutcome::kSaved);
+  EXPECT_EQ(session.home(), (WindowRect{1920 + 3 * 213, 2 * 128, 213, 128}));
+
+  // Unplugged: the primary screen holds the grid, logged once.
+  EXPECT_TRUE(session.FollowMonitors({primary}));
+  EXPECT_EQ(session.home(), (WindowRect{3 * 320, 2 * 135, 320, 135}));
+  EXPECT_FALSE(session.FollowMonitors({primary}));
+  EXPECT_EQ(LogCount("Fail"), 1);
+  // Back: so is the grid.
+  EXPECT_TRUE(session.FollowMonitors({primary, second}));
+  EXPECT_EQ(session.home(), (WindowRect{1920 + 3 * 213, 2 * 128, 213, 128}));
+  EXPECT_EQ(LogCount("Fail"), 1);
 }
 
 TEST_F(SessionTest, AMoveTakesLinesProfileMarkersAndRequestFileAlong) {

@@ -46,6 +46,31 @@ TEST(HeaderScanTest, GridAndSettings) {
   }
 }
 
+TEST(HeaderScanTest, TheGridsMonitorFromColumn31) {
+  const std::string head =
+      "0806 AuxOrbs...   ." + std::string(11, ' ');  // to column 30
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "the primary screen"},
+      {"   ", "the primary screen"},
+      {"2", "monitor 2"},
+      {"  12 ", "monitor 12"},
+      {"HDMI-1", "monitor \"HDMI-1\""},
+      {"*", "the whole desktop"},
+      // Only 20 columns belong to it.
+      {"DP-1                xyz", "monitor \"DP-1\""},
+      {"0", "error"},
+      {"HDMI 1", "error"},
+  };
+  for (const auto& [field, shown] : cases) {
+    const HeaderScan scan = ScanHeader({head + field}, "AuxOrb");
+    EXPECT_EQ(scan.error.empty()
+                  ? DescribeGridMonitor(scan.settings.grid_monitor)
+                  : "error",
+              shown)
+        << field;
+  }
+}
+
 TEST(HeaderScanTest, WithoutHeaderTheGridIsEightBySix) {
   const HeaderScan scan = ScanHeader({"0102 x"}, "AuxOrb");
   EXPECT_TRUE(scan.settings.header_line.empty());

@@ -1,5 +1,7 @@
-// A private X server with a 1920 x 1080 screen for tests that look at real
-// window placement.
+// A private X server for tests that look at real window placement: Xvfb
+// with one 1920 x 1080 screen, or Xorg's dummy driver with two monitors
+// side by side, "DUMMY0" (1920 x 1080, primary) and "DUMMY1" (1280 x 1024)
+// right of it, as xrandr sets them.
 #ifndef VIGIL_TESTS_SUPPORT_XVFB_SERVER_H_
 #define VIGIL_TESTS_SUPPORT_XVFB_SERVER_H_
 
@@ -22,9 +24,14 @@ struct WindowGeometry {
 // build/screenshots/<name>.
 std::string ScreenshotFile(const std::string& name);
 
+// The xdotool command that drags with the left button, as a hand would.
+std::string Drag(int from_x, int from_y, int to_x, int to_y);
+
+enum class Monitors { kOne, kTwo };
+
 class XvfbServer {
  public:
-  XvfbServer();
+  explicit XvfbServer(Monitors monitors = Monitors::kOne);
   bool running() const { return !display_.empty(); }
   const std::string& display() const { return display_; }  // ":N"
   std::string DisplayEnv() const { return "DISPLAY=" + display_; }
@@ -36,6 +43,10 @@ class XvfbServer {
   std::string Run(const std::string& command) const;
 
  private:
+  std::unique_ptr<ChildProcess> StartServer(Monitors monitors,
+                                            const std::string& display) const;
+  bool SetUpTwoMonitors() const;
+
   std::unique_ptr<ChildProcess> server_;
   std::string display_;
 };

@@ -32,7 +32,7 @@ TEST(VigilShowTest, EveryFieldInWords) {
   other.number = "0000";
   other.display_name = "M\xFCller";  // Latin-1
   const Lines file = {
-      "0806 AuxOrbs...   .",
+      "0806 AuxOrbs...   .           2",
       old_name.Text(),
       other.Text(),
       disks.Text(),
@@ -51,7 +51,8 @@ TEST(VigilShowTest, EveryFieldInWords) {
   const Case cases[] = {
       {{"0102"},
        0,
-       {"orb 0102 (row 01, column 02)\n  name:      \"Disks\"\n",
+       {"wall: 8 rows x 6 columns on monitor 2\n\norb 0102 (row 01, column "
+        "02)\n  name:      \"Disks\"\n",
         "  face:      2 listing\n", "  chart:     4 area, bars",
         "  grid:      1x2 cells\n", "  delay:     30 seconds\n",
         "hold on, zoom off",

@@ -78,6 +78,19 @@ void CheckSizeOffsets(std::string_view line, int number,
   }
 }
 
+void CheckGridMonitor(std::string_view line, int number,
+                      std::vector<Finding>& findings) {
+  const std::string text = Field(line, header::kGridMonitor);
+  if (ParseGridMonitor(text)) return;
+  findings.push_back(
+      {number, header::kGridMonitor.from,
+       "monitor " + Quoted(Trim(text)) +
+           " names no monitor; expected a number from 1 (left to right), an "
+           "output's name, \"*\" for the whole desktop, or blanks for the "
+           "primary screen in " +
+           ColumnsText(header::kGridMonitor)});
+}
+
 // The blank after a line's key, which is the grid or the orb number.
 std::optional<Finding> KeyBlankFinding(std::string_view line, int number,
                                        std::string_view after) {
@@ -97,6 +110,7 @@ void CheckHeaderLine(std::string_view line, int number,
   }
   CheckFrameWidth(line, number, findings);
   CheckSizeOffsets(line, number, findings);
+  CheckGridMonitor(line, number, findings);
 }
 
 // One pass over the lines, keeping what the later checks need.

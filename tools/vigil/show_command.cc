@@ -11,6 +11,19 @@
 #include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
+namespace {
+
+// The grid every orb of the file lies on, and the monitor that holds it.
+std::string WallLine(const HeaderScan& scan) {
+  if (!scan.error.empty()) return "wall: " + scan.error;
+  const HeaderSettings& header = scan.settings;
+  return "wall: " + std::to_string(header.rows) + " rows x " +
+         std::to_string(header.columns) + " columns on " +
+         DescribeGridMonitor(header.grid_monitor) +
+         (header.header_line.empty() ? " (no header line: the default)" : "");
+}
+
+}  // namespace
 
 int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
   const OptionWords options = ParseOptionWords(words, {"mode"}, {});
@@ -39,6 +52,7 @@ int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
     }
     numbers = {wanted};
   }
+  out << WallLine(ScanHeader(input->lines, input->mode_word)) << "\n\n";
   bool first = true;
   for (const std::string& number : numbers) {
     if (!first) out << '\n';
