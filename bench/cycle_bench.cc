@@ -14,6 +14,7 @@
 #include "monitor/result_reader.h"
 #include "monitor/rule_evaluation.h"
 #include "store/event_log.h"
+#include "store/value_parser.h"
 
 namespace vigil {
 namespace {
@@ -67,7 +68,7 @@ void BM_CoreCycle(benchmark::State& state) {
     values.colour_at_cycle_start = items.colour();
     const RuleOutcome rules = EvaluateRules(config, {false, "01.01.25"}, items,
                                             values, log, dispatch);
-    ApplySortingSetting(items, '2', sort);
+    ApplySortingSetting(items, '2', sort, kNumberFormatE);
     PlanFaceRefresh(items, values, settings, GaugeGeometry{}, width, face);
     ChartBuildInput input;
     input.chart_kind = kind - '0';

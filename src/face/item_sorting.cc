@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <vector>
 
 #include "store/text.h"
@@ -95,6 +96,48 @@ bool KeyLess(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+constexpr int kColorColumn = 4;
+
+struct KeyedRow {
+  std::string key;
+  std::optional<double> number;  // Data only
+  ItemRow row;
+};
+
+// Numbers by value before texts by their key.
+bool KeyedLess(const KeyedRow& a, const KeyedRow& b) {
+  if (a.number && b.number) return *a.number < *b.number;
+  if (a.number || b.number) return a.number.has_value();
+  return KeyLess(a.key, b.key);
+}
+
+void DropFooterRows(std::vector<ItemRow>& rows) {
+  if (rows.size() >= 2 && rows[rows.size() - 2].label.starts_with("-")) {
+    rows.resize(rows.size() - 2);
+  }
+}
+
+// Stable: rows of equal keys keep their order in either direction.
+void SortRows(std::vector<ItemRow>& rows, int column, bool descending,
+              char number_format) {
+  std::vector<KeyedRow> keyed;
+  keyed.reserve(rows.size());
+  for (ItemRow& row : rows) {
+    KeyedRow entry{SortKey(FieldForColumn(row, column), column), std::nullopt,
+                   std::move(row)};
+    if (column == kDataColumn) {
+      entry.number = ItemNumber(entry.row, number_format);
+    }
+    keyed.push_back(std::move(entry));
+  }
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [descending](const KeyedRow& a, const KeyedRow& b) {
+                     return descending ? KeyedLess(b, a) : KeyedLess(a, b);
+                   });
+  rows.clear();
+  for (KeyedRow& entry : keyed) rows.push_back(std::move(entry.row));
+}
+
 }  // namespace
 
 std::string SortKey(std::string_view text, int column) {
@@ -116,34 +159,32 @@ std::string SortKey(std::string_view text, int column) {
   return key;
 }
 
-void SortItems(ItemTable& items, int column, SortState& state) {
+void SortItems(ItemTable& items, int column, SortState& state,
+               char number_format) {
   std::vector<ItemRow>& rows = items.rows();
-  if (rows.size() >= 2 && rows[rows.size() - 2].label.starts_with("-")) {
-    rows.resize(rows.size() - 2);
-  }
-  std::vector<std::pair<std::string, ItemRow>> keyed;
-  keyed.reserve(rows.size());
-  for (ItemRow& row : rows) {
-    keyed.emplace_back(SortKey(FieldForColumn(row, column), column),
-                       std::move(row));
-  }
-  std::stable_sort(
-      keyed.begin(), keyed.end(),
-      [](const auto& a, const auto& b) { return KeyLess(a.first, b.first); });
+  DropFooterRows(rows);
   const bool descending = column == state.last_column && !state.last_descending;
-  if (descending) std::reverse(keyed.begin(), keyed.end());
-  rows.clear();
-  for (auto& entry : keyed) rows.push_back(std::move(entry.second));
+  // Descending is the ascending order turned over, ties included.
+  SortRows(rows, column, false, number_format);
+  if (descending) std::reverse(rows.begin(), rows.end());
   if (!rows.empty()) state.last_descending = descending;
   state.last_column = column;
 }
 
-void ApplySortingSetting(ItemTable& items, char sorting, SortState& state) {
+void ApplySortingSetting(ItemTable& items, char sorting, SortState& state,
+                         char number_format) {
   static const std::vector<std::vector<int>> kRuns = {
-      {}, {0, 1}, {0, 1, 1}, {0, 2}, {0, 2, 2}, {0}, {0}};
-  if (sorting < '0' || sorting > '6') return;
+      {}, {0, 1}, {0, 1, 1}, {0, 2}, {0, 2, 2}};
+  if (sorting == '5' || sorting == '6') {
+    DropFooterRows(items.rows());
+    SortRows(items.rows(), kColorColumn, sorting == '6', number_format);
+    state.last_column = kColorColumn;
+    state.last_descending = sorting == '6';
+    return;
+  }
+  if (sorting < '0' || sorting > '4') return;
   for (const int column : kRuns[static_cast<size_t>(sorting - '0')]) {
-    SortItems(items, column, state);
+    SortItems(items, column, state, number_format);
   }
 }
 

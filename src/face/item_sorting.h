@@ -22,12 +22,17 @@ struct SortState {
 std::string SortKey(std::string_view text, int column);
 
 // SortClick. Two footer rows (the second-to-last label begins with "-")
-// take no part and are dropped.
-void SortItems(ItemTable& items, int column, SortState& state);
+// take no part and are dropped. Data sorts as numbers (the row's number,
+// read with number_format), numbers before texts.
+void SortItems(ItemTable& items, int column, SortState& state,
+               char number_format);
 
 // The sorting setting of column 50 ('0' none ... '6'), as the cycle
-// applies it after every refill of the table.
-void ApplySortingSetting(ItemTable& items, char sorting, SortState& state);
+// applies it after every refill of the table. The colour sorts order by
+// the Color field in a fixed direction, equal colours in reading order, so
+// that the listing stays as it is from one cycle to the next.
+void ApplySortingSetting(ItemTable& items, char sorting, SortState& state,
+                         char number_format);
 
 }  // namespace vigil
 

@@ -122,7 +122,8 @@ void ReadResultRows(OrbState& state, const std::vector<std::string>& lines,
 void ApplyRecordSorting(OrbState& state) {
   const ConfigRecord& record = state.record();
   if (record.sorting() != '0' && record.face_mode() != '1') {
-    ApplySortingSetting(state.items, record.sorting(), state.sort_state);
+    ApplySortingSetting(state.items, record.sorting(), state.sort_state,
+                        state.values.number_format);
   }
 }
 

@@ -857,7 +857,7 @@ void OrbWindow::ShowRecordsFace() {
 void OrbWindow::Sort(int column) {
   OrbState& state = session_.state();
   SetBusyCursor(true);
-  SortItems(state.items, column, state.sort_state);
+  SortItems(state.items, column, state.sort_state, state.values.number_format);
   face_->ShowItemTable(state.items);
   SetBusyCursor(false);
 }

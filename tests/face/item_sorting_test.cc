@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "store/value_parser.h"
+
 namespace vigil {
 namespace {
 
@@ -48,20 +50,46 @@ TEST(SortKeyTest, DatesTimesAndNumbers) {
 TEST(SortItemsTest, SecondSortBySameColumnReverses) {
   ItemTable table = Table({{"beta", "1"}, {"Alpha", "2"}, {"gamma", "3"}});
   SortState state{5, false};
-  SortItems(table, 1, state);
+  SortItems(table, 1, state, kNumberFormatE);
   EXPECT_EQ(Items(table), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
-  SortItems(table, 1, state);
+  SortItems(table, 1, state, kNumberFormatE);
   EXPECT_EQ(Items(table), (std::vector<std::string>{"gamma", "beta", "Alpha"}));
   // Another column starts ascending whatever came before.
-  SortItems(table, 2, state);
+  SortItems(table, 2, state, kNumberFormatE);
   EXPECT_EQ(Items(table), (std::vector<std::string>{"beta", "Alpha", "gamma"}));
 }
 
-TEST(SortItemsTest, DataKeysPutAShortDecimalAfterLongerIntegers) {
-  ItemTable table = Table({{"a", "7.5"}, {"b", "12"}, {"c", "3"}});
-  SortState state{1, false};
-  SortItems(table, 2, state);
-  EXPECT_EQ(Items(table), (std::vector<std::string>{"c", "b", "a"}));
+// Data by the number, in the mode's number format; texts after numbers.
+TEST(SortItemsTest, ValuesSortAsNumbers) {
+  struct Case {
+    char format;
+    std::vector<std::string> data;
+    std::vector<std::string> ascending;
+  } cases[] = {
+      {kNumberFormatE,
+       {".08", "1.8", "1.38", "19.1", "-3", "12", "40", "100", "7.5"},
+       {"-3", ".08", "1.38", "1.8", "7.5", "12", "19.1", "40", "100"}},
+      {kNumberFormatE,
+       {"1,234.5", "n/a", "-0.5", "999", "-1,000", "down"},
+       // Texts keep the right-aligned order of their key.
+       {"-1,000", "-0.5", "999", "1,234.5", "n/a", "down"}},
+      {kNumberFormatD, {"1.234", "5", "-2", "12"}, {"-2", "5", "12", "1.234"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const std::string& data : c.data) rows.push_back({data, data});
+    ItemTable table = Table(rows);
+    SortState state{0, false};
+    SortItems(table, 2, state, c.format);
+    EXPECT_EQ(Items(table), c.ascending) << c.format;
+  }
+  // The number the reader kept counts, not the text shown.
+  ItemTable table = Table({{"big", "1 GB"}, {"small", "900 MB"}});
+  table[0].value = 1e9;
+  table[1].value = 9e8;
+  SortState state{0, false};
+  SortItems(table, 2, state, kNumberFormatE);
+  EXPECT_EQ(Items(table), (std::vector<std::string>{"small", "big"}));
 }
 
 // The word sort: signs before digits before letters, case only between
@@ -81,21 +109,12 @@ TEST(SortItemsTest, NamesAndSignedValuesInWordSortOrder) {
         {"9x", ""},
         {"Zed", ""}},
        {"_x", "9x", "coop", "co-op", "Coop", "cop", "Zed"}},
-      // A minus sign counts last, so negative values, whose keys begin
-      // with blanks then, come before positive ones.
-      {2,
-       {{"p", "12"}, {"n", "-3"}, {"d", "7.5"}, {"m", "-30"}},
-       {"n", "m", "p", "d"}},
   };
   for (const Case& c : cases) {
     ItemTable table = Table(c.rows);
     SortState state{0, false};
-    SortItems(table, c.column, state);
-    std::vector<std::string> items = Items(table);
-    if (c.column == 2) {
-      for (std::string& item : items) item = item.substr(0, 1);
-    }
-    EXPECT_EQ(items, c.ascending) << c.column;
+    SortItems(table, c.column, state, kNumberFormatE);
+    EXPECT_EQ(Items(table), c.ascending) << c.column;
   }
 }
 
@@ -103,29 +122,40 @@ TEST(SortItemsTest, FooterRowsAreDroppedAndEmptyTablesKeepTheDirection) {
   ItemTable table = Table({{"x", "1"}, {"y", "2"}, {"z", "3"}});
   table[1].label = "--";
   SortState state{1, false};
-  SortItems(table, 1, state);
+  SortItems(table, 1, state, kNumberFormatE);
   EXPECT_EQ(Items(table), (std::vector<std::string>{"x"}));
 
   ItemTable empty;
   SortState unchanged{1, false};
-  SortItems(empty, 1, unchanged);
+  SortItems(empty, 1, unchanged, kNumberFormatE);
   EXPECT_FALSE(unchanged.last_descending);
   EXPECT_EQ(unchanged.last_column, 1);
 }
 
-TEST(SortingSettingTest, EachSettingGivesItsOrder) {
+// Each setting as a cycle applies it to a table refilled in reading
+// order, twice: the second cycle must show what the first showed.
+TEST(SortingSettingTest, EachSettingGivesItsOrderOnEveryCycle) {
   struct Case {
     char setting;
     std::vector<std::string> expected;
   } cases[] = {
-      {'0', {"m", "a", "z"}}, {'1', {"a", "m", "z"}}, {'2', {"z", "m", "a"}},
-      {'3', {"a", "z", "m"}}, {'4', {"m", "z", "a"}}, {'9', {"m", "a", "z"}},
+      {'0', {"m", "a", "z", "b"}}, {'1', {"a", "b", "m", "z"}},
+      {'2', {"z", "m", "b", "a"}}, {'3', {"a", "z", "m", "b"}},
+      {'4', {"b", "m", "z", "a"}}, {'5', {"a", "b", "m", "z"}},
+      {'6', {"m", "z", "a", "b"}}, {'9', {"m", "a", "z", "b"}},
   };
   for (const Case& c : cases) {
-    ItemTable table = Table({{"m", "30"}, {"a", "5"}, {"z", "10"}});
     SortState state;
-    ApplySortingSetting(table, c.setting, state);
-    EXPECT_EQ(Items(table), c.expected) << c.setting;
+    for (int cycle = 0; cycle < 2; ++cycle) {
+      ItemTable table =
+          Table({{"m", "30"}, {"a", "5"}, {"z", "10"}, {"b", "200"}});
+      // Colours: m and z red ("3"), a and b green ("0").
+      for (ItemRow& row : table.rows()) {
+        row.color = row.item == "m" || row.item == "z" ? "3" : "0";
+      }
+      ApplySortingSetting(table, c.setting, state, kNumberFormatE);
+      EXPECT_EQ(Items(table), c.expected) << c.setting << " cycle " << cycle;
+    }
   }
 }
 

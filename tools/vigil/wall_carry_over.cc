@@ -28,7 +28,8 @@ CarryOver RecoverCarryOver(
   format.Read(*work_file, ResultReaderSettingsFor(record), items, work);
   if (record.sorting() != '0' && record.face_mode() != '1') {
     SortState fresh;
-    ApplySortingSetting(items, record.sorting(), fresh);
+    ApplySortingSetting(items, record.sorting(), fresh,
+                        InitialOrbValues(mode_word).number_format);
   }
   const std::optional<size_t> index = record.kept_row();
   const ItemRow* row = index ? items.RowAt(*index) : nullptr;
