@@ -6,6 +6,7 @@
 #include "actions/state_announcement.h"
 #include "monitor/program_runner.h"
 #include "monitor/result_format.h"
+#include "monitor/sensor_timeout.h"
 #include "store/clock_text.h"
 #include "store/file_remover.h"
 #include "store/processing_states.h"
@@ -179,16 +180,31 @@ std::optional<CycleReport> MonitoringCycle::RunSensor(SourceLock& lock,
       RedirectedCommandLine(SensorCommand(state_.companion_dir, tail.program,
                                           profile_argument, tail.address),
                             files_.WorkFile().filename().string());
+  const auto limit =
+      ReadSensorTimeout(ReadLines(files_.AttachedProfile())
+                            .value_or(std::vector<std::string>{}))
+          .limit;
   const auto started = std::chrono::steady_clock::now();
+  bool timed_out = false;
   std::function<bool()> give_up;
-  if (should_give_up_) {
+  if (should_give_up_ || limit) {
     give_up = [&] {
-      return should_give_up_(std::chrono::duration_cast<milliseconds>(
-          std::chrono::steady_clock::now() - started));
+      const auto elapsed = std::chrono::duration_cast<milliseconds>(
+          std::chrono::steady_clock::now() - started);
+      if (should_give_up_ && should_give_up_(elapsed)) return true;
+      timed_out = limit && elapsed >= *limit;
+      return timed_out;
     };
   }
   const ProgramRun run =
       RunShellCommand(command, files_.working_dir(), give_up);
+  if (run.abandoned && timed_out) {
+    // Its process group is ended; the siblings need the lock now.
+    lock.Release();
+    const std::string text = SensorTimedOutText(tail.program, *limit);
+    LogFailure(state_, log_, text);
+    return NoData(view, CycleReport{}, text);
+  }
   if (run.abandoned) return Ended(CycleReport::Path::kGaveUp);
   if (!run.started) {
     // Siblings need not wait for the orb's end to get the source.

@@ -7,8 +7,10 @@
 
 #include <cerrno>
 #include <ctime>
+#include <utility>
 
 #include "store/file_remover.h"
+#include "store/lock_holder.h"
 #include "store/text_file.h"
 
 namespace vigil {
@@ -32,6 +34,38 @@ int OpenForLocking(const std::filesystem::path& file) {
   return fd;
 }
 
+// The holder's name for the operator's tools; the lock works without it.
+void WriteHolder(const std::filesystem::path& file, const LockHolder& holder) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return;
+  const std::string text = LockHolderText(holder);
+  [[maybe_unused]] const ssize_t written =
+      ::write(fd, text.data(), text.size());
+  ::close(fd);
+}
+
+// The wait marker, there from the first test that finds the lock held
+// until the wait ends in any way.
+class WaitMarker {
+ public:
+  WaitMarker(std::filesystem::path file, std::string lock_name)
+      : file_(std::move(file)), lock_name_(std::move(lock_name)) {}
+  ~WaitMarker() {
+    if (written_) RemoveFile(file_);
+  }
+  WaitMarker(const WaitMarker&) = delete;
+  WaitMarker& operator=(const WaitMarker&) = delete;
+
+  void Write() {
+    if (!written_) written_ = WriteLines(file_, {lock_name_}, "\n");
+  }
+
+ private:
+  std::filesystem::path file_;
+  std::string lock_name_;
+  bool written_ = false;
+};
+
 std::chrono::nanoseconds Age(const struct stat& status) {
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
@@ -49,6 +83,7 @@ SourceLock::Outcome SourceLock::Take() {
   view_.SetFrameColour(kYellow);
   view_.SetStatusCaption("<Wait>");
   bool taken_over = false;
+  WaitMarker waiting(files_.Marker(kWaitMarker), lock_name_);
   for (;;) {
     // Testing and creating are one step: a sibling that created the file
     // a moment before us makes us wait like any held lock.
@@ -69,11 +104,13 @@ SourceLock::Outcome SourceLock::Take() {
         EndOfProcessing::kStopAndClose) {
       return Outcome::kEndOfProcessing;
     }
+    waiting.Write();
     view_.LetEventsRun(kPollInterval);
     if (view_.IsClosing()) return Outcome::kOrbClosing;
   }
   busy_flag_ = BusyFlag::kHoldingLock;
   taken_at_ = std::chrono::steady_clock::now();
+  WriteHolder(file_, {files_.orb_stem(), static_cast<long>(::getpid())});
   if (taken_over) {
     log_.LogAlways("Lock", kTakenOverNote);
   } else {

@@ -7,7 +7,9 @@
 // file but can take the advisory lock, on a file older than a live holder
 // needs to lock it, knows the holder is gone and takes the lock over:
 // otherwise an orb killed in its cycle would leave its siblings waiting
-// for ever. The file itself stays an empty file of the same name.
+// for ever. The holder writes its stem and pid into the file, and a
+// waiting orb keeps a wait marker (lock_holder.h), for the operator's
+// tools; no orb reads either.
 #ifndef VIGIL_STORE_SOURCE_LOCK_H_
 #define VIGIL_STORE_SOURCE_LOCK_H_
 

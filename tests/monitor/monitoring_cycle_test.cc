@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "store/source_lock.h"
+#include "store/text.h"
+#include "store/text_file.h"
 #include "support/record_builder.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
@@ -243,6 +245,36 @@ TEST_F(CycleTest, MissingSensorShowsTheErrorAndKeepsTheLockForTheClose) {
   // The orb's close removes the lock because the busy flag is still 1.
   EXPECT_EQ(busy_flag_, BusyFlag::kHoldingLock);
   EXPECT_TRUE(dir_.Exists("SRC.Lck"));
+}
+
+// A hung sensor and everything it started end at the profile's time-out;
+// the lock is free for the siblings and the cycle ends without data.
+TEST_F(CycleTest, ASensorPastItsTimeOutEndsAsNoData) {
+  dir_.WriteLines("Src.Prf", {"* Sensor-Timeout..: 1"});
+  dir_.Write("sensor.sh", "#!/bin/sh\nsleep 30 &\necho $! > child.txt\nwait\n");
+  std::filesystem::permissions(dir_ / "sensor.sh",
+                               std::filesystem::perms::owner_all);
+  const auto started = std::chrono::steady_clock::now();
+  const CycleReport report = Run();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+  EXPECT_EQ(report.path, Path::kNoData);
+  EXPECT_EQ(report.no_data_message, "Sensor sensor.sh timed out after 1 s");
+  EXPECT_EQ(report.rearm, 30s);
+  EXPECT_FALSE(dir_.Exists("SRC.Lck"));
+  EXPECT_EQ(busy_flag_, BusyFlag::kIdle);
+  const std::string child = Trim(dir_.Read("child.txt"));
+  ASSERT_FALSE(child.empty());
+  // Gone, or a zombie that nobody but init will reap.
+  const std::string stat =
+      ReadFileBytes("/proc/" + child + "/stat").value_or("");
+  EXPECT_TRUE(stat.empty() || stat.find(") Z ") != std::string::npos) << stat;
+  size_t fails = 0;
+  for (size_t at = LogText().find(" Fail "); at != std::string::npos;
+       at = LogText().find(" Fail ", at + 1)) {
+    ++fails;
+  }
+  EXPECT_EQ(fails, 1u);
+  EXPECT_NE(LogText().find("timed out after 1 s"), std::string::npos);
 }
 
 TEST_F(CycleTest, UnreadableSourceRetriesAfterASecond) {

@@ -10,6 +10,7 @@
 #include <new>
 #include <thread>
 
+#include "store/lock_holder.h"
 #include "store/text_file.h"
 #include "support/child_process.h"
 #include "support/recording_view.h"
@@ -64,7 +65,10 @@ TEST(SourceLockTest, TakesAFreeLockAndReleasesIt) {
   Orb orb(dir.path());
   ASSERT_EQ(orb.lock.Take(), SourceLock::Outcome::kTaken);
   EXPECT_TRUE(dir.Exists("DIALOG.Lck"));
-  EXPECT_EQ(dir.Read("DIALOG.Lck"), "");
+  // The holder names itself for the operator's tools.
+  EXPECT_EQ(ParseLockHolder(dir.Read("DIALOG.Lck")),
+            (LockHolder{"RfcOrb0102", static_cast<long>(::getpid())}));
+  EXPECT_FALSE(dir.Exists("RfcOrb0102.Wat"));
   EXPECT_EQ(orb.busy_flag, BusyFlag::kHoldingLock);
   EXPECT_TRUE(orb.lock.held());
   EXPECT_EQ(orb.view.captions(), (std::vector<std::string>{"<Wait>", "<RFC>"}));
@@ -91,6 +95,7 @@ TEST(SourceLockTest, WaitsWhileASiblingHoldsTheLock) {
   orb.view.set_on_let_events_run([&](milliseconds) {
     EXPECT_EQ(orb.busy_flag, BusyFlag::kIdle);
     EXPECT_EQ(orb.LogLinesWith("Lock"), 0);
+    EXPECT_EQ(dir.Read("RfcOrb0102.Wat"), "DIALOG\n");
     if (orb.view.event_runs().size() == 3) {
       std::filesystem::remove(dir / "DIALOG.Lck");  // the sibling releases
     }
@@ -100,6 +105,7 @@ TEST(SourceLockTest, WaitsWhileASiblingHoldsTheLock) {
             (std::vector<milliseconds>(3, milliseconds(1000))));
   EXPECT_EQ(orb.busy_flag, BusyFlag::kHoldingLock);
   EXPECT_EQ(orb.LogLinesWith("Lock"), 1);
+  EXPECT_FALSE(dir.Exists("RfcOrb0102.Wat"));
 }
 
 TEST(SourceLockTest, EndOfProcessingEndsTheWait) {
