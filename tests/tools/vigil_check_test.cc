@@ -85,6 +85,36 @@ class VigilCheckTest : public ::testing::Test {
   TempDir dir_;
 };
 
+// Orbs on one lock are told, a time-out the orbs cannot read is a finding.
+TEST_F(VigilCheckTest, SharedLocksAndTheSensorTimeOut) {
+  const std::string lines = Crlf(
+      {kHeader, Record(), Record([](RecordBuilder& r) { r.number = "0203"; }),
+       Record([](RecordBuilder& r) {
+         r.number = "0304";
+         r.lock_name = "OTHER";
+       })});
+  const std::string file = (dir_ / "AuxOrbs.Prf").string();
+  dir_.Write("AuxOrbs.Prf", lines);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(
+      RunCheck({file, "--companion", (dir_ / "companion").string()}, out, err),
+      0);
+  EXPECT_NE(out.str().find("lock \"DIALOG\" is shared by 0102, 0203: they "
+                           "take turns"),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(out.str().find("OTHER"), std::string::npos);
+
+  dir_.Write("Dialog.Prf", "* Sensor-Timeout..: 1m\n");
+  const CheckRun run = Check(lines);
+  EXPECT_EQ(run.status, 1);
+  ASSERT_EQ(run.findings.size(), 3u);
+  EXPECT_NE(run.findings[0].find(": Sensor-Timeout '1m' is no whole number"),
+            std::string::npos)
+      << run.findings[0];
+}
+
 // Each case breaks one thing of a sound file and expects exactly one
 // finding, at its line and column.
 TEST_F(VigilCheckTest, FindsEachProblemAtItsLineAndColumn) {

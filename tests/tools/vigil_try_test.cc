@@ -24,6 +24,9 @@ TEST(VigilTryTest, RunsTheSensorAndTellsWhatAnOrbShows) {
     int status;
     std::vector<std::string> shown;  // on out, or on err for status 2
   };
+  TempDir dir;
+  const std::string timeout_profile = (dir / "Timeout.Prf").string();
+  dir.Write("Timeout.Prf", "* Sensor-Timeout..: 1\n");
   const Case cases[] = {
       // The profile argument comes first and each word stays one word.
       {R"(echo "<prtg><result><channel>Load</channel><value>23817</value>)"
@@ -60,8 +63,15 @@ TEST(VigilTryTest, RunsTheSensorAndTellsWhatAnOrbShows) {
        {"exit status: 3 (an orb ignores it)\nthe sensor wrote nothing\n"
         "an orb shows no data: No Data from RFC found...\n"}},
       {"", {}, {}, 2, {"no such file"}},
+      // Ended with what it started at the profile's time-out, as an orb
+      // ends it.
+      {"sleep 30 & wait",
+       {"--profile", timeout_profile},
+       {},
+       1,
+       {"time-out: 1 s, from the profile's Sensor-Timeout line\n",
+        "an orb shows no data: Sensor ", " timed out after 1 s\n"}},
   };
-  TempDir dir;
   // The work files go here, so that their removal can be seen.
   const char* tmpdir = getenv("TMPDIR");
   const std::string old_tmpdir = tmpdir != nullptr ? tmpdir : "";

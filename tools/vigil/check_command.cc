@@ -5,6 +5,7 @@
 #include "vigil/option_words.h"
 #include "vigil/orbs_file_check.h"
 #include "vigil/orbs_file_input.h"
+#include "vigil/shared_locks.h"
 
 namespace vigil::cli {
 
@@ -35,11 +36,14 @@ int RunCheck(const Words& words, std::ostream& out, std::ostream& err) {
     out << path.string() << ": sound, " << orbs
         << (orbs == 1 ? " orb" : " orbs") << " of mode " << input->mode_word
         << '\n';
-    return 0;
+  } else {
+    out << path.string() << ": " << findings.size()
+        << (findings.size() == 1 ? " problem" : " problems") << '\n';
   }
-  out << path.string() << ": " << findings.size()
-      << (findings.size() == 1 ? " problem" : " problems") << '\n';
-  return 1;
+  for (const SharedLock& lock : SharedLocks(input->lines, input->mode_word)) {
+    out << SharedLockNote(lock) << '\n';
+  }
+  return findings.empty() ? 0 : 1;
 }
 
 }  // namespace vigil::cli

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "monitor/sensor_timeout.h"
+#include "store/text_file.h"
 #include "vigil/shown_text.h"
 
 namespace vigil::cli {
@@ -41,6 +43,20 @@ std::string DirectoriesText(const std::vector<fs::path>& dirs) {
   return text;
 }
 
+void CheckSensorTimeout(const fs::path& profile, int line, int column,
+                        std::vector<Finding>& findings) {
+  const auto lines = ReadLines(profile);
+  if (!lines) return;
+  const SensorTimeout timeout = ReadSensorTimeout(*lines);
+  if (timeout.problem.empty()) return;
+  findings.push_back(
+      {line, column,
+       "source profile " + Quoted(profile.string()) + ": " + timeout.problem +
+           "; expected \"" + std::string(kSensorTimeoutKey) +
+           "\" and whole seconds, or 0 for none (the orb runs its sensor "
+           "without a limit)"});
+}
+
 }  // namespace
 
 FileSearch SearchFor(const std::filesystem::path& orbs_file,
@@ -64,12 +80,16 @@ void CheckCompanionFiles(const ConfigRecord& record, int line,
     findings.push_back({line, source_column,
                         "source is empty; expected a profile file name or "
                         "Global before the tail's first \";\""});
-  } else if (!record.global_source() && !Find(tail.source, dirs)) {
-    findings.push_back({line, source_column,
-                        "source profile " + Quoted(tail.source) +
-                            " is not in " + DirectoriesText(dirs) +
-                            "; expected the file there (--companion DIR "
-                            "names the companion directory), or Global"});
+  } else if (!record.global_source()) {
+    if (const auto profile = Find(tail.source, dirs)) {
+      CheckSensorTimeout(*profile, line, source_column, findings);
+    } else {
+      findings.push_back({line, source_column,
+                          "source profile " + Quoted(tail.source) +
+                              " is not in " + DirectoriesText(dirs) +
+                              "; expected the file there (--companion DIR "
+                              "names the companion directory), or Global"});
+    }
   }
   if (mode_word == "HttpOrb") return;
   const int program_column =

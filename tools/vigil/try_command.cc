@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "monitor/program_runner.h"
 #include "monitor/result_format.h"
+#include "monitor/sensor_timeout.h"
 #include "store/file_remover.h"
 #include "store/text_file.h"
 #include "vigil/commands.h"
@@ -132,6 +134,22 @@ void WriteExitStatus(int exit_status, std::ostream& out) {
   }
 }
 
+// The profile's time-out, as an orb reads it from its attached copy.
+SensorTimeout ProfileTimeout(const std::optional<std::string>& profile,
+                             std::ostream& out) {
+  if (!profile) return {};
+  const SensorTimeout timeout = ReadSensorTimeout(
+      ReadLines(*profile).value_or(std::vector<std::string>{}));
+  if (!timeout.problem.empty()) {
+    out << "time-out: none, an orb ignores the line: " << timeout.problem
+        << '\n';
+  } else if (timeout.limit) {
+    out << "time-out: " << timeout.limit->count()
+        << " s, from the profile's Sensor-Timeout line\n";
+  }
+  return timeout;
+}
+
 }  // namespace
 
 int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
@@ -158,17 +176,33 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
                                            options.positional.end());
   const std::string command = SensorWords(
       program, options.Value("profile").value_or(kGlobalArgument), arguments);
-  out << "command: " << command << '\n' << std::flush;
+  out << "command: " << command << '\n';
+  const SensorTimeout timeout = ProfileTimeout(options.Value("profile"), out);
+  out << std::flush;
+  const auto started = std::chrono::steady_clock::now();
+  bool timed_out = false;
   ProgramRun run;
   {
     const InterruptWatch watch;
     run = RunShellCommand(
-        RedirectedCommandLine(command, work_file.path().string()), ".",
-        InterruptWatch::Interrupted);
+        RedirectedCommandLine(command, work_file.path().string()), ".", [&] {
+          if (InterruptWatch::Interrupted()) return true;
+          timed_out =
+              timeout.limit &&
+              std::chrono::steady_clock::now() - started >= *timeout.limit;
+          return timed_out;
+        });
   }
   if (!run.started) {
     err << "vigil try: the shell /bin/sh could not be started\n";
     return 2;
+  }
+  if (run.abandoned && timed_out) {
+    out << "ran past the profile's time-out and was ended with what it "
+           "started\nan orb shows no data: "
+        << SensorTimedOutText(options.positional.front(), *timeout.limit)
+        << '\n';
+    return 1;
   }
   if (run.abandoned) {
     err << "vigil try: interrupted; the program and what it started were "
