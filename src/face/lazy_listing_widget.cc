@@ -67,7 +67,6 @@ QTreeWidget* LazyListing::view() {
     view_->setColumnWidth(static_cast<int>(i), column_widths_[i]);
   }
   view_->setFrameShape(QFrame::NoFrame);
-  view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view_->setGeometry(geometry_);
   Colour();

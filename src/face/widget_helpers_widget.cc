@@ -38,6 +38,10 @@ QTreeWidget* RowTable(QWidget* parent, const char* name,
   table->setUniformRowHeights(true);
   table->setIconSize(QSize(16, 16));
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Read-only lists whose rows change every cycle: a click only closes or
+  // unzooms, and a highlighted row would read as a state.
+  table->setSelectionMode(QAbstractItemView::NoSelection);
+  table->setFocusPolicy(Qt::NoFocus);
   table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QFont font("Arial");
   font.setPointSize(8);

@@ -233,7 +233,13 @@ const StandardResult& ParseCache::Parsed(
 }
 
 ResultCheck StandardFormat::Check(const std::vector<std::string>& lines) const {
-  return CheckStandardResult(cache_.Parsed(lines));
+  ResultCheck check = CheckStandardResult(cache_.Parsed(lines));
+  // The cycle fills the processing log from any result's "* " lines; the
+  // menu offers it whenever there are some.
+  check.has_processing_lines = std::any_of(
+      lines.begin(), lines.end(),
+      [](const std::string& line) { return line.starts_with("* "); });
+  return check;
 }
 
 ResultReading StandardFormat::Read(const std::vector<std::string>& lines,

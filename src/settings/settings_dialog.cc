@@ -218,13 +218,14 @@ QWidget* SettingsDialog::CreateSpin(int spin, int x, int y) {
 void SettingsDialog::CreateFlags() {
   auto* flags = Named(new QGroupBox(" Flags ", this), "Group02");
   flags->setGeometry(204, 2, 172, 116);
-  Caption("Delay:", flags, 8, 20);
+  // Below the frame's top line, as the title's field in its group.
+  Caption("Delay:", flags, 8, 22);
   edit04_ = Hinted(new QLineEdit(flags), "Edit04", "Delay-Time for the Sensor");
-  edit04_->setGeometry(44, 16, 44, 20);
+  edit04_->setGeometry(44, 18, 44, 20);
   edit04_->setMaxLength(kDelayFieldLength);
   edit04_->setAlignment(Qt::AlignRight);
   edit04_->installEventFilter(this);
-  spins_[2] = CreateSpin(4, 204 + 88, 2 + 16);
+  spins_[2] = CreateSpin(4, 204 + 88, 2 + 18);
   for (int check = 0; check < kSettingsChecks; ++check) {
     const CheckControl& control = kCheckControls[static_cast<size_t>(check)];
     auto* box = Hinted(new QCheckBox(control.caption, flags), control.name,

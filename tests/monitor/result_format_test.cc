@@ -121,6 +121,11 @@ TEST(ResultFormatTest, EveryXmlLayoutReadsTheSame) {
        "<channel>CPU Load</channel><value>12</value><unit>Percent</unit>"
        "</result><result><channel>Free &amp; Used</channel><value>0.5</value>"
        "<float>1</float></result><text>all fine</text></prtg>"},
+      {"processing lines inside, as the companion writes them",
+       "<prtg>\n* DIALOG   Dialog work processes State=Active\n<result>"
+       "<channel>CPU Load</channel><value>12</value><unit>Percent</unit>"
+       "</result><result><channel>Free &amp; Used</channel><value>0.5</value>"
+       "<float>1</float></result><text>all fine</text></prtg>"},
       {"Windows-1252 declared",
        "<?xml version=\"1.0\" encoding=\"windows-1252\"?><prtg><result>"
        "<channel>CPU Load</channel><value>12</value><unit>Percent</unit>"
@@ -132,6 +137,9 @@ TEST(ResultFormatTest, EveryXmlLayoutReadsTheSame) {
     EXPECT_EQ(reading.format, "PRTG XML") << c.name;
     EXPECT_TRUE(reading.check.complete) << c.name;
     EXPECT_EQ(reading.check.error_text, "") << c.name;
+    EXPECT_EQ(reading.check.has_processing_lines,
+              c.text.find("\n* ") != std::string::npos)
+        << c.name;
     EXPECT_EQ(Shown(reading.items), kTwoChannels) << c.name;
     EXPECT_EQ(reading.result.message_line, " all fine") << c.name;
     EXPECT_EQ(reading.work.lines(), std::vector<std::string>{" all fine"})
