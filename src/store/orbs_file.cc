@@ -306,6 +306,22 @@ SaveOutcome SaveOrbsFile(const std::filesystem::path& file,
   return WriteOrbsFile(file, lines, LineEndingOf(*bytes));
 }
 
+SaveOutcome RemoveFromOrbsFile(const std::filesystem::path& file,
+                               std::string_view mode_word,
+                               std::string_view number) {
+  FileLock lock(file);
+  if (!FileExists(file)) return SaveOutcome::kMissing;
+  const auto bytes = ReadFileBytes(file);
+  if (!bytes) return SaveOutcome::kUnreadable;
+  std::vector<std::string> lines = SplitLines(*bytes);
+  const size_t before = lines.size();
+  std::erase_if(lines, [&](const std::string& line) {
+    return Key(line) == number && !IsHeaderLine(line, mode_word);
+  });
+  if (lines.size() == before) return SaveOutcome::kMissing;
+  return WriteOrbsFile(file, lines, LineEndingOf(*bytes));
+}
+
 AddOutcome AddToOrbsFile(const std::filesystem::path& file,
                          std::string_view mode_word,
                          const OrbConfiguration& orb) {

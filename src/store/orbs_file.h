@@ -196,6 +196,14 @@ AddOutcome AddToOrbsFile(const std::filesystem::path& file,
                          std::string_view mode_word,
                          const OrbConfiguration& orb);
 
+// Takes every line of the orb out (its record and satellite lines; a
+// header whose grid reads like the number stays), under the same lock and
+// through the same rename; the other lines keep their bytes and order.
+// kMissing when the file is gone or holds no line of the orb.
+SaveOutcome RemoveFromOrbsFile(const std::filesystem::path& file,
+                               std::string_view mode_word,
+                               std::string_view number);
+
 // The source file's lines without comment lines ("# Dudi: " lines stay).
 std::vector<std::string> AttachedProfileLines(
     const std::vector<std::string>& source_lines);

@@ -306,6 +306,26 @@ TEST_F(SaveTest, KeepsOtherLinesByteForByteAndMovesOwnLinesToTheEnd) {
   EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), expected);
 }
 
+// A removal takes the orb's lines out and leaves every other byte, a
+// header that reads like the number included.
+TEST_F(SaveTest, ARemovalTakesOnlyTheOrbsLinesOut) {
+  RecordBuilder gone;
+  gone.number = "0806";
+  RecordBuilder other;
+  other.number = "0305";
+  const std::string kept = "0806 AuxOrbs...   .\n" + other.Text() +
+                           "\n0305 \xA7 x\n0305 # Keep;>;1;Alert;\n";
+  dir_.Write("AuxOrbs.Prf", "0806 AuxOrbs...   .\n0806 @ P;G;D;S\n" +
+                                gone.Text() + "\n" + other.Text() +
+                                "\n0806 # r;\n0305 \xA7 x\n0806 \xC2\xA7 t\n"
+                                "0305 # Keep;>;1;Alert;\n");
+  EXPECT_EQ(RemoveFromOrbsFile(File(), "AuxOrb", "0806"), SaveOutcome::kSaved);
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), kept);
+  EXPECT_EQ(RemoveFromOrbsFile(File(), "AuxOrb", "0806"),
+            SaveOutcome::kMissing);
+  EXPECT_EQ(dir_.Read("AuxOrbs.Prf"), kept);
+}
+
 TEST_F(SaveTest, MoveNoteCarriesItemAndCaptionLinesToTheNewNumber) {
   RecordBuilder record;
   dir_.WriteLines("AuxOrbs.Prf",
