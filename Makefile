@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchm
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
   xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl \
   clang libclang-rt-14-dev libexpat1-dev nlohmann-json3-dev weston qt6-wayland \
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils lintian
 
 .PHONY: all deps configure build test demo bench soak install package format clean \
   fuzz fuzz-build test-asan
@@ -88,10 +88,20 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
-# make package: build/vigil-panel_<version>_<arch>.deb, then the package
-# check (unpacked with dpkg -x, its vigil starts its example orb).
+# make package: build/vigil-panel_<version>_<arch>.deb, lintian on it (an
+# error fails), then the package check (unpacked with dpkg -x, its vigil
+# starts its example orb, its first run lays out and starts a wall).
 package: build
 	cd $(BUILD) && cpack -G DEB
+	@deb=$$(ls -t $(BUILD)/vigil-panel_*.deb | head -n 1); \
+	if command -v lintian >/dev/null 2>&1; then \
+	  echo "lintian $$deb"; \
+	  status=0; lintian --display-info --fail-on error "$$deb" >$(BUILD)/lintian.txt 2>&1 || status=$$?; \
+	  grep -v '^running with root privileges' $(BUILD)/lintian.txt; \
+	  [ "$$status" = 0 ] || { echo "lintian finds errors in $$deb"; exit 1; }; \
+	else \
+	  echo "NOTE: lintian is not installed (make deps installs it): $$deb was not checked against Debian's policy"; \
+	fi
 	cd $(BUILD) && ctest --output-on-failure -R PackageRuns
 
 format:
