@@ -12,7 +12,8 @@ ItemTable Table(const std::vector<std::pair<std::string, std::string>>& rows) {
   int n = 1;
   for (const auto& [item, data] : rows) {
     ItemRow row;
-    row.label = (n < 10 ? "0" : "") + std::to_string(n++) + ":";
+    row.label = (n < 10 ? "0" : "") + std::to_string(n) + ":";
+    ++n;
     row.item = item;
     row.data = data;
     table.Append(row);

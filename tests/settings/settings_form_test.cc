@@ -182,7 +182,9 @@ TEST(SettingsFormTest, SaveChecksTheRuleAndTheDelayBeforeWritingAnything) {
     EXPECT_EQ(rules, c.rules) << c.name;
     EXPECT_EQ(AlteredFrom(fields).has_value(), c.refusal != kDelayRefusal)
         << c.name;
-    if (c.refusal) EXPECT_FALSE(Active(fields, LabelButton::kSave)) << c.name;
+    if (c.refusal) {
+      EXPECT_FALSE(Active(fields, LabelButton::kSave)) << c.name;
+    }
   }
 }
 

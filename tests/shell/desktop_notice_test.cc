@@ -24,7 +24,9 @@ TEST(DesktopNoticeTest, OnlyATurnToRedOrToNoDataIsNews) {
         {c.state_code, c.changed, "AuxOrb", "0203", "Disks", "No Data"});
     EXPECT_EQ(notice ? std::optional(notice->summary) : std::nullopt, c.summary)
         << c.state_code;
-    if (notice) EXPECT_EQ(notice->critical, c.state_code == state_code::kRed);
+    if (notice) {
+      EXPECT_EQ(notice->critical, c.state_code == state_code::kRed);
+    }
   }
 }
 
