@@ -23,6 +23,7 @@ using testing::ChildProcess;
 using testing::OneChannelOrb0203;
 using testing::OrbWorkspace;
 using testing::RecordBuilder;
+using testing::TempDir;
 using testing::WaitUntil;
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
@@ -70,8 +71,10 @@ class WallTest : public ::testing::Test {
 
   // stdout, then stderr; nullopt status when vigil did not end in time.
   std::pair<std::optional<int>, std::string> Vigil(
-      std::vector<std::string> words) const {
-    words.insert(words.begin(), std::string(VIGIL_BIN_DIR) + "/vigil");
+      std::vector<std::string> words,
+      const std::string& program = std::string(VIGIL_BIN_DIR) +
+                                   "/vigil") const {
+    words.insert(words.begin(), program);
     words.insert(words.end(), {"--dir", space_.dir().path().string()});
     const std::filesystem::path errors = space_.dir() / "vigil.err";
     ChildProcess vigil(words, ChildOptions{.dir = space_.dir().path(),
@@ -84,8 +87,10 @@ class WallTest : public ::testing::Test {
     return {status, output};
   }
 
-  std::string StatusLine(const std::string& stem) const {
-    const auto [status, output] = Vigil({"status"});
+  std::string StatusLine(const std::string& stem,
+                         std::optional<int>* status = nullptr) const {
+    const auto [exit_status, output] = Vigil({"status"});
+    if (status != nullptr) *status = exit_status;
     for (const std::string& line : SplitLines(output)) {
       if (line.starts_with(stem + " ")) return line;
     }
@@ -99,12 +104,19 @@ bool Has(const std::string& text, const std::string& piece) {
   return text.find(piece) != std::string::npos;
 }
 
+// A delay vigil check passes.
+RecordBuilder SoundOrb(const std::string& number, const std::string& title) {
+  RecordBuilder record = OneChannelOrb0203(title);
+  record.number = number;
+  record.delay = "   10";
+  return record;
+}
+
 TEST_F(WallTest, StartsOnceRestartsACrashWithItsValueAndStopsEveryOrb) {
-  RecordBuilder kept = OneChannelOrb0203("Kept");
+  RecordBuilder kept = SoundOrb("0203", "Kept");
   kept.display_name = "Kept";
   kept.keep_data = '!';  // the one channel's value 1 is the kept value
-  RecordBuilder plain = OneChannelOrb0203("Plain");
-  plain.number = "0204";
+  RecordBuilder plain = SoundOrb("0204", "Plain");
   space_.SetUpOneChannelOrbs({kept.Text(), plain.Text()});
   const std::string companion = space_.companion_dir();
 
@@ -129,7 +141,9 @@ TEST_F(WallTest, StartsOnceRestartsACrashWithItsValueAndStopsEveryOrb) {
       output, "AuxOrb0203 runs already (pid " + std::to_string(first) + ")"))
       << output;
   EXPECT_FALSE(Has(output, "started")) << output;
-  const std::string running = StatusLine("AuxOrb0203");
+  std::optional<int> status_exit;
+  const std::string running = StatusLine("AuxOrb0203", &status_exit);
+  EXPECT_EQ(status_exit, 0);
   EXPECT_TRUE(Has(running, " Kept ") && Has(running, " running ") &&
               Has(running, " green "))
       << running;
@@ -137,7 +151,9 @@ TEST_F(WallTest, StartsOnceRestartsACrashWithItsValueAndStopsEveryOrb) {
   // Killed, it leaves its attached profile and work file behind.
   kill(first, SIGKILL);
   ASSERT_TRUE(WaitUntil([&] { return !Alive(first); }, 5s));
-  EXPECT_TRUE(Has(StatusLine("AuxOrb0203"), " crashed ")) << output;
+  const std::string crashed = StatusLine("AuxOrb0203", &status_exit);
+  EXPECT_EQ(status_exit, 3);
+  EXPECT_TRUE(Has(crashed, " crashed  -  ")) << crashed;
   std::tie(status, output) = Vigil({"restart"});
   EXPECT_EQ(status, 0) << output;
   EXPECT_TRUE(Has(output, "with carried-over value 1\n")) << output;
@@ -178,6 +194,132 @@ TEST_F(WallTest, StartsOnceRestartsACrashWithItsValueAndStopsEveryOrb) {
     stops += Mid(line, 19, 9) == "Stop 0203" || Mid(line, 19, 9) == "Stop 0204";
   }
   EXPECT_EQ(stops, 2);
+}
+
+TEST_F(WallTest, StartsNoOrbThatCannotRunAndLeavesNoneOfThemRunning) {
+  RecordBuilder typo = SoundOrb("0000", "Typo");
+  typo.delay = "   1O";
+  space_.WriteOrbsFile(
+      {"0806 AuxOrbs...   .", typo.Text(), SoundOrb("0001", "Sound").Text()});
+  space_.WriteOneChannelSensor();
+  const std::string companion = space_.companion_dir();
+  const std::string lib = std::string(VIGIL_LIB_DIR) + "/AuxOrbs.so";
+
+  // An installation, since removed, links the library it had.
+  TempDir old;
+  std::filesystem::create_directories(old / "bin");
+  std::filesystem::create_directories(old / "lib");
+  std::error_code error;
+  std::filesystem::create_hard_link(std::string(VIGIL_BIN_DIR) + "/vigil",
+                                    old / "bin/vigil", error);
+  if (error) {
+    std::filesystem::copy_file(std::string(VIGIL_BIN_DIR) + "/vigil",
+                               old / "bin/vigil");
+  }
+  std::filesystem::copy_file(lib, old / "lib/AuxOrbs.so");
+  auto [status, output] =
+      Vigil({"start", "0000", "--companion", companion, "--bin", VIGIL_BIN_DIR},
+            (old / "bin/vigil").string());
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_TRUE(
+      Has(output, "linked AuxOrbs.so -> " + (old / "lib/AuxOrbs.so").string()))
+      << output;
+  std::filesystem::remove_all(old / "lib");
+
+  // The orb with the typo is named as vigil check names it and not
+  // started; the link vigil made is made anew.
+  std::tie(status, output) = Vigil({"start"});
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_TRUE(Has(output, "linked anew AuxOrbs.so -> " + lib)) << output;
+  EXPECT_TRUE(
+      Has(output, "AuxOrb0000 not started: 1 problem vigil check finds"))
+      << output;
+  EXPECT_TRUE(Has(output, "AuxOrbs.Prf:2:29: delay \"   1O\" is not a number"))
+      << output;
+  EXPECT_TRUE(Has(output, "started AuxOrb0001 (pid ")) << output;
+  EXPECT_FALSE(space_.dir().Exists(".vigil/AuxOrb0000.pid"));
+  EXPECT_TRUE(Alive(Pid("AuxOrb0001")));
+
+  // Forced, it fails its start-up and shows why until vigil ends it.
+  std::tie(status, output) = Vigil({"start", "0000", "--force"});
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_TRUE(Has(output,
+                  "AuxOrb0000 did not start: Delay time '   1O' invalid, "
+                  "please Check ! (vigil ends it)"))
+      << output;
+  EXPECT_FALSE(Alive(Pid("AuxOrb0000")));
+  EXPECT_TRUE(Has(StatusLine("AuxOrb0000"), " ended    -  "))
+      << StatusLine("AuxOrb0000");
+
+  // A link the operator made that points nowhere stays, and every orb
+  // ends at its start-up.
+  std::tie(status, output) = Vigil({"stop"});
+  EXPECT_EQ(status, 0) << output;
+  std::filesystem::remove(space_.dir() / "AuxOrbs.so");
+  std::filesystem::create_symlink("/nowhere/AuxOrbs.so",
+                                  space_.dir() / "AuxOrbs.so");
+  std::tie(status, output) = Vigil({"start", "0001"});
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_TRUE(Has(output,
+                  "AuxOrbs.so links to /nowhere/AuxOrbs.so, which is "
+                  "not there"))
+      << output;
+  EXPECT_TRUE(
+      Has(output, "AuxOrb0001 did not start: \"AuxOrbs.so\" is missing !"))
+      << output;
+  EXPECT_FALSE(Alive(Pid("AuxOrb0001")));
+  EXPECT_TRUE(Has(StatusLine("AuxOrb0001"), " ended    -  "))
+      << StatusLine("AuxOrb0001");
+}
+
+TEST_F(WallTest, StatusNamesTheLockHolderUntilItsSensorTimesOut) {
+  // Whichever orb runs the sensor first hangs in it; the other waits.
+  space_.WriteCompanionFile("Src.Prf", {"* Sensor-Timeout..: 3"});
+  space_.dir().Write("companion/sensor",
+                     "#!/bin/sh\n"
+                     "mkdir hung.once 2>/dev/null && sleep 600\n"
+                     "echo '<Prtg>'\n"
+                     "echo '<Result><Channel>A</Channel><Value>1</Value>"
+                     "</Result>'\n"
+                     "echo '</Prtg>'\n");
+  std::filesystem::permissions(space_.dir() / "companion/sensor",
+                               std::filesystem::perms::owner_all);
+  RecordBuilder first = SoundOrb("0203", "First");
+  first.tail = "Src.Prf;sensor;a;First";
+  RecordBuilder second = SoundOrb("0204", "Second");
+  second.tail = "Src.Prf;sensor;b;Second";
+  space_.InstallExtensionLibrary();
+  space_.WriteOrbsFile({"0806 AuxOrbs...   .", first.Text(), second.Text()});
+
+  auto [status, output] =
+      Vigil({"start", "--companion", space_.companion_dir()});
+  ASSERT_EQ(status, 0) << output;
+  std::string waiter;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const std::string stem : {"AuxOrb0203", "AuxOrb0204"}) {
+          if (space_.dir().Exists(stem + ".Wat")) waiter = stem;
+        }
+        return !waiter.empty();
+      },
+      15s));
+  const std::string holder =
+      waiter == "AuxOrb0203" ? "AuxOrb0204" : "AuxOrb0203";
+  const std::string row = StatusLine(waiter);
+  EXPECT_TRUE(Has(row, "waiting for lock DIALOG (held by " + holder +
+                           ", its sensor running for "))
+      << row;
+
+  EXPECT_TRUE(
+      WaitUntil([&] { return space_.dir().Exists(waiter + ".Grn"); }, 10s));
+  std::vector<std::string> failures;
+  for (const std::string& line : space_.LogLines()) {
+    if (Mid(line, 19, 4) == "Fail") failures.push_back(line);
+  }
+  ASSERT_EQ(failures.size(), 1u) << space_.dir().Read("AuxOrbs.Log");
+  EXPECT_TRUE(Has(failures[0], holder.substr(6) + " ")) << failures[0];
+  EXPECT_TRUE(Has(failures[0], "Sensor sensor timed out after 3 s"))
+      << failures[0];
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ namespace vigil::cli {
 namespace {
 
 constexpr char kCompanionFileName[] = "companion";
+// "NAME<TAB>TARGET" per line.
+constexpr char kLinksFileName[] = "links";
 
 }  // namespace
 
@@ -69,6 +71,26 @@ void LauncherFiles::RememberCompanion(
     WriteLinesAtomically(dir_ / kCompanionFileName, {companion_dir.string()},
                          "\n");
   }
+}
+
+MadeLinks LauncherFiles::ReadMadeLinks() const {
+  MadeLinks links;
+  for (const std::string& line :
+       ReadLines(dir_ / kLinksFileName).value_or(std::vector<std::string>{})) {
+    const size_t tab = line.find('\t');
+    if (tab != std::string::npos && tab > 0) {
+      links[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+  }
+  return links;
+}
+
+void LauncherFiles::WriteMadeLinks(const MadeLinks& links) const {
+  std::vector<std::string> lines;
+  for (const auto& [name, target] : links) {
+    lines.push_back(name + "\t" + target.string());
+  }
+  if (MakeDir()) WriteLinesAtomically(dir_ / kLinksFileName, lines, "\n");
 }
 
 }  // namespace vigil::cli

@@ -1,7 +1,7 @@
 // What vigil keeps about the orbs it started, in ".vigil" under the
-// working directory: a pid file and an output file per orb, and the
-// companion directory the wall was last started with, so that a restart
-// gives a crashed orb the command line it had.
+// working directory: a pid file and an output file per orb, the companion
+// directory the wall was last started with, so that a restart gives a
+// crashed orb the command line it had, and the links vigil made.
 #ifndef VIGIL_TOOLS_VIGIL_LAUNCHER_FILES_H_
 #define VIGIL_TOOLS_VIGIL_LAUNCHER_FILES_H_
 
@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@
 namespace vigil::cli {
 
 inline constexpr char kLauncherDirName[] = ".vigil";
+
+// Links vigil made in the working directory, by name, with their targets.
+using MadeLinks = std::map<std::string, std::filesystem::path>;
 
 class LauncherFiles {
  public:
@@ -37,6 +41,9 @@ class LauncherFiles {
 
   std::optional<std::filesystem::path> RememberedCompanion() const;
   void RememberCompanion(const std::filesystem::path& companion_dir) const;
+
+  MadeLinks ReadMadeLinks() const;
+  void WriteMadeLinks(const MadeLinks& links) const;
 
  private:
   std::filesystem::path dir_;

@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -20,11 +22,39 @@
 namespace vigil::cli {
 namespace {
 
+std::string ProcText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)),
+                     std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> BlankSeparated(std::string_view text) {
+  std::vector<std::string> words;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t start = text.find_first_not_of(" \t\n", at);
+    if (start == std::string_view::npos) break;
+    const size_t end =
+        std::min(text.find_first_of(" \t\n", start), text.size());
+    words.emplace_back(text.substr(start, end - start));
+    at = end;
+  }
+  return words;
+}
+
+std::optional<long long> Number(std::string_view text) {
+  long long value = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 std::vector<std::string> CommandLineOf(pid_t pid) {
-  std::ifstream file("/proc/" + std::to_string(pid) + "/cmdline",
-                     std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)),
-                          std::istreambuf_iterator<char>());
+  const std::string bytes =
+      ProcText("/proc/" + std::to_string(pid) + "/cmdline");
   std::vector<std::string> words;
   size_t start = 0;
   while (start < bytes.size()) {
@@ -188,6 +218,45 @@ std::vector<OrbProcess> ScanOrbProcesses(
     }
   }
   return found;
+}
+
+std::optional<long long> StartTicksOfStat(std::string_view stat) {
+  const size_t name_end = stat.rfind(')');
+  if (name_end == std::string_view::npos) return std::nullopt;
+  // Field 3, the state, follows the name; field 22 is 19 fields further.
+  std::vector<std::string> fields = BlankSeparated(stat.substr(name_end + 1));
+  if (fields.size() < 20 || fields[0] == "Z") return std::nullopt;
+  return Number(fields[19]);
+}
+
+std::optional<double> ProcessAge(pid_t pid) {
+  const auto ticks =
+      StartTicksOfStat(ProcText("/proc/" + std::to_string(pid) + "/stat"));
+  const long per_second = sysconf(_SC_CLK_TCK);
+  if (!ticks || per_second <= 0) return std::nullopt;
+  // The first word of /proc/uptime: seconds since boot, as the start is.
+  const std::string uptime = ProcText("/proc/uptime");
+  double since_boot = 0;
+  const auto [end, error] =
+      std::from_chars(uptime.data(), uptime.data() + uptime.size(), since_boot);
+  if (error != std::errc()) return std::nullopt;
+  return std::max(0.0, since_boot - static_cast<double>(*ticks) /
+                                        static_cast<double>(per_second));
+}
+
+std::vector<pid_t> ChildProcesses(pid_t pid) {
+  std::vector<pid_t> children;
+  std::error_code error;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    for (const std::string& word :
+         BlankSeparated(ProcText((task.path() / "children").string()))) {
+      if (const auto child = Number(word); child && *child > 0) {
+        children.push_back(static_cast<pid_t>(*child));
+      }
+    }
+  }
+  return children;
 }
 
 Launch LaunchDetached(const LaunchRequest& request) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigil::cli {
@@ -28,6 +29,19 @@ std::optional<OrbProcess> InspectOrbProcess(
 // Every orb process of this working directory, whoever started it.
 std::vector<OrbProcess> ScanOrbProcesses(
     const std::filesystem::path& working_dir);
+
+// The start of a process in clock ticks since boot: field 22 of the text
+// of /proc/PID/stat, counted after the command name, which may hold
+// blanks and parentheses. nullopt for a zombie or another text.
+std::optional<long long> StartTicksOfStat(std::string_view stat);
+
+// Seconds since the process started, from /proc; nullopt for one that is
+// gone or a zombie.
+std::optional<double> ProcessAge(pid_t pid);
+
+// The processes the process started and has not lost, from the children
+// files of all its threads.
+std::vector<pid_t> ChildProcesses(pid_t pid);
 
 struct LaunchRequest {
   std::filesystem::path executable;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vigil/launcher_files.h"
+
 namespace vigil::cli {
 
 struct ProductLayout {
@@ -24,12 +26,18 @@ std::filesystem::path SelfExecutable();
 ProductLayout FindProduct(const std::filesystem::path& vigil_executable,
                           const std::filesystem::path& bin_dir);
 
+struct ProductLinks {
+  std::vector<std::string> notes;     // a link made or made anew
+  std::vector<std::string> problems;  // a link that points nowhere, left
+};
+
 // Links into the working directory what the orbs of this mode need and it
 // lacks: the mode's extension library and the Gauges and Images folders.
-// Nothing there is replaced. Returns a note per link made.
-std::vector<std::string> LinkProductFiles(
-    const std::filesystem::path& working_dir, std::string_view mode_word,
-    const ProductLayout& product);
+// Nothing there is replaced but a link of made that points nowhere any
+// more (an installation removed since); made gains each link made.
+ProductLinks LinkProductFiles(const std::filesystem::path& working_dir,
+                              std::string_view mode_word,
+                              const ProductLayout& product, MadeLinks& made);
 
 }  // namespace vigil::cli
 

@@ -24,24 +24,35 @@ volatile sig_atomic_t watch_ended = 0;
 
 void EndWatch(int) { watch_ended = 1; }
 
-void PrintStatus(const std::vector<OrbCondition>& orbs, std::ostream& out) {
+// The usual status convention: 3 when a service asked about does not run.
+constexpr int kNotRunning = 3;
+
+// The orb's wait is newer news than any line it logged before it.
+std::string LastEventShown(const OrbCondition& condition) {
+  if (!condition.lock_wait.empty()) return condition.lock_wait;
+  return condition.last_event.empty() ? "-" : condition.last_event;
+}
+
+int PrintStatus(const std::vector<OrbCondition>& orbs, std::ostream& out) {
   out << std::left << std::setw(12) << "ORB" << std::setw(11) << "NAME"
-      << std::setw(8) << "PID" << std::setw(9) << "PROCESS" << std::setw(8)
+      << std::setw(8) << "PID" << std::setw(9) << "PROCESS" << std::setw(10)
       << "STATE"
       << "LAST EVENT\n";
+  int status = 0;
   for (const OrbCondition& condition : orbs) {
-    const std::string pid = condition.process == ProcessState::kRunning
-                                ? std::to_string(condition.pid)
-                                : "-";
+    const bool running = condition.process == ProcessState::kRunning;
+    if (!running) status = kNotRunning;
+    const std::string pid = running ? std::to_string(condition.pid) : "-";
     out << std::setw(12) << condition.orb.stem() << std::setw(11)
         << condition.orb.record.display_name() << std::setw(8) << pid
-        << std::setw(9) << ProcessStateName(condition.process) << std::setw(8)
-        << condition.marker << condition.last_event;
+        << std::setw(9) << ProcessStateName(condition.process) << std::setw(10)
+        << condition.marker << LastEventShown(condition);
     if (!condition.moved_from.empty()) {
       out << "  [started as " << condition.moved_from << "]";
     }
     out << "\n";
   }
+  return status;
 }
 
 struct Wall {
@@ -77,6 +88,7 @@ std::optional<Wall> SurveyChosen(const WallOptions& options,
       wall.chosen.push_back(condition);
     }
   }
+  SortByNumber(wall.chosen);
   return wall;
 }
 
@@ -142,10 +154,7 @@ int RunWall(const std::string& command, const Words& words, std::ostream& out,
   }
   const auto wall = SurveyChosen(options, dir, err);
   if (!wall) return 2;
-  if (command == "status") {
-    PrintStatus(wall->chosen, out);
-    return 0;
-  }
+  if (command == "status") return PrintStatus(wall->chosen, out);
   WallLauncher launcher(options, dir, out, err);
   if (command == "start") return launcher.Start(wall->chosen, wall->all);
   if (command == "stop") {

@@ -11,6 +11,7 @@
 #include "monitor/result_format.h"
 #include "store/companion_files.h"
 #include "store/file_remover.h"
+#include "store/lock_holder.h"
 #include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/launcher_process.h"
@@ -27,6 +28,11 @@ using std::chrono::milliseconds;
 constexpr std::chrono::seconds kTermWait{5};
 // An orb that cannot even open its window ends within this time.
 constexpr milliseconds kEarlyEndWait{500};
+// An orb reads its record and takes its cell four seconds after its start.
+constexpr std::chrono::seconds kStartUpWait{8};
+// One that failed its start-up acts on its end-of-processing file within
+// two seconds.
+constexpr std::chrono::seconds kFailedEndWait{3};
 constexpr milliseconds kPoll{100};
 
 template <typename Pending>
@@ -74,6 +80,10 @@ std::set<std::string> ModesOf(const std::vector<OrbCondition>& orbs) {
   return modes;
 }
 
+std::string Counted(size_t count, const std::string& word) {
+  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
 std::set<std::string> StemsOf(const std::vector<OrbCondition>& orbs) {
   std::set<std::string> stems;
   for (const OrbCondition& condition : orbs) {
@@ -94,9 +104,9 @@ std::vector<std::string> PidFileStems(const std::filesystem::path& dir) {
 }
 
 // Whether an orb started, noting it among those started when it did.
-bool Track(const WallOrb& orb, std::optional<pid_t> pid, StartedOrbs& started) {
-  if (!pid) return false;
-  started.emplace_back(orb, *pid);
+bool Track(std::optional<LaunchedOrb> launched, StartedOrbs& started) {
+  if (!launched) return false;
+  started.push_back(std::move(*launched));
   return true;
 }
 
@@ -126,14 +136,21 @@ void WallLauncher::RememberGivenCompanion() {
 }
 
 void WallLauncher::LinkProduct(const std::vector<OrbCondition>& orbs) {
+  MadeLinks made = launcher_.ReadMadeLinks();
+  const MadeLinks before = made;
+  // Gauges and Images serve every mode: each problem is told once.
+  std::set<std::string> told;
   for (const std::string& mode : ModesOf(orbs)) {
-    for (const std::string& note : LinkProductFiles(dir_, mode, product_)) {
-      out_ << note << "\n";
+    const ProductLinks links = LinkProductFiles(dir_, mode, product_, made);
+    for (const std::string& note : links.notes) out_ << note << "\n";
+    for (const std::string& problem : links.problems) {
+      if (told.insert(problem).second) err_ << "vigil: " << problem << "\n";
     }
   }
+  if (made != before) launcher_.WriteMadeLinks(made);
 }
 
-std::optional<pid_t> WallLauncher::Launch(
+std::optional<LaunchedOrb> WallLauncher::Launch(
     const WallOrb& orb, const std::optional<std::string>& carry_over) {
   const std::filesystem::path executable = product_.bin_dir / orb.mode_word;
   if (access(executable.c_str(), X_OK) != 0) {
@@ -150,6 +167,7 @@ std::optional<pid_t> WallLauncher::Launch(
   std::replace(companion.begin(), companion.end(), ' ', ';');
   std::vector<std::string> arguments = {companion, orb.number};
   if (carry_over) arguments.push_back(*carry_over);
+  const std::time_t start = std::time(nullptr);
   const cli::Launch launch = LaunchDetached(
       {executable, arguments, dir_, launcher_.OutputFile(orb.stem())});
   if (launch.pid < 0) {
@@ -160,19 +178,28 @@ std::optional<pid_t> WallLauncher::Launch(
     err_ << "vigil: cannot write " << launcher_.PidFile(orb.stem()).string()
          << "\n";
   }
-  return launch.pid;
+  return LaunchedOrb{orb, launch.pid, start, {}};
 }
 
-std::optional<pid_t> WallLauncher::LaunchFresh(const WallOrb& orb) {
+void WallLauncher::RemoveWaitMarker(const std::string& mode,
+                                    const std::string& number) {
+  RemoveFile(CompanionFiles(dir_, mode, number).Marker(kWaitMarker));
+}
+
+std::optional<LaunchedOrb> WallLauncher::LaunchFresh(const WallOrb& orb) {
   // A request nobody took would end the new orb at once.
   RemoveFile(
       CompanionFiles(dir_, orb.mode_word, orb.number).EndOfProcessingFile());
-  const auto pid = Launch(orb, std::nullopt);
-  if (pid) out_ << "started " << orb.stem() << " (pid " << *pid << ")\n";
-  return pid;
+  RemoveWaitMarker(orb.mode_word, orb.number);
+  auto launched = Launch(orb, std::nullopt);
+  if (launched) {
+    launched->note = "started " + orb.stem() + " (pid " +
+                     std::to_string(launched->pid) + ")";
+  }
+  return launched;
 }
 
-std::optional<pid_t> WallLauncher::Revive(
+std::optional<LaunchedOrb> WallLauncher::Revive(
     const OrbCondition& condition, const std::vector<OrbCondition>& wall) {
   const WallOrb& orb = condition.orb;
   const CompanionFiles files(dir_, orb.mode_word, orb.number);
@@ -182,19 +209,20 @@ std::optional<pid_t> WallLauncher::Revive(
   // would end it at once.
   RemoveFile(files.AttachedProfile());
   RemoveFile(files.EndOfProcessingFile());
+  // Its colour is no news of the new orb, which keeps a marker it finds.
+  files.ClearMarkers();
+  RemoveWaitMarker(orb.mode_word, orb.number);
   ReleaseLeftLock(orb, wall);
   const auto text =
       carry.value ? std::optional<std::string>(CarryOverText(*carry.value))
                   : std::nullopt;
-  const auto pid = Launch(orb, text);
-  if (!pid) return std::nullopt;
-  out_ << "restarted " << orb.stem() << " (pid " << *pid << ") ";
-  if (text) {
-    out_ << "with carried-over value " << *text << "\n";
-  } else {
-    out_ << "without a carried-over value: " << carry.reason << "\n";
-  }
-  return pid;
+  auto launched = Launch(orb, text);
+  if (!launched) return std::nullopt;
+  launched->note = "restarted " + orb.stem() + " (pid " +
+                   std::to_string(launched->pid) + ") " +
+                   (text ? "with carried-over value " + *text
+                         : "without a carried-over value: " + carry.reason);
+  return launched;
 }
 
 void WallLauncher::ReleaseLeftLock(const WallOrb& orb,
@@ -214,20 +242,75 @@ void WallLauncher::ReleaseLeftLock(const WallOrb& orb,
        << "\n";
 }
 
+void WallLauncher::SayWhyItEnded(const LaunchedOrb& launched,
+                                 const std::string& reason) {
+  const std::string stem = launched.orb.stem();
+  if (!reason.empty()) {
+    err_ << "vigil: " << stem << " did not start: " << reason << "\n";
+    return;
+  }
+  const std::filesystem::path output = launcher_.OutputFile(stem);
+  err_ << "vigil: " << stem << " ended at once; " << output.string()
+       << " ends:\n";
+  const auto lines = ReadLines(output).value_or(std::vector<std::string>{});
+  const size_t from = lines.size() > 3 ? lines.size() - 3 : 0;
+  for (size_t i = from; i < lines.size(); ++i) {
+    err_ << "  " << lines[i] << "\n";
+  }
+}
+
 int WallLauncher::ReportEarlyEnds(const StartedOrbs& started) {
   if (started.empty()) return 0;
   std::this_thread::sleep_for(kEarlyEndWait);
   int status = 0;
-  for (const auto& [orb, pid] : started) {
-    if (Live(pid, dir_)) continue;
+  for (const LaunchedOrb& launched : started) {
+    if (Live(launched.pid, dir_)) continue;
     status = 1;
-    const std::filesystem::path output = launcher_.OutputFile(orb.stem());
-    err_ << "vigil: " << orb.stem() << " ended at once; " << output.string()
-         << " ends:\n";
-    const auto lines = ReadLines(output).value_or(std::vector<std::string>{});
-    const size_t from = lines.size() > 3 ? lines.size() - 3 : 0;
-    for (size_t i = from; i < lines.size(); ++i) {
-      err_ << "  " << lines[i] << "\n";
+    SayWhyItEnded(launched, {});
+  }
+  return status;
+}
+
+int WallLauncher::ConfirmStartUps(const StartedOrbs& started) {
+  if (started.empty()) return 0;
+  out_ << "waiting up to " << kStartUpWait.count() << " s for the start-up of "
+       << Counted(started.size(), "orb") << "\n"
+       << std::flush;
+  const std::vector<StartUpOutcome> outcomes = AwaitStartUps(
+      dir_, started, std::chrono::duration_cast<milliseconds>(kStartUpWait));
+  int status = 0;
+  std::vector<StopTarget> failed;
+  for (size_t i = 0; i < started.size(); ++i) {
+    const LaunchedOrb& launched = started[i];
+    const WallOrb& orb = launched.orb;
+    const StartUpOutcome& outcome = outcomes[i];
+    if (outcome.result == StartUp::kPassed) {
+      out_ << launched.note << "\n";
+      continue;
+    }
+    status = 1;
+    if (outcome.result == StartUp::kEnded) {
+      SayWhyItEnded(launched, outcome.reason);
+    } else if (outcome.result == StartUp::kFailed) {
+      // It shows its error until someone clicks it away: nobody will.
+      err_ << "vigil: " << orb.stem() << " did not start: " << outcome.reason
+           << " (vigil ends it)\n";
+      failed.push_back(AskToEnd(orb.mode_word, orb.number, launched.pid));
+    } else {
+      err_ << "vigil: " << orb.stem() << " (pid " << launched.pid
+           << ") has not passed its start-up after " << kStartUpWait.count()
+           << " s; vigil status tells how it goes on\n";
+    }
+  }
+  if (failed.empty()) return status;
+  AwaitEnds(failed, kFailedEndWait);
+  for (const StopTarget& target : failed) {
+    if (StillRunning(target)) {
+      err_ << "vigil: " << target.stem << " (pid " << target.pid
+           << ") did not end\n";
+    } else {
+      RemoveFile(target.request);
+      RemoveFile(target.wait_marker);
     }
   }
   return status;
@@ -237,16 +320,33 @@ int WallLauncher::Start(const std::vector<OrbCondition>& orbs,
                         const std::vector<OrbCondition>& wall) {
   RememberGivenCompanion();
   LinkProduct(orbs);
+  const std::set<std::string> modes = ModesOf(orbs);
+  const WallFindings findings =
+      CheckWall(dir_, std::vector<std::string>(modes.begin(), modes.end()),
+                CompanionDir());
   int status = 0;
   StartedOrbs started;
   for (const OrbCondition& condition : orbs) {
-    if (!StartOne(condition, wall, started)) status = 1;
+    if (!StartOne(condition, wall, findings, started)) status = 1;
   }
-  return std::max(status, ReportEarlyEnds(started));
+  return std::max(status, ConfirmStartUps(started));
+}
+
+bool WallLauncher::Refused(const WallOrb& orb, const WallFindings& findings) {
+  const std::vector<std::string> problems = findings.Of(orb);
+  if (problems.empty()) return false;
+  err_ << "vigil: " << orb.stem()
+       << (options_.force ? " starts despite " : " not started: ")
+       << Counted(problems.size(), "problem") << " vigil check finds"
+       << (options_.force ? " (--force)" : " (--force starts it anyway)")
+       << ":\n";
+  for (const std::string& problem : problems) err_ << "  " << problem << "\n";
+  return !options_.force;
 }
 
 bool WallLauncher::StartOne(const OrbCondition& condition,
                             const std::vector<OrbCondition>& wall,
+                            const WallFindings& findings,
                             StartedOrbs& started) {
   const WallOrb& orb = condition.orb;
   switch (condition.process) {
@@ -259,10 +359,10 @@ bool WallLauncher::StartOne(const OrbCondition& condition,
            << orb.mode_word << " process of this directory may be it\n";
       return false;
     case ProcessState::kCrashed:
-      return Track(orb, Revive(condition, wall), started);
+      return !Refused(orb, findings) && Track(Revive(condition, wall), started);
     case ProcessState::kStopped:
     case ProcessState::kEnded:
-      return Track(orb, LaunchFresh(orb), started);
+      return !Refused(orb, findings) && Track(LaunchFresh(orb), started);
   }
   return false;
 }
@@ -296,7 +396,9 @@ bool WallLauncher::RestartOne(const OrbCondition& condition,
   const WallOrb& orb = condition.orb;
   if (condition.process == ProcessState::kCrashed) {
     LinkProduct({condition});
-    return Track(orb, Revive(condition, wall), started);
+    if (!Track(Revive(condition, wall), started)) return false;
+    out_ << started.back().note << "\n";
+    return true;
   }
   if (!quiet && condition.process == ProcessState::kEnded) {
     out_ << orb.stem()
@@ -319,6 +421,7 @@ int WallLauncher::Stop(const std::vector<OrbCondition>& orbs,
       targets.push_back(AskToEnd(orb.mode_word, orb.number, condition.pid));
     } else {
       launcher_.RemovePid(orb.stem());
+      RemoveWaitMarker(orb.mode_word, orb.number);
     }
   }
   if (whole_wall) AskUnrecorded(orbs, wall, targets);
@@ -326,7 +429,7 @@ int WallLauncher::Stop(const std::vector<OrbCondition>& orbs,
     out_ << "no orb was running\n";
     return 0;
   }
-  AwaitEnds(targets);
+  AwaitEnds(targets, options_.wait);
   return ReportStops(targets);
 }
 
@@ -336,7 +439,7 @@ WallLauncher::StopTarget WallLauncher::AskToEnd(const std::string& mode,
   const CompanionFiles files(dir_, mode, number);
   CreateExclusively(files.EndOfProcessingFile());
   return {mode + number, pid, files.AttachedProfile(),
-          files.EndOfProcessingFile()};
+          files.EndOfProcessingFile(), files.Marker(kWaitMarker)};
 }
 
 void WallLauncher::AskUnrecorded(const std::vector<OrbCondition>& orbs,
@@ -362,17 +465,18 @@ bool WallLauncher::StillRunning(const StopTarget& target) const {
   return target.pid != 0 ? Live(target.pid, dir_) : FileExists(target.profile);
 }
 
-void WallLauncher::AwaitEnds(const std::vector<StopTarget>& targets) {
+void WallLauncher::AwaitEnds(const std::vector<StopTarget>& targets,
+                             std::chrono::seconds wait) {
   const auto any_running = [&] {
     return std::any_of(
         targets.begin(), targets.end(),
         [this](const StopTarget& target) { return StillRunning(target); });
   };
-  WaitWhile(any_running, options_.wait);
+  WaitWhile(any_running, wait);
   if (!any_running()) return;
   for (const StopTarget& target : targets) {
     if (target.pid != 0 && StillRunning(target)) {
-      out_ << target.stem << " did not end within " << options_.wait.count()
+      out_ << target.stem << " did not end within " << wait.count()
            << " s: SIGTERM\n";
       kill(target.pid, SIGTERM);
     }
@@ -392,6 +496,7 @@ int WallLauncher::ReportStops(const std::vector<StopTarget>& targets) {
     }
     launcher_.RemovePid(target.stem);
     RemoveFile(target.request);
+    RemoveFile(target.wait_marker);
     out_ << "stopped " << target.stem << "\n";
   }
   return status;

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -14,13 +15,15 @@
 
 #include "vigil/launcher_files.h"
 #include "vigil/launcher_product.h"
+#include "vigil/wall_findings.h"
 #include "vigil/wall_options.h"
+#include "vigil/wall_startup.h"
 #include "vigil/wall_survey.h"
 
 namespace vigil::cli {
 
-// Orbs started in one go, with their pids.
-using StartedOrbs = std::vector<std::pair<WallOrb, pid_t>>;
+// Orbs started in one go.
+using StartedOrbs = std::vector<LaunchedOrb>;
 
 class WallLauncher {
  public:
@@ -30,8 +33,9 @@ class WallLauncher {
   // Each takes the orbs to act on and the whole wall's survey, and returns
   // the exit status: 0 when every orb is as asked, 1 otherwise.
   //
-  // Starts every orb that does not run; one that crashed comes back as a
-  // restart brings it.
+  // Starts every orb that does not run and whose lines vigil check finds
+  // sound (any with --force); one that crashed comes back as a restart
+  // brings it. Then waits for their start-ups and ends those that failed.
   int Start(const std::vector<OrbCondition>& orbs,
             const std::vector<OrbCondition>& wall);
   // End-of-processing files first, SIGTERM after the wait.
@@ -48,6 +52,7 @@ class WallLauncher {
     pid_t pid = 0;  // 0: known only by its attached profile
     std::filesystem::path profile;
     std::filesystem::path request;
+    std::filesystem::path wait_marker;
   };
 
   std::filesystem::path CompanionDir() const;
@@ -57,24 +62,35 @@ class WallLauncher {
   // Each returns false when the orb could not be started; an orb that
   // did start joins started.
   bool StartOne(const OrbCondition& condition,
-                const std::vector<OrbCondition>& wall, StartedOrbs& started);
+                const std::vector<OrbCondition>& wall,
+                const WallFindings& findings, StartedOrbs& started);
+  // Whether the problems vigil check finds keep the orb from starting;
+  // says which either way.
+  bool Refused(const WallOrb& orb, const WallFindings& findings);
   bool RestartOne(const OrbCondition& condition,
                   const std::vector<OrbCondition>& wall, bool quiet,
                   StartedOrbs& started);
   // One started by another launcher is vigil's to stop from now on.
   void AdoptRunning(const OrbCondition& condition);
-  std::optional<pid_t> LaunchFresh(const WallOrb& orb);
-  // Clears what a crashed orb left that would stop its successor, and
-  // starts it with its carried-over value when one can be recovered.
-  std::optional<pid_t> Revive(const OrbCondition& condition,
-                              const std::vector<OrbCondition>& wall);
+  std::optional<LaunchedOrb> LaunchFresh(const WallOrb& orb);
+  // Clears what a crashed orb left that would stop its successor or
+  // mislead the operator, and starts it with its carried-over value when
+  // one can be recovered.
+  std::optional<LaunchedOrb> Revive(const OrbCondition& condition,
+                                    const std::vector<OrbCondition>& wall);
   // A lock the crashed orb held keeps its siblings waiting for ever.
   void ReleaseLeftLock(const WallOrb& orb,
                        const std::vector<OrbCondition>& wall);
-  std::optional<pid_t> Launch(const WallOrb& orb,
-                              const std::optional<std::string>& carry_over);
+  std::optional<LaunchedOrb> Launch(
+      const WallOrb& orb, const std::optional<std::string>& carry_over);
+  // A wait marker of an orb that does not run tells of no wait.
+  void RemoveWaitMarker(const std::string& mode, const std::string& number);
   // Orbs that ended within moments of their start, with their last words.
   int ReportEarlyEnds(const StartedOrbs& started);
+  // Says which orbs passed their start-up and which did not and why, and
+  // ends those that failed it and still show so.
+  int ConfirmStartUps(const StartedOrbs& started);
+  void SayWhyItEnded(const LaunchedOrb& launched, const std::string& reason);
 
   StopTarget AskToEnd(const std::string& mode, const std::string& number,
                       pid_t pid) const;
@@ -85,7 +101,8 @@ class WallLauncher {
                      std::vector<StopTarget>& targets);
   bool StillRunning(const StopTarget& target) const;
   // Waits for every target, with SIGTERM for those that outlast the wait.
-  void AwaitEnds(const std::vector<StopTarget>& targets);
+  void AwaitEnds(const std::vector<StopTarget>& targets,
+                 std::chrono::seconds wait);
   int ReportStops(const std::vector<StopTarget>& targets);
 
   WallOptions options_;

@@ -25,10 +25,13 @@ bool Takes(const std::string& command, std::string_view option) {
   }
   if (option == "--wait") return command == "stop";
   if (option == "--watch" || option == "--every") return command == "restart";
+  if (option == "--force") return command == "start";
   return false;
 }
 
-bool TakesValue(std::string_view option) { return option != "--watch"; }
+bool TakesValue(std::string_view option) {
+  return option != "--watch" && option != "--force";
+}
 
 std::optional<std::chrono::seconds> Seconds(const std::string& text) {
   const auto value = ParseInteger(text);
@@ -65,6 +68,8 @@ std::string Apply(std::string_view option, const std::string& value,
     options.companion_dir = Folder(value);
   } else if (option == "--watch") {
     options.watch = true;
+  } else if (option == "--force") {
+    options.force = true;
   } else if (option == "--wait" || option == "--every") {
     const auto seconds = Seconds(value);
     if (!seconds) {
@@ -139,8 +144,10 @@ std::string WallUsage(const std::string& command) {
   if (command == "start") {
     return "usage: vigil start [NUMBER...] [OPTIONS]\n"
            "Starts one orb per record of the orbs file, or the numbers "
-           "given.\n" +
-           common + launch;
+           "given, and waits until each has passed its start-up.\n" +
+           common + launch +
+           "  --force          start also orbs whose lines or files vigil "
+           "check finds problems in\n";
   }
   if (command == "stop") {
     return "usage: vigil stop [NUMBER...] [OPTIONS]\n"
@@ -150,7 +157,8 @@ std::string WallUsage(const std::string& command) {
   }
   if (command == "status") {
     return "usage: vigil status [NUMBER...] [OPTIONS]\n"
-           "Shows each orb's process, state marker and last event.\n" +
+           "Shows each orb's process, state marker and last event; exits 3 "
+           "when one does not run.\n" +
            common;
   }
   return "usage: vigil restart [NUMBER...] [OPTIONS]\n"

@@ -21,8 +21,9 @@ struct WallOptions {
   std::filesystem::path bin_dir;        // empty: beside vigil
   std::filesystem::path companion_dir;  // empty: the one used last, or dir
   std::chrono::seconds wait{15};        // stop: before SIGTERM
-  bool watch = false;                   // restart: again and again
-  std::chrono::seconds every{5};        // restart --watch: between passes
+  bool force = false;             // start: also orbs whose lines have problems
+  bool watch = false;             // restart: again and again
+  std::chrono::seconds every{5};  // restart --watch: between passes
   bool help = false;
 };
 

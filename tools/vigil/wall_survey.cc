@@ -1,35 +1,26 @@
 #include "vigil/wall_survey.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
 #include <map>
+#include <optional>
+#include <tuple>
 
 #include "store/companion_files.h"
 #include "store/event_log.h"
+#include "store/lock_holder.h"
 #include "store/orb_names.h"
-#include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/orbs_file_input.h"
+#include "vigil/wall_events.h"
+#include "vigil/wall_lock_wait.h"
 
 namespace vigil::cli {
 namespace {
-
-// "DD.MM.YY hh:mm:ss" as "YYMMDDhhmmss", which sorts in time order.
-std::optional<std::string> LogTimeKey(std::string_view line) {
-  const std::string date = Mid(line, 1, 8);
-  const std::string time = Mid(line, 10, 8);
-  const std::string key = Mid(date, 7, 2) + Mid(date, 4, 2) + Mid(date, 1, 2) +
-                          Mid(time, 1, 2) + Mid(time, 4, 2) + Mid(time, 7, 2);
-  if (key.size() != 12 || !IsDigits(key)) return std::nullopt;
-  return key;
-}
-
-std::string TimeKey(std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
-  char key[16] = {};
-  std::strftime(key, sizeof key, "%y%m%d%H%M%S", &local);
-  return key;
-}
 
 std::string MarkerState(const CompanionFiles& files) {
   // Only one is ever left; should there be more, the worst one counts.
@@ -90,6 +81,41 @@ EventLogs ReadEventLogs(const std::filesystem::path& dir,
   return logs;
 }
 
+bool ChangedSince(const std::filesystem::path& file, std::time_t start) {
+  struct stat status {};
+  return stat(file.c_str(), &status) == 0 && status.st_mtime > start;
+}
+
+// Holding its lock, the orb is in a cycle, whose work file tells nothing
+// yet.
+bool HoldsItsLock(const WallOrb& orb, const CompanionFiles& files) {
+  const auto holder = ParseLockHolder(
+      ReadFileBytes(files.LockFile(orb.record.LockName(orb.mode_word)))
+          .value_or(""));
+  return holder && holder->stem == orb.stem();
+}
+
+// A marker of this run, or a cycle of this run that has ended: a marker
+// left by an earlier run stays untouched while the colour does not change,
+// the work file is written anew by every cycle.
+bool CycledSince(const WallOrb& orb, const CompanionFiles& files,
+                 std::time_t start) {
+  const bool marker = std::any_of(
+      kAllMarkers.begin(), kAllMarkers.end(), [&](std::string_view marker) {
+        return ChangedSince(files.Marker(marker), start);
+      });
+  return marker ||
+         (ChangedSince(files.WorkFile(), start) && !HoldsItsLock(orb, files));
+}
+
+std::optional<std::time_t> ProcessStart(pid_t pid) {
+  const auto age = ProcessAge(pid);
+  if (!age) return std::nullopt;
+  const std::chrono::duration<double> now =
+      std::chrono::system_clock::now().time_since_epoch();
+  return static_cast<std::time_t>(std::floor(now.count() - *age));
+}
+
 // What the files say, before any process is looked at.
 OrbCondition ConditionFromFiles(const std::filesystem::path& dir,
                                 const WallOrb& orb,
@@ -98,16 +124,56 @@ OrbCondition ConditionFromFiles(const std::filesystem::path& dir,
   const CompanionFiles files(dir, orb.mode_word, orb.number);
   OrbCondition condition;
   condition.orb = orb;
-  condition.marker = MarkerState(files);
-  condition.last_event = LastEventOf(log_lines, orb.number);
+  const auto start = launcher.StartTime(orb.stem());
+  const OrbLog log = ReadOrbLog(log_lines, orb.number, start);
+  condition.last_event = log.last_event;
   EndEvidence& evidence = condition.evidence;
   evidence.pid_file = FileExists(launcher.PidFile(orb.stem()));
   evidence.profile_left = FileExists(files.AttachedProfile());
   evidence.work_file_left = FileExists(files.WorkFile());
-  const auto start = launcher.StartTime(orb.stem());
-  evidence.stop_logged_since_start =
-      start && StopLoggedSince(condition.last_event, *start);
+  evidence.stop_logged_since_start = start && log.stopped;
+  evidence.fail_logged_since_start =
+      start && (!log.own_failure.empty() || !log.unnamed_failure.empty());
+  // One that failed before it read its record could not say its number;
+  // one that left its files had read it.
+  if (start && condition.last_event.empty() && !evidence.profile_left &&
+      !evidence.work_file_left) {
+    condition.last_event = log.unnamed_failure;
+  }
   return condition;
+}
+
+// A running orb's last event and state are those of its own run: the
+// previous run's "Stop" and colour are no news of it.
+void DescribeRunning(OrbCondition& condition, const std::filesystem::path& dir,
+                     const std::vector<std::string>& log_lines) {
+  const WallOrb& orb = condition.orb;
+  const CompanionFiles files(dir, orb.mode_word, orb.number);
+  const auto start = ProcessStart(condition.pid);
+  condition.last_event = ReadOrbLog(log_lines, orb.number, start).last_event;
+  const bool said = !condition.last_event.empty() || !start ||
+                    CycledSince(orb, files, *start);
+  condition.marker = said ? MarkerState(files) : "starting";
+  condition.lock_wait = LockWaitText(dir, orb.stem());
+}
+
+void Describe(OrbCondition& condition, const std::filesystem::path& dir,
+              const std::vector<std::string>& log_lines) {
+  switch (condition.process) {
+    case ProcessState::kRunning:
+      DescribeRunning(condition, dir, log_lines);
+      return;
+    case ProcessState::kUnknown:
+      condition.marker = MarkerState(
+          CompanionFiles(dir, condition.orb.mode_word, condition.orb.number));
+      return;
+    case ProcessState::kStopped:
+    case ProcessState::kEnded:
+    case ProcessState::kCrashed:
+      // A marker left behind tells how the orb stood, not how it stands.
+      condition.marker = std::string(1, '-');
+      return;
+  }
 }
 
 void MarkRunning(OrbCondition& condition, pid_t pid) {
@@ -203,23 +269,9 @@ ProcessState ClassifyEnd(const EndEvidence& evidence) {
     return ProcessState::kCrashed;
   }
   if (!evidence.pid_file) return ProcessState::kStopped;
-  return evidence.stop_logged_since_start ? ProcessState::kEnded
-                                          : ProcessState::kCrashed;
-}
-
-bool StopLoggedSince(std::string_view last_event, std::time_t start) {
-  if (Mid(last_event, 19, 4) != "Stop") return false;
-  const auto logged = LogTimeKey(last_event);
-  return logged && *logged >= TimeKey(start);
-}
-
-std::string LastEventOf(const std::vector<std::string>& log_lines,
-                        std::string_view number) {
-  // Columns 24-27 hold the orb number after date, time and event code.
-  for (auto line = log_lines.rbegin(); line != log_lines.rend(); ++line) {
-    if (Mid(*line, 24, 4) == number && Mid(*line, 28, 1) == " ") return *line;
-  }
-  return {};
+  return evidence.stop_logged_since_start || evidence.fail_logged_since_start
+             ? ProcessState::kEnded
+             : ProcessState::kCrashed;
 }
 
 std::vector<OrbCondition> SurveyWall(const std::filesystem::path& dir,
@@ -238,7 +290,18 @@ std::vector<OrbCondition> SurveyWall(const std::filesystem::path& dir,
   for (std::string_view mode : ModeWords()) {
     PairDraggedOrbs(conditions, mode, claims);
   }
+  for (OrbCondition& condition : conditions) {
+    Describe(condition, dir, logs[condition.orb.mode_word]);
+  }
   return conditions;
+}
+
+void SortByNumber(std::vector<OrbCondition>& conditions) {
+  std::stable_sort(conditions.begin(), conditions.end(),
+                   [](const OrbCondition& a, const OrbCondition& b) {
+                     return std::tie(a.orb.number, a.orb.mode_word) <
+                            std::tie(b.orb.number, b.orb.mode_word);
+                   });
 }
 
 }  // namespace vigil::cli

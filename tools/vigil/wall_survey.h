@@ -5,9 +5,7 @@
 
 #include <sys/types.h>
 
-#include <ctime>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,35 +34,36 @@ struct EndEvidence {
   bool profile_left = false;    // the attached profile
   bool work_file_left = false;  // removed by every normal end
   bool stop_logged_since_start = false;
+  // Its start-up failed: the orb says why and ends through its clean-up.
+  bool fail_logged_since_start = false;
 };
 
 // An orb that ended normally removed its attached profile and work file
-// and logged "Stop"; one that was killed did neither.
+// and logged "Stop" or, at its start-up, "Fail"; one that was killed did
+// neither.
 ProcessState ClassifyEnd(const EndEvidence& evidence);
-
-// "Stop" newer than the start: the log's "DD.MM.YY hh:mm:ss" compared in
-// local time, to the second.
-bool StopLoggedSince(std::string_view last_event, std::time_t start);
-
-// The orb's newest line in its mode's event log, empty when none.
-std::string LastEventOf(const std::vector<std::string>& log_lines,
-                        std::string_view number);
 
 struct OrbCondition {
   WallOrb orb;
   ProcessState process = ProcessState::kStopped;
   pid_t pid = 0;           // when running
   std::string moved_from;  // the number a dragged orb was started with
-  std::string marker;      // green, yellow, red, failed or none
-  std::string last_event;  // its newest event-log line
+  // green, yellow, red, failed or none; "starting" while it has said
+  // nothing since its start; "-" when it does not run.
+  std::string marker;
+  std::string last_event;  // its newest event-log line since its start
+  std::string lock_wait;   // "waiting for lock ..." while it waits
   EndEvidence evidence;
 };
 
 // Every orb of the wall at once, so that an orb dragged to another cell
-// is paired with its process by elimination.
+// is paired with its process by elimination; in the order of orbs.
 std::vector<OrbCondition> SurveyWall(const std::filesystem::path& dir,
                                      const std::vector<WallOrb>& orbs,
                                      const LauncherFiles& launcher);
+
+// By orb number, then mode.
+void SortByNumber(std::vector<OrbCondition>& conditions);
 
 }  // namespace vigil::cli
 
