@@ -14,6 +14,7 @@
 #include "support/record_builder.h"
 #include "support/temp_dir.h"
 #include "vigil/commands.h"
+#include "vigil/launcher_files.h"
 
 namespace vigil::cli {
 namespace {
@@ -84,6 +85,43 @@ class VigilCheckTest : public ::testing::Test {
 
   TempDir dir_;
 };
+
+// Without a file: the wall of a directory, with the companion directory
+// vigil start remembered; a name that does not tell the mode leaves it to
+// the header line.
+TEST_F(VigilCheckTest, TheWallOfADirectoryAndTheModeOfItsHeader) {
+  const std::string lines = Crlf({kHeader, Record(), kRule});
+  dir_.Write("AuxOrbs.Prf", lines);
+  dir_.Write("wall.txt", lines);
+  const std::string wall = dir_.path().string();
+  struct Case {
+    Words words;
+    int status;
+    std::string shown;
+  } cases[] = {
+      // Check.Exe lies only in the companion directory.
+      {{"--dir", wall}, 1, "sensor program \"Check.Exe\" is not in"},
+      {{"--dir", wall, "--companion", (dir_ / "companion").string()},
+       0,
+       "AuxOrbs.Prf: sound, 1 orb of mode AuxOrb"},
+      {{(dir_ / "wall.txt").string(), "--no-files"},
+       0,
+       "wall.txt: sound, 1 orb of mode AuxOrb"},
+      {{"--dir", (dir_ / "companion").string()}, 2, "no orbs file"},
+      {{(dir_ / "AuxOrbs.Prf").string(), "--dir", wall}, 2, "not both"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCheck(c.words, out, err), c.status) << c.words.back();
+    EXPECT_NE((out.str() + err.str()).find(c.shown), std::string::npos)
+        << out.str() << err.str();
+  }
+  LauncherFiles(dir_.path()).RememberCompanion(dir_ / "companion");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(RunCheck({"--dir", wall}, out, err), 0) << out.str();
+}
 
 // Orbs on one lock are told, a time-out the orbs cannot read is a finding.
 TEST_F(VigilCheckTest, SharedLocksAndTheSensorTimeOut) {
@@ -288,10 +326,12 @@ TEST_F(VigilCheckTest, UnreadableOrUnnamedFilesAreStatusTwo) {
   std::ostringstream out;
   std::ostringstream err;
   EXPECT_EQ(RunCheck({(dir_ / "AuxOrbs.Prf").string()}, out, err), 2);
-  dir_.Write("orbs.txt", Crlf({kHeader}));
+  // Neither the name nor a header line tells the mode.
+  dir_.Write("orbs.txt", Crlf({Record()}));
   EXPECT_EQ(RunCheck({(dir_ / "orbs.txt").string()}, out, err), 2);
   EXPECT_EQ(
-      RunCheck({(dir_ / "orbs.txt").string(), "--mode", "AuxOrb"}, out, err),
+      RunCheck({(dir_ / "orbs.txt").string(), "--mode", "AuxOrb", "--no-files"},
+               out, err),
       0);
   EXPECT_EQ(RunCheck({dir_.path().string(), "--mode", "AuxOrb"}, out, err), 2);
 }

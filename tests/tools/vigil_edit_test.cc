@@ -119,6 +119,26 @@ TEST_F(VigilEditTest, ChangesOnlyWhatIsNamedOrNothing) {
        0,
        [](RecordBuilder& r) { r.tail = "Dialog.Prf;Check.Exe;;New title"; },
        rules},
+      // The listing's rows 1 and 3 are the row indexes 00 and 02.
+      {{"set", "0102", "--items", "1,3"},
+       0,
+       [](RecordBuilder& r) { r.chart_bars = "0002xxxx"; },
+       rules},
+      // A new history chart shows its first row until told otherwise.
+      {{"add", "--number", "0203", "--program", "Check.Exe",
+        "--history-chart", "on"},
+       0,
+       [](RecordBuilder& r) {
+         r = {};
+         r.number = "0203";
+         r.display_name = "Orb0203";
+         r.delay = "   60";
+         r.chart_mode = 'x';
+         r.chart_bars = "00xxxxxx";
+         r.lock_name = "<Profile>";
+         r.tail = "Global;Check.Exe;;";
+       },
+       {}},
       {{"set", "0102", "--rule", "Mem;<;5;Aqua;"},
        0,
        {},
@@ -193,6 +213,9 @@ TEST_F(VigilEditTest, ChangesOnlyWhatIsNamedOrNothing) {
       {{"add", "--number", "0102", "--program", "Check.Exe"}, 1},
       {{"add", "--number", "0900", "--program", "Check.Exe"}, 1},
       {{"add", "--number", "0203"}, 1},  // an AuxOrb runs a program
+      {{"add", "--number", "0203", "--program", "Missing.Exe"}, 1},
+      {{"set", "0102", "--items", "1,2,3,4,5"}, 1},
+      {{"set", "0102", "--items", "0"}, 1},
       // Not understood: nothing is read or written.
       {{"set", "0102"}, 2},
       {{"set", "0102", "--bogus", "1"}, 2},
@@ -228,6 +251,20 @@ TEST_F(VigilEditTest, ChangesOnlyWhatIsNamedOrNothing) {
     EXPECT_EQ(dir_.Read("AuxOrbs.Prf").find("\xC2\xA7"), std::string::npos);
     Check();
   }
+}
+
+TEST_F(VigilEditTest, AProgramThatComesLaterIsWrittenOnlyWithForce) {
+  dir_.WriteLines("AuxOrbs.Prf", {kHeader});
+  std::string err;
+  EXPECT_EQ(Run({"add", "--number", "0203", "--program", "Later.Exe"}, &err),
+            1);
+  EXPECT_NE(err.find("(--force writes the orb anyway)"), std::string::npos)
+      << err;
+  EXPECT_EQ(Run({"add", "--number", "0203", "--program", "Later.Exe",
+                 "--force"}),
+            0);
+  EXPECT_NE(dir_.Read("AuxOrbs.Prf").find("Global;Later.Exe;;"),
+            std::string::npos);
 }
 
 TEST_F(VigilEditTest, AddWritesTheDefaultHeaderWhereThereIsNone) {

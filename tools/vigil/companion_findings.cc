@@ -69,6 +69,35 @@ FileSearch SearchFor(const std::filesystem::path& orbs_file,
   return search;
 }
 
+void CheckSensorProgram(const ConfigRecord& record, int line,
+                        std::string_view mode_word, const FileSearch& search,
+                        std::vector<Finding>& findings) {
+  if (mode_word == "HttpOrb") return;
+  if (static_cast<int>(record.text().size()) < record_layout::kTail) return;
+  const RecordTail tail = record.tail();
+  const std::vector<fs::path> dirs = Directories(mode_word, search);
+  const int program_column =
+      record_layout::kTail + static_cast<int>(tail.source.size()) + 1;
+  if (tail.program.empty()) {
+    findings.push_back({line, program_column,
+                        "sensor program is empty; expected the program's "
+                        "file name after the source's \";\""});
+    return;
+  }
+  const auto program = Find(tail.program, dirs);
+  if (!program) {
+    findings.push_back({line, program_column,
+                        "sensor program " + Quoted(tail.program) +
+                            " is not in " + DirectoriesText(dirs) +
+                            "; expected the program there"});
+  } else if (::access(program->c_str(), X_OK) != 0) {
+    findings.push_back({line, program_column,
+                        "sensor program " + Quoted(program->string()) +
+                            " is not executable; expected a program file "
+                            "with execute permission"});
+  }
+}
+
 void CheckCompanionFiles(const ConfigRecord& record, int line,
                          std::string_view mode_word, const FileSearch& search,
                          std::vector<Finding>& findings) {
@@ -91,27 +120,7 @@ void CheckCompanionFiles(const ConfigRecord& record, int line,
                               "names the companion directory), or Global"});
     }
   }
-  if (mode_word == "HttpOrb") return;
-  const int program_column =
-      source_column + static_cast<int>(tail.source.size()) + 1;
-  if (tail.program.empty()) {
-    findings.push_back({line, program_column,
-                        "sensor program is empty; expected the program's "
-                        "file name after the source's \";\""});
-    return;
-  }
-  const auto program = Find(tail.program, dirs);
-  if (!program) {
-    findings.push_back({line, program_column,
-                        "sensor program " + Quoted(tail.program) +
-                            " is not in " + DirectoriesText(dirs) +
-                            "; expected the program there"});
-  } else if (::access(program->c_str(), X_OK) != 0) {
-    findings.push_back({line, program_column,
-                        "sensor program " + Quoted(program->string()) +
-                            " is not executable; expected a program file "
-                            "with execute permission"});
-  }
+  CheckSensorProgram(record, line, mode_word, search, findings);
 }
 
 }  // namespace vigil::cli

@@ -26,6 +26,12 @@ struct FileSearch {
 FileSearch SearchFor(const std::filesystem::path& orbs_file,
                      const std::vector<std::string>& companion_dirs);
 
+// The sensor program of an RfcOrb or AuxOrb record: named, there, runnable.
+void CheckSensorProgram(const ConfigRecord& record, int line,
+                        std::string_view mode_word, const FileSearch& search,
+                        std::vector<Finding>& findings);
+
+// The source profile, its Sensor-Timeout line and the sensor program.
 void CheckCompanionFiles(const ConfigRecord& record, int line,
                          std::string_view mode_word, const FileSearch& search,
                          std::vector<Finding>& findings);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "face/chart_bars.h"
 #include "store/orbs_file.h"
 #include "store/text.h"
 #include "vigil/commands.h"
@@ -25,7 +26,7 @@ constexpr char kAddUsage[] =
     "[--image N] [--history-chart|--hold|--zoom|--keep|--legend|"
     "--chart-title on|off] [--lock NAME] [--source FILE] [--program FILE] "
     "[--address TEXT] [--title TEXT] [--rule RULE]... [--purge-rules] "
-    "[--companion DIR]...\n";
+    "[--items N[,N...]|none] [--companion DIR]... [--force]\n";
 constexpr char kSetUsage[] =
     "usage: vigil set FILE NUMBER [OPTIONS of vigil add but --number]\n";
 
@@ -223,6 +224,31 @@ void ReportSaved(const EditRequest& request, std::string_view mode_word,
       << '\n';
 }
 
+// A program that is not there would leave the orb without data on its
+// first cycle: refused unless the operator says it comes later.
+std::optional<std::string> MissingProgram(const EditRequest& request,
+                                          std::string_view mode_word,
+                                          const ConfigRecord& record) {
+  if (!request.options.Value("program") || request.options.Has("force")) {
+    return std::nullopt;
+  }
+  std::vector<Finding> missing;
+  CheckSensorProgram(
+      record, 0, mode_word,
+      SearchFor(request.path, request.options.Values("companion")), missing);
+  if (missing.empty()) return std::nullopt;
+  return missing.front().message + " (--force writes the orb anyway)";
+}
+
+// A history chart without items draws nothing: a new one shows the first
+// row until --items chooses others.
+void GiveHistoryChartAnItem(OrbConfiguration& orb) {
+  const auto bars = orb.record.chart_bars();
+  const bool none = std::all_of(bars.begin(), bars.end(),
+                                [](const auto& bar) { return bar == kNoBar; });
+  if (orb.record.history_mode() && none) orb.record.set_chart_bar(0, "00");
+}
+
 // Files may well come after the orb; say what check will ask for.
 void NoteMissingFiles(const EditRequest& request, std::string_view mode_word,
                       const ConfigRecord& record, std::ostream& err) {
@@ -254,6 +280,11 @@ int RunEdit(Edit edit, const Words& words, std::ostream& out,
   if (const auto refusal =
           ApplyOrbOptions(request.options, input->mode_word, start.orb)) {
     return Refuse(edit, err, *refusal);
+  }
+  if (edit == Edit::kAdd) GiveHistoryChartAnItem(start.orb);
+  if (const auto missing =
+          MissingProgram(request, input->mode_word, start.orb.record)) {
+    return Refuse(edit, err, *missing);
   }
   const std::vector<Finding> findings =
       NewFindings(*input, start.before, start.orb);

@@ -1,9 +1,11 @@
 #include "vigil/orb_options.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
 
+#include "face/chart_bars.h"
 #include "settings/altered_settings.h"
 #include "store/text.h"
 #include "vigil/orb_words.h"
@@ -157,6 +159,37 @@ Apply Digits2(void (ConfigRecord::*set)(std::string_view)) {
       });
 }
 
+// "1,3": the listing's rows 01: and 03:, stored as row indexes from 0 in
+// the four chart-bar fields; the first is also the gauge's kept item.
+// "none" clears them.
+std::optional<std::array<std::string, kChartBarSlots>> ItemsFromWord(
+    std::string_view word) {
+  std::array<std::string, kChartBarSlots> fields;
+  fields.fill(std::string(kNoBar));
+  if (ToLower(Trim(word)) == "none") return fields;
+  std::vector<std::string> rows;
+  for (size_t from = 0;;) {
+    const size_t comma = word.find(',', from);
+    rows.emplace_back(word.substr(from, comma - from));
+    if (comma == std::string_view::npos) break;
+    from = comma + 1;
+  }
+  if (rows.size() > fields.size()) return std::nullopt;
+  for (size_t slot = 0; slot < rows.size(); ++slot) {
+    const auto row = NumberIn(rows[slot], 1, 99);
+    if (!row) return std::nullopt;
+    fields[slot] = TwoDigits(*row - 1);
+  }
+  return fields;
+}
+
+void SetChartBars(ConfigRecord& record,
+                  std::array<std::string, kChartBarSlots> fields) {
+  for (int slot = 0; slot < kChartBarSlots; ++slot) {
+    record.set_chart_bar(slot, fields[static_cast<size_t>(slot)]);
+  }
+}
+
 Apply TailText(std::string_view option, size_t max_bytes,
                void (ConfigRecord::*set)(std::string_view)) {
   return [option, max_bytes, set](const std::string& text, std::string_view,
@@ -196,6 +229,10 @@ const std::vector<OrbOption>& OrbOptionTable() {
        Parsed<char>(SortingFromWord, &ConfigRecord::set_sorting)},
       {"colour", "an idle colour code from 0 to 17",
        Ranged(0, kIdleColourHigh, &ConfigRecord::set_idle_colour_code)},
+      {"items",
+       "up to four of the listing's row numbers from 1, e.g. 1,3, or none",
+       Parsed<std::array<std::string, kChartBarSlots>>(ItemsFromWord,
+                                                       SetChartBars)},
       {"gauge", "a gauge number from 0 to 99",
        Digits2(&ConfigRecord::set_gauge_number)},
       {"image", "an image number from 0 to 99",
@@ -232,7 +269,7 @@ const std::vector<std::string_view>& OrbValueOptions() {
 }
 
 const std::vector<std::string_view>& OrbFlagOptions() {
-  static const std::vector<std::string_view> kNames = {"purge-rules"};
+  static const std::vector<std::string_view> kNames = {"purge-rules", "force"};
   return kNames;
 }
 
@@ -287,7 +324,10 @@ std::string OptionNames(const OptionWords& options) {
   std::string names;
   std::set<std::string> seen;
   for (const auto& [name, value] : options.options) {
-    if (name == "mode" || name == "companion" || name == "number") continue;
+    if (name == "mode" || name == "companion" || name == "number" ||
+        name == "force") {
+      continue;
+    }
     const std::string word = name == "purge-rules" ? "rules purged" : name;
     if (!seen.insert(word).second) continue;
     names += (names.empty() ? "" : ", ") + word;

@@ -15,7 +15,8 @@ namespace vigil::cli {
 
 // Options that take a value; "rule" may be repeated.
 const std::vector<std::string_view>& OrbValueOptions();
-// "purge-rules": the rules given with --rule replace the orb's rules.
+// "purge-rules": the rules given with --rule replace the orb's rules;
+// "force": a sensor program that is not there yet is written anyway.
 const std::vector<std::string_view>& OrbFlagOptions();
 
 // A record as the settings dialog would start one: a 1x1 chart of bars,

@@ -1,8 +1,10 @@
 #include "vigil/orbs_file_input.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
+#include "store/orbs_file.h"
 #include "store/text.h"
 #include "store/text_file.h"
 
@@ -11,6 +13,24 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kModeWords = {"RfcOrb", "HttpOrb",
                                                         "AuxOrb"};
+
+constexpr char kNoModeTold[] =
+    ": neither the file name (RfcOrbs.Prf, HttpOrbs.Prf or AuxOrbs.Prf) nor "
+    "a header line tells the mode; give --mode\n";
+
+std::optional<std::string> ModeFromHeader(
+    const std::vector<std::string>& lines) {
+  std::optional<std::string> found;
+  for (const std::string_view mode : kModeWords) {
+    const bool has_header = std::any_of(
+        lines.begin(), lines.end(),
+        [&](const std::string& line) { return IsHeaderLine(line, mode); });
+    if (!has_header) continue;
+    if (found) return std::nullopt;  // two modes' headers: no telling
+    found = std::string(mode);
+  }
+  return found;
+}
 
 }  // namespace
 
@@ -46,15 +66,14 @@ std::optional<OrbsFileInput> LoadOrbsFile(
     input.mode_word = *mode_option;
   } else if (const auto mode = ModeFromFileName(path)) {
     input.mode_word = *mode;
-  } else {
-    err << "vigil: " << path.string()
-        << ": the file name does not tell the mode (RfcOrbs.Prf, "
-           "HttpOrbs.Prf or AuxOrbs.Prf); give --mode\n";
-    return std::nullopt;
   }
   std::error_code error;
   input.exists = std::filesystem::exists(path, error);
-  if (!input.exists && absent == Absent::kAllowed) return input;
+  if (!input.exists && absent == Absent::kAllowed) {
+    if (!input.mode_word.empty()) return input;
+    err << "vigil: " << path.string() << kNoModeTold;
+    return std::nullopt;
+  }
   if (!input.exists) {
     err << "vigil: " << path.string() << ": no such file\n";
     return std::nullopt;
@@ -69,6 +88,14 @@ std::optional<OrbsFileInput> LoadOrbsFile(
     return std::nullopt;
   }
   input.lines = SplitLines(*bytes);
+  if (input.mode_word.empty()) {
+    const auto mode = ModeFromHeader(input.lines);
+    if (!mode) {
+      err << "vigil: " << path.string() << kNoModeTold;
+      return std::nullopt;
+    }
+    input.mode_word = *mode;
+  }
   return input;
 }
 
