@@ -312,6 +312,34 @@ TEST(WallStatusTest, RowsByNumberTellOnlyWhatEachOrbSaidSinceItsStart) {
       << running.str();
 }
 
+// Lines go only of orbs that do not run, or with --stop once they ended;
+// every other byte stays.
+TEST(WallRemoveTest, ARunningOrbGoesOnlyWithStop) {
+  TempDir wall;
+  const std::string header = "0806 AuxOrbs...   .";
+  const std::string rule = "0101 # r;>;1;Warning;";
+  wall.WriteLines("AuxOrbs.Prf",
+                  {header, OrbNumbered("0101").Text(), rule,
+                   OrbNumbered("0102").Text(), OrbNumbered("0103").Text()});
+  const auto running = StandInOrb(wall, "0102");
+  const std::string dir = wall.path().string();
+  std::ostringstream out, err;
+  EXPECT_EQ(RunWall("remove", {"0101", "0102", "--dir", dir}, out, err), 1);
+  EXPECT_NE(err.str().find("AuxOrb0102 runs; its lines stay"),
+            std::string::npos)
+      << err.str();
+  EXPECT_EQ(wall.Read("AuxOrbs.Prf"), header + "\r\n" +
+                                          OrbNumbered("0102").Text() + "\r\n" +
+                                          OrbNumbered("0103").Text() + "\r\n");
+  EXPECT_EQ(RunWall("remove", {"0102", "--stop", "--wait", "1", "--dir", dir},
+                    out, err),
+            0)
+      << err.str();
+  EXPECT_EQ(wall.Read("AuxOrbs.Prf"),
+            header + "\r\n" + OrbNumbered("0103").Text() + "\r\n");
+  EXPECT_EQ(RunWall("remove", {"0104", "--dir", dir}, out, err), 2);
+}
+
 TEST(WallLockWaitTest, NamesTheHolderAndHowLongItsSensorHasRun) {
   // A holder whose child stands for its sensor, and a pid nobody has now.
   ChildProcess holder({"/bin/sh", "-c", "sleep 300 & wait"},

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "store/orb_names.h"
+#include "vigil/command_usage.h"
 #include "vigil/commands.h"
 #include "vigil/launcher_files.h"
 #include "vigil/option_words.h"
@@ -14,10 +15,6 @@ namespace vigil::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kUsage[] =
-    "usage: vigil check [FILE|--dir DIR] [--mode RfcOrb|HttpOrb|AuxOrb] "
-    "[--companion DIR]... [--no-files]\n";
 
 // The orbs files of a wall's directory, one per mode that has one.
 std::vector<fs::path> OrbsFilesIn(const fs::path& dir) {
@@ -85,7 +82,7 @@ int RunCheck(const Words& words, std::ostream& out, std::ostream& err) {
             : both                 ? "a FILE or --dir DIR, not both"
                                    : "expected one orbs file")
         << '\n'
-        << kUsage;
+        << UsageLineOf("check");
     return 2;
   }
   if (!options.positional.empty()) {

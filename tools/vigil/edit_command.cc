@@ -7,6 +7,7 @@
 #include "face/chart_bars.h"
 #include "store/orbs_file.h"
 #include "store/text.h"
+#include "vigil/command_usage.h"
 #include "vigil/commands.h"
 #include "vigil/companion_findings.h"
 #include "vigil/orb_options.h"
@@ -18,17 +19,6 @@ namespace vigil::cli {
 namespace {
 
 enum class Edit { kAdd, kSet };
-
-constexpr char kAddUsage[] =
-    "usage: vigil add FILE --number NNNN [--mode MODE] [--name TEXT] "
-    "[--face WORD] [--chart WORD] [--grid HxW] [--delay SECONDS] "
-    "[--history BARS] [--bars N] [--sorting WORD] [--colour N] [--gauge N] "
-    "[--image N] [--history-chart|--hold|--zoom|--keep|--legend|"
-    "--chart-title on|off] [--lock NAME] [--source FILE] [--program FILE] "
-    "[--address TEXT] [--title TEXT] [--rule RULE]... [--purge-rules] "
-    "[--items N[,N...]|none] [--companion DIR]... [--force]\n";
-constexpr char kSetUsage[] =
-    "usage: vigil set FILE NUMBER [OPTIONS of vigil add but --number]\n";
 
 // What the check finds on the lines of one orb, wherever they are.
 std::vector<Finding> OrbFindings(const std::vector<std::string>& lines,
@@ -105,7 +95,7 @@ int Refuse(Edit edit, std::ostream& err, const std::string& why) {
 
 int Usage(Edit edit, std::ostream& err, const std::string& why) {
   err << "vigil " << Verb(edit) << ": " << why << '\n'
-      << (edit == Edit::kAdd ? kAddUsage : kSetUsage);
+      << UsageLineOf(edit == Edit::kAdd ? "add" : "set");
   return 2;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "store/orbs_file.h"
+#include "vigil/command_usage.h"
 #include "vigil/commands.h"
 #include "vigil/option_words.h"
 #include "vigil/orb_description.h"
@@ -34,7 +35,8 @@ int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
         << (!options.error.empty() ? options.error
             : !number_ok ? "an orb number has four digits, row then column"
                          : "expected an orbs file and perhaps an orb number")
-        << "\nusage: vigil show FILE [NUMBER] [--mode RfcOrb|HttpOrb|AuxOrb]\n";
+        << '\n'
+        << UsageLineOf("show");
     return 2;
   }
   const std::filesystem::path path = options.positional.front();

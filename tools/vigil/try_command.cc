@@ -16,6 +16,7 @@
 #include "monitor/sensor_timeout.h"
 #include "store/file_remover.h"
 #include "store/text_file.h"
+#include "vigil/command_usage.h"
 #include "vigil/commands.h"
 #include "vigil/option_words.h"
 #include "vigil/result_report.h"
@@ -25,9 +26,6 @@ namespace vigil::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kUsage[] =
-    "usage: vigil try [--profile FILE] -- PROGRAM [ARGS...]\n";
 
 // What an orb passes first when its source is Global.
 constexpr char kGlobalArgument[] = "Global";
@@ -158,7 +156,7 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
     err << "vigil try: "
         << (options.error.empty() ? "expected a sensor program" : options.error)
         << '\n'
-        << kUsage;
+        << UsageLineOf("try");
     return 2;
   }
   const std::string program = ProgramPath(options.positional.front());

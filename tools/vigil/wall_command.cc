@@ -157,6 +157,7 @@ int RunWall(const std::string& command, const Words& words, std::ostream& out,
   if (command == "status") return PrintStatus(wall->chosen, out);
   WallLauncher launcher(options, dir, out, err);
   if (command == "start") return launcher.Start(wall->chosen, wall->all);
+  if (command == "remove") return launcher.Remove(wall->chosen, wall->all);
   if (command == "stop") {
     return launcher.Stop(wall->chosen, wall->all, options.numbers.empty());
   }

@@ -12,6 +12,8 @@
 #include "store/companion_files.h"
 #include "store/file_remover.h"
 #include "store/lock_holder.h"
+#include "store/orb_names.h"
+#include "store/orbs_file.h"
 #include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/launcher_process.h"
@@ -431,6 +433,53 @@ int WallLauncher::Stop(const std::vector<OrbCondition>& orbs,
   }
   AwaitEnds(targets, options_.wait);
   return ReportStops(targets);
+}
+
+int WallLauncher::Remove(const std::vector<OrbCondition>& orbs,
+                         const std::vector<OrbCondition>& wall) {
+  int status = 0;
+  std::vector<OrbCondition> removable;
+  std::vector<OrbCondition> running;
+  for (const OrbCondition& condition : orbs) {
+    if (!MayRun(condition)) {
+      removable.push_back(condition);
+    } else if (options_.stop) {
+      running.push_back(condition);
+    } else {
+      err_ << "vigil: " << condition.orb.stem()
+           << " runs; its lines stay (--stop ends it first)\n";
+      status = 1;
+    }
+  }
+  if (!running.empty()) {
+    Stop(running, wall, /*whole_wall=*/false);
+    for (const OrbCondition& condition : running) {
+      const CompanionFiles files(dir_, condition.orb.mode_word,
+                                 condition.orb.number);
+      if (FileExists(files.AttachedProfile())) {
+        err_ << "vigil: " << condition.orb.stem()
+             << " did not end; its lines stay\n";
+        status = 1;
+      } else {
+        removable.push_back(condition);
+      }
+    }
+  }
+  for (const OrbCondition& condition : removable) {
+    const WallOrb& orb = condition.orb;
+    const std::string file = OrbsFileName(orb.mode_word);
+    const SaveOutcome outcome =
+        RemoveFromOrbsFile(dir_ / file, orb.mode_word, orb.number);
+    if (outcome != SaveOutcome::kSaved) {
+      err_ << "vigil: " << file << " could not be rewritten; orb " << orb.number
+           << " stays in it\n";
+      status = 1;
+      continue;
+    }
+    launcher_.RemovePid(orb.stem());
+    out_ << "removed orb " << orb.number << " from " << file << "\n";
+  }
+  return status;
 }
 
 WallLauncher::StopTarget WallLauncher::AskToEnd(const std::string& mode,

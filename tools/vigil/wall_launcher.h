@@ -41,6 +41,10 @@ class WallLauncher {
   // End-of-processing files first, SIGTERM after the wait.
   int Stop(const std::vector<OrbCondition>& orbs,
            const std::vector<OrbCondition>& wall, bool whole_wall);
+  // Takes the orbs' lines out of their orbs files; a running orb is
+  // refused, or with --stop ended first. The other lines keep their bytes.
+  int Remove(const std::vector<OrbCondition>& orbs,
+             const std::vector<OrbCondition>& wall);
   // Only the orbs that crashed. quiet: say nothing about orbs left alone.
   int Restart(const std::vector<OrbCondition>& orbs,
               const std::vector<OrbCondition>& wall, bool quiet);

@@ -23,14 +23,15 @@ bool Takes(const std::string& command, std::string_view option) {
   if (option == "--bin" || option == "--companion") {
     return command == "start" || command == "restart";
   }
-  if (option == "--wait") return command == "stop";
+  if (option == "--wait") return command == "stop" || command == "remove";
+  if (option == "--stop") return command == "remove";
   if (option == "--watch" || option == "--every") return command == "restart";
   if (option == "--force") return command == "start";
   return false;
 }
 
 bool TakesValue(std::string_view option) {
-  return option != "--watch" && option != "--force";
+  return option != "--watch" && option != "--force" && option != "--stop";
 }
 
 std::optional<std::chrono::seconds> Seconds(const std::string& text) {
@@ -70,6 +71,8 @@ std::string Apply(std::string_view option, const std::string& value,
     options.watch = true;
   } else if (option == "--force") {
     options.force = true;
+  } else if (option == "--stop") {
+    options.stop = true;
   } else if (option == "--wait" || option == "--every") {
     const auto seconds = Seconds(value);
     if (!seconds) {
@@ -127,6 +130,10 @@ WallOptionsParse ParseWallOptions(const std::string& command,
     }
     if (!error.empty()) return {std::nullopt, error};
   }
+  // Without numbers the others act on the whole wall; this one must not.
+  if (command == "remove" && options.numbers.empty() && !options.help) {
+    return {std::nullopt, "remove takes the numbers of the orbs to remove"};
+  }
   return {options, {}};
 }
 
@@ -160,6 +167,14 @@ std::string WallUsage(const std::string& command) {
            "Shows each orb's process, state marker and last event; exits 3 "
            "when one does not run.\n" +
            common;
+  }
+  if (command == "remove") {
+    return "usage: vigil remove NUMBER... [OPTIONS]\n"
+           "Takes the orbs' lines out of their orbs file; a running orb only "
+           "with --stop, which ends it first.\n" +
+           common +
+           "  --stop           end a running orb first\n"
+           "  --wait SECONDS   before it is sent SIGTERM (default: 15)\n";
   }
   return "usage: vigil restart [NUMBER...] [OPTIONS]\n"
          "Restarts the orbs that ended abnormally, with their carried-over "
