@@ -1,6 +1,8 @@
 # The two commands a new user needs: `make demo` and `make test`.
 BUILD   := build
 JOBS    ?= $(shell nproc)
+# A warning fails the build here as in CI; CMAKE_FLAGS= turns that off.
+CMAKE_FLAGS ?= -DVIGIL_WERROR=ON
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
   xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl \
@@ -24,7 +26,7 @@ deps:
 	fi
 
 configure: deps
-	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja
+	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -59,10 +59,10 @@ struct Orb {
   Orb(char face_mode, char chart_kind, bool history_mode)
       : face(face_mode), kind(chart_kind), history(history_mode) {}
   std::string Number() const {
-    char number[5];
-    std::snprintf(number, sizeof(number), "%02d%02d", cell / kGridColumns,
-                  cell % kGridColumns);
-    return number;
+    return TwoDigits(cell / kGridColumns) + TwoDigits(cell % kGridColumns);
+  }
+  static std::string TwoDigits(int value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
   }
   int cell = 0;
   char face;
