@@ -86,8 +86,10 @@ done
 grep -qx 'Exec=vigil-panel-session' "$usr/share/applications/vigil-panel.desktop" ||
   fail "the desktop entry does not run vigil-panel-session"
 
-"$usr/bin/vigil" --help 2>&1 | grep -q "vigil start|stop|status|restart" ||
+"$usr/bin/vigil" --help 2>&1 | grep -q "usage: vigil COMMAND" ||
   fail "vigil --help does not show its usage"
+"$usr/bin/vigil" --version | grep -q "^vigil [0-9]" ||
+  fail "vigil --version does not name its version"
 
 # The bash completion: what it offers for the last of the words typed, the
 # one under the cursor ("." for an empty one).
