@@ -6,6 +6,7 @@
 #include "face/item_sorting.h"
 #include "fuzz/fuzz_input.h"
 #include "monitor/result_format.h"
+#include "store/value_parser.h"
 
 namespace vigil::fuzz {
 
@@ -21,7 +22,7 @@ inline void ReadAsTheCycleDoes(const ResultFormat& format, const uint8_t* data,
   format.Read(lines, settings, items, work);
   SortState sort;
   for (char sorting = '1'; sorting <= '6'; ++sorting) {
-    ApplySortingSetting(items, sorting, sort);
+    ApplySortingSetting(items, sorting, sort, kNumberFormatE);
   }
 }
 

@@ -4,6 +4,7 @@
 #include "fuzz/fuzz_input.h"
 #include "monitor/monitoring_cycle.h"
 #include "monitor/result_reader.h"
+#include "store/value_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vigil;
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckResult(lines);
   SortState sort;
   for (char sorting = '1'; sorting <= '6'; ++sorting) {
-    ApplySortingSetting(items, sorting, sort);
+    ApplySortingSetting(items, sorting, sort, kNumberFormatE);
   }
   return 0;
 }
