@@ -10,7 +10,7 @@
 
 #include "face/chart_model.h"
 #include "face/face_refresh.h"
-#include "face/item_sorting.h"
+#include "monitor/item_sorting.h"
 #include "monitor/result_reader.h"
 #include "monitor/rule_evaluation.h"
 #include "store/event_log.h"

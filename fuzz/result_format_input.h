@@ -3,7 +3,7 @@
 #ifndef VIGIL_FUZZ_RESULT_FORMAT_INPUT_H_
 #define VIGIL_FUZZ_RESULT_FORMAT_INPUT_H_
 
-#include "face/item_sorting.h"
+#include "monitor/item_sorting.h"
 #include "fuzz/fuzz_input.h"
 #include "monitor/result_format.h"
 #include "store/value_parser.h"

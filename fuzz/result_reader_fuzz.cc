@@ -1,6 +1,6 @@
 // The result a sensor program prints: the reader, the check of the cycle
 // and the sorting that follows it.
-#include "face/item_sorting.h"
+#include "monitor/item_sorting.h"
 #include "fuzz/fuzz_input.h"
 #include "monitor/monitoring_cycle.h"
 #include "monitor/result_reader.h"

@@ -31,7 +31,7 @@
 #include <string>
 
 #include "actions/placeholders.h"
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "store/companion_files.h"
 #include "store/orb_view.h"
 #include "store/orbs_file.h"

@@ -1,6 +1,6 @@
 #include "actions/command_words.h"
 
-#include "monitor/program_runner.h"
+#include "store/text.h"
 
 namespace vigil {
 namespace {

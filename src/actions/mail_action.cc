@@ -2,7 +2,6 @@
 
 #include "actions/extension_binding.h"
 #include "actions/settings_fields.h"
-#include "prtg/prtg_profile.h"
 #include "store/file_remover.h"
 #include "store/text.h"
 #include "store/text_file.h"

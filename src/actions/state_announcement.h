@@ -2,7 +2,7 @@
 #define VIGIL_ACTIONS_STATE_ANNOUNCEMENT_H_
 
 #include "actions/action_dispatch.h"
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "store/orbs_file.h"
 
 namespace vigil {

@@ -10,7 +10,7 @@
 
 #include "face/face_state.h"
 #include "monitor/item_table.h"
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "store/colour.h"
 
 namespace vigil {

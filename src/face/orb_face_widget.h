@@ -49,7 +49,7 @@
 #include "face/face_state.h"
 #include "face/lazy_listing_widget.h"
 #include "monitor/item_table.h"
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "store/orbs_file.h"
 
 class QFrame;

@@ -52,6 +52,10 @@ std::string NoDataFoundText(bool http) {
   return std::string("No Data from ") + (http ? "PRTG" : "RFC") + " found...";
 }
 
+bool MonitoringCycle::CannedResult() const {
+  return face_.canned_result != nullptr && *face_.canned_result;
+}
+
 milliseconds MonitoringCycle::Delay() const {
   return milliseconds(static_cast<long long>(state_.delay_time) * 1000);
 }
@@ -111,13 +115,14 @@ HttpOutcome MonitoringCycle::AcquireFromPrtg(SourceLock& lock, OrbView& view) {
   return http_acquisition_(lock);
 }
 
-void ReadResultRows(OrbState& state, const std::vector<std::string>& lines,
-                    const ResultFormat& format) {
-  if (state.http()) return;
-  const ResultReading reading =
-      format.Read(lines, ResultReaderSettingsFor(state.record()), state.items,
-                  state.lists.work);
-  if (reading.chart_unit) state.chart.chart_unit = *reading.chart_unit;
+std::optional<std::string> ReadResultRows(OrbState& state,
+                                          const std::vector<std::string>& lines,
+                                          const ResultFormat& format) {
+  if (state.http()) return std::nullopt;
+  return format
+      .Read(lines, ResultReaderSettingsFor(state.record()), state.items,
+            state.lists.work)
+      .chart_unit;
 }
 
 void ApplyRecordSorting(OrbState& state) {
@@ -146,7 +151,7 @@ std::optional<CycleReport> MonitoringCycle::AcquireBySensor(SourceLock& lock,
     return Ended(CycleReport::Path::kSensorMissing);
   }
   if (restarted) return std::nullopt;
-  if (state_.face.canned_result && state_.mode_word != "AuxOrb") {
+  if (CannedResult() && state_.mode_word != "AuxOrb") {
     StringList(CannedResultLines()).SaveToFile(files_.WorkFile());
     return std::nullopt;
   }
@@ -304,13 +309,15 @@ CycleReport MonitoringCycle::EvaluateAndPublish(
     const ResultFormat& format) {
   view.HideErrorPanel();
   state_.processing = ReadProcessingStates(message);
-  ReadResultRows(state_, message, format);
+  const auto chart_unit = ReadResultRows(state_, message, format);
+  if (chart_unit && face_.chart_unit != nullptr)
+    *face_.chart_unit = *chart_unit;
   ApplyRecordSorting(state_);
   report.last_update = "<" + Mid(TimeText(WallClock::now()), 1, 5) + ">";
   view.SetStatusCaption("");
 
   RuleInputs inputs;
-  inputs.zoomed = state_.face.zoomed;
+  inputs.zoomed = face_.zoomed != nullptr && *face_.zoomed;
   inputs.today = DateText(WallClock::now());
   inputs.sensor_limits = !state_.header.own_rules_only;
   report.rules = EvaluateRules(state_.config, inputs, state_.items,
@@ -326,7 +333,7 @@ CycleReport MonitoringCycle::EvaluateAndPublish(
   }
   files_.Report(files_.UpdateMarkers(report.rules.orb_colour), view, log_);
   report.path = CycleReport::Path::kGood;
-  if (!state_.face.canned_result) report.rearm = Delay();
+  if (!CannedResult()) report.rearm = Delay();
   return report;
 }
 

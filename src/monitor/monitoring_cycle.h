@@ -43,9 +43,11 @@ std::string NoDataFoundText(bool http);
 void LogFailure(OrbState& state, EventLog& log, const std::string& text);
 
 // A result's rows into the item table and its text records into the work
-// list; an HttpOrb orb's rows come from the server's answers instead.
-void ReadResultRows(OrbState& state, const std::vector<std::string>& lines,
-                    const ResultFormat& format);
+// list; an HttpOrb orb's rows come from the server's answers instead. The
+// unit the result names for the chart, when it names one.
+std::optional<std::string> ReadResultRows(OrbState& state,
+                                          const std::vector<std::string>& lines,
+                                          const ResultFormat& format);
 // The record's sorting (column 50) on the item table, unless none is set
 // or the face mode is "1".
 void ApplyRecordSorting(OrbState& state);
@@ -53,6 +55,14 @@ void ApplyRecordSorting(OrbState& state);
 using HttpAcquisition = std::function<HttpOutcome(SourceLock& lock)>;
 
 // What the window does after the cycle returned.
+// The face's values that the cycle reads and the one it writes, where the
+// face keeps them; unset, the flags read false and the unit is dropped.
+struct FaceLink {
+  const bool* zoomed = nullptr;         // rules that zoom see the zoom
+  const bool* canned_result = nullptr;  // replaces the sensor run
+  std::string* chart_unit = nullptr;    // the unit a result names
+};
+
 struct CycleReport {
   enum class Path {
     kLockNotWritable,  // "<Lck>", again after 1000 ms
@@ -85,6 +95,7 @@ class MonitoringCycle {
                   ActionDispatch& dispatch)
       : state_(state), files_(files), log_(log), dispatch_(dispatch) {}
 
+  void set_face_link(FaceLink link) { face_ = link; }
   void set_http_acquisition(HttpAcquisition acquisition) {
     http_acquisition_ = std::move(acquisition);
   }
@@ -121,6 +132,7 @@ class MonitoringCycle {
   void ShowFailure(OrbView& view, const std::string& message);
   void LogErrorReport(const std::string& text);
   std::chrono::milliseconds Delay() const;
+  bool CannedResult() const;
 
   OrbState& state_;
   CompanionFiles& files_;
@@ -128,6 +140,7 @@ class MonitoringCycle {
   ActionDispatch& dispatch_;
   HttpAcquisition http_acquisition_;
   GiveUpTest should_give_up_;
+  FaceLink face_;
 };
 
 }  // namespace vigil

@@ -1,6 +1,6 @@
 // One orb's state from start-up to its end, in one place: what the orbs
-// file gave, the cycle's flags, the values and tables the cycles fill and
-// the face's history. The session owns it; the cycle and the commands
+// file gave, the cycle's flags and the values and tables the cycles fill.
+// The session owns it beside the face's model; the cycle and the commands
 // change it; the window reads it and binds it to widgets.
 #ifndef VIGIL_MONITOR_ORB_STATE_H_
 #define VIGIL_MONITOR_ORB_STATE_H_
@@ -9,14 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "face/chart_model.h"
-#include "face/face_state.h"
-#include "face/item_sorting.h"
-#include "face/menu_state.h"
+#include "monitor/item_sorting.h"
 #include "monitor/item_table.h"
-#include "monitor/orb_values.h"
 #include "monitor/string_list.h"
 #include "store/busy_flag.h"
+#include "store/orb_values.h"
 #include "store/orbs_file.h"
 
 namespace vigil {
@@ -61,12 +58,6 @@ struct OrbState {
   StagingTable staging;
   OrbLists lists;
   SortState sort_state;
-
-  // What the face keeps between refreshes, the chart history and the
-  // context menu.
-  FaceState face;
-  ChartState chart;
-  MenuState menu;
 
   const ConfigRecord& record() const { return config.record; }
   bool http() const { return mode_word == "HttpOrb"; }

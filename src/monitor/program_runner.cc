@@ -10,18 +10,6 @@
 
 namespace vigil {
 
-std::string ShellQuote(std::string_view text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
 std::string SensorCommand(const std::string& companion_dir,
                           const std::string& program,
                           const std::string& profile_argument,

@@ -12,9 +12,6 @@
 
 namespace vigil {
 
-// Text quoted for /bin/sh: taken literally, whatever it holds.
-std::string ShellQuote(std::string_view text);
-
 // The sensor command of a cycle: the program in the companion directory,
 // the profile argument and the address argument, trimmed.
 std::string SensorCommand(const std::string& companion_dir,

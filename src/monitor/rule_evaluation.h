@@ -28,9 +28,9 @@
 
 #include "actions/action_dispatch.h"
 #include "monitor/item_table.h"
-#include "monitor/orb_values.h"
 #include "store/colour.h"
 #include "store/event_log.h"
+#include "store/orb_values.h"
 #include "store/orbs_file.h"
 
 namespace vigil {

@@ -5,7 +5,6 @@
 namespace vigil {
 namespace {
 
-constexpr char kScrambleKey = 0x5A;
 constexpr int kValueColumn = 21;
 static_assert(kCaFileKey.size() == kValueColumn - 1 &&
               kPinnedKeyKey.size() == kValueColumn - 1 &&
@@ -39,12 +38,6 @@ std::optional<int> ReadPort(std::string_view line, std::string_view name,
 }
 
 }  // namespace
-
-std::string Unscramble(std::string_view text) {
-  std::string plain(text);
-  for (char& c : plain) c = static_cast<char>(c ^ kScrambleKey);
-  return plain;
-}
 
 bool HasKey(std::string_view line, std::string_view key) {
   return line.substr(0, key.size()) == key;

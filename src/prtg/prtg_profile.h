@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "prtg/downloader.h"
+#include "store/text.h"  // Unscramble
 
 namespace vigil {
 
@@ -31,10 +32,6 @@ inline constexpr std::string_view kApiTokenKey = "* API-Token.......: ";
 inline constexpr std::string_view kHttpSchemeLine = "* Setting Parm01..: True";
 inline constexpr std::string_view kHttpsSchemeLine =
     "* Setting Parm01..: False";
-
-// Passwords are stored with every byte XORed with 0x5A; the same operation
-// reads them back.
-std::string Unscramble(std::string_view text);
 
 // True when the line begins with the key.
 bool HasKey(std::string_view line, std::string_view key);

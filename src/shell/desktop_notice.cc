@@ -1,6 +1,6 @@
 #include "shell/desktop_notice.h"
 
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "shell/grid_placement.h"
 
 namespace vigil {

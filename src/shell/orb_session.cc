@@ -36,6 +36,9 @@ OrbSession::OrbSession(std::string mode_word, const CommandLine& command_line,
       files_(working_dir_, mode_word, orb_number_),
       prtg_client_(version_text_),
       cycle_(state_, files_, event_log_, dispatch_) {
+  cycle_.set_face_link({&face_model_.face.zoomed,
+                        &face_model_.face.canned_result,
+                        &face_model_.chart.chart_unit});
   state_.mode_word = std::move(mode_word);
   state_.companion_dir = command_line.companion_dir;
   state_.restart_flag = command_line.restart;
@@ -77,7 +80,9 @@ AlterOutcome OrbSession::AlterSettings(const AlteredSettings& settings) {
 void OrbSession::ReloadLastResult() {
   if (!state_.http()) {
     if (const auto lines = ReadResultLines(files_.WorkFile())) {
-      ReadResultRows(state_, *lines, WorkFileFormat(state_.mode_word, *lines));
+      const auto chart_unit = ReadResultRows(
+          state_, *lines, WorkFileFormat(state_.mode_word, *lines));
+      if (chart_unit) face_model_.chart.chart_unit = *chart_unit;
     }
   }
   if (!state_.record().history_mode()) ApplyRecordSorting(state_);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actions/action_dispatch.h"
+#include "face/face_model.h"
 #include "monitor/monitoring_cycle.h"
 #include "monitor/orb_state.h"
 #include "prtg/prtg_client.h"
@@ -93,6 +94,8 @@ class OrbSession {
   void DestroyCleanUp();
 
   OrbState& state() { return state_; }
+  FaceModel& face_model() { return face_model_; }
+  const FaceModel& face_model() const { return face_model_; }
   const OrbState& state() const { return state_; }
   const ConfigRecord& record() const { return state_.record(); }
   const std::string& mode_word() const { return state_.mode_word; }
@@ -141,6 +144,7 @@ class OrbSession {
   void MoveOrbFiles(const MoveNote& move_note);
 
   OrbState state_;
+  FaceModel face_model_;
 
   // Start-up state.
   std::filesystem::path working_dir_;

@@ -141,7 +141,7 @@ void OrbWindow::WatchMonitors() {
 void OrbWindow::FollowMonitors() {
   if (!placed_ || !placement_available_) return;
   if (!session_.FollowMonitors(DesktopMonitors())) return;
-  if (session_.state().face.zoomed) {
+  if (Model().face.zoomed) {
     Unzoom();
     return;
   }
@@ -153,8 +153,8 @@ void OrbWindow::FollowMonitors() {
 std::string OrbWindow::ChartTitle() const {
   const OrbState& state = session_.state();
   const std::string& title = state.record().tail().title;
-  return state.face.zoomed ? TitleWithUnit(title, state.chart.chart_unit)
-                           : title;
+  return Model().face.zoomed ? TitleWithUnit(title, Model().chart.chart_unit)
+                             : title;
 }
 
 FaceSettings OrbWindow::Settings() const {
@@ -183,7 +183,7 @@ void OrbWindow::Initialise() {
   initialised_ = true;
   setWindowTitle(ToQString(session_.window_caption()));
   label1_->setText(ToQString(session_.version_text()));
-  session_.state().face.relayout_request = true;
+  Model().face.relayout_request = true;
   session_.set_startup_stage(StartupStage::kPreparationPending);
 }
 
@@ -214,12 +214,12 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
   FitBorderlessPanels();
   if (!session_.state().http()) panel3_->ShortenForSensorModes();
   RefreshFace();
-  face_->LoadGaugePicture(Settings(), session_.state().face);
+  face_->LoadGaugePicture(Settings(), session_.face_model().face);
   ShowStartFace(session_.record().face_mode());
   timer2_->start();
   timer3_->setInterval(1000);
   timer3_->start();
-  session_.state().menu.SetSettingsAvailable(true);
+  Model().menu.SetSettingsAvailable(true);
   placed_ = true;
   placement_available_ =
       PlacesWindows(QGuiApplication::platformName().toStdString());
@@ -231,8 +231,7 @@ void OrbWindow::ApplyStartedOrb(const StartedOrb& orb) {
 void OrbWindow::ShowStartFace(char face_mode) {
   if (face_mode != '3' && face_mode != '4') return;
   // Gauge and image faces cover the chart and the listing.
-  OrbState& state = session_.state();
-  state.face.gauge_chosen = true;
+  Model().face.gauge_chosen = true;
   face_->SetListingVisible(false);
   face_->SetChartVisible(false);
   face_->SetGaugeVisible(face_mode == '3');
@@ -242,7 +241,7 @@ void OrbWindow::ShowStartFace(char face_mode) {
 
 void OrbWindow::FitBorderlessPanels() {
   face_->setGeometry(rect());
-  PlaceErrorPanel(face_->FitBorderlessPanels(Settings(), session_.state().face)
+  PlaceErrorPanel(face_->FitBorderlessPanels(Settings(), session_.face_model().face)
                       .error_panel);
   label1_->hide();
 }
@@ -251,9 +250,9 @@ void OrbWindow::Relayout() {
   // A top-level window takes its new size later: the face takes it now.
   face_->setGeometry(rect());
   OrbState& state = session_.state();
-  state.face.relayout_request = true;
+  Model().face.relayout_request = true;
   if (auto grid = face_->RelayoutFace(state.items, state.values, Settings(),
-                                      state.cell, state.face)) {
+                                      state.cell, Model().face)) {
     KeepGridSize(*grid);
   }
 }
@@ -271,7 +270,7 @@ GridSize OrbWindow::StoredGridSize() const {
 
 void OrbWindow::RefreshFace() {
   OrbState& state = session_.state();
-  face_->RefreshFace(state.items, state.values, Settings(), state.face);
+  face_->RefreshFace(state.items, state.values, Settings(), Model().face);
 }
 
 SaveOutcome OrbWindow::Save(const std::optional<MoveNote>& move_note) {
@@ -281,7 +280,7 @@ SaveOutcome OrbWindow::Save(const std::optional<MoveNote>& move_note) {
 }
 
 void OrbWindow::ReloadGaugePicture() {
-  FaceState& face = session_.state().face;
+  FaceState& face = session_.face_model().face;
   if (GaugeDialFile(session_.record()) != face.gauge_picture_name) {
     face_->LoadGaugePicture(Settings(), face);
   }
@@ -337,7 +336,7 @@ void OrbWindow::ApplyCycleReport(const CycleReport& report) {
     case Path::kNoData:
       // An unattended HttpOrb orb retries by itself: nothing to resume.
       if (!session_.state().unattended()) {
-        session_.state().menu.SetSuspended(true);
+        Model().menu.SetSuspended(true);
       }
       face_->SetOrbColour(kSilver);
       RefreshFace();
@@ -374,12 +373,12 @@ void OrbWindow::ApplyGoodCycle(const CycleReport& report) {
   face_->ShowItemTable(state.items);
   const FaceSettings settings = Settings();
   if (auto grid = face_->RelayoutFace(state.items, state.values, settings,
-                                      state.cell, state.face)) {
+                                      state.cell, Model().face)) {
     KeepGridSize(*grid);
   }
   const ChartBuildResult chart = face_->ChartClick(
-      state.items, state.values, settings, state.chart, !ListingShown());
-  state.menu.EnableAfterData(chart.legend_allowed);
+      state.items, state.values, settings, Model().chart, !ListingShown());
+  Model().menu.EnableAfterData(chart.legend_allowed);
   ShowChartOrListing(chart);
   if (report.rules.show_legend_and_title) {
     face_->SetLegendVisible(true);
@@ -404,7 +403,7 @@ void OrbWindow::ShowChartOrListing(const ChartBuildResult& chart) {
 }
 
 void OrbWindow::ApplyMenuAfterCycle(const CycleReport& report) {
-  MenuState& menu = session_.state().menu;
+  MenuState& menu = session_.face_model().menu;
   if (report.path == CycleReport::Path::kNoData) menu.DisableAfterNoData();
   if (report.path == CycleReport::Path::kNoData ||
       report.path == CycleReport::Path::kGood) {
@@ -422,14 +421,14 @@ void OrbWindow::StopAllTimers() {
 void OrbWindow::Suspend() {
   SetStatusCaption("<Susp>");
   timer3_->stop();
-  session_.state().menu.SetSuspended(true);
+  Model().menu.SetSuspended(true);
   SuspendOrb(session_);
   face_->SetOrbColour(kSilver);
   RefreshFace();
 }
 
 void OrbWindow::Resume() {
-  session_.state().menu.SetSuspended(false);
+  Model().menu.SetSuspended(false);
   timer3_->setInterval(1000);
   ResumeOrb(session_);
   face_->SetOrbColour(kNeutral);
@@ -536,10 +535,10 @@ void OrbWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 OrbMenuWidget* OrbWindow::Menu() {
   if (menu_ == nullptr) {
-    menu_ = new OrbMenuWidget(session_.state().menu, this);
+    menu_ = new OrbMenuWidget(session_.face_model().menu, this);
     // The release that ends a right click goes to the menu, not the face.
     connect(menu_, &QMenu::aboutToHide, this,
-            [this] { session_.state().menu.clear_popup_open_mark(); });
+            [this] { Model().menu.clear_popup_open_mark(); });
     connect(menu_, &OrbMenuWidget::Chosen, this, [this](const QString& name) {
       RunMenuCommand(name.toStdString());
     });
@@ -558,9 +557,9 @@ void OrbWindow::PopupPopup() {
   inputs.legend_visible = face_->legend_visible();
   inputs.title_visible = face_->chart_title_visible();
   inputs.orb_colour = state.items.colour();
-  inputs.zoomed = state.face.zoomed;
-  state.menu.Popup(inputs);
-  Menu()->Bind(state.menu);
+  inputs.zoomed = Model().face.zoomed;
+  Model().menu.Popup(inputs);
+  Menu()->Bind(Model().menu);
 }
 
 void OrbWindow::RunMenuCommand(const std::string& name) {
@@ -581,7 +580,7 @@ void OrbWindow::RunMenuCommand(const std::string& name) {
 void OrbWindow::WriteFaceMode(char face_mode) {
   // A zoomed orb may show another face without storing it; the un-zoom
   // returns to the record's.
-  if (session_.state().face.zoomed) {
+  if (Model().face.zoomed) {
     face_chosen_while_zoomed_ = true;
     return;
   }
@@ -599,50 +598,46 @@ void OrbWindow::ShowFace(bool chart, bool listing, bool gauge, bool image) {
 void OrbWindow::CloseProcessingLog() { face_->HideProcessingLog(); }
 
 void OrbWindow::Pop02Click() {
-  OrbState& state = session_.state();
   CloseProcessingLog();
-  state.face.gauge_chosen = false;
-  state.menu.SetVisible("Pop021", false);
-  state.menu.SetVisible("Pop022", true);
-  const bool listing = state.menu.Caption("Pop02") == kShowListingCaption;
+  Model().face.gauge_chosen = false;
+  Model().menu.SetVisible("Pop021", false);
+  Model().menu.SetVisible("Pop022", true);
+  const bool listing = Model().menu.Caption("Pop02") == kShowListingCaption;
   ShowFace(!listing, listing, false, false);
   WriteFaceMode(listing ? '2' : '0');
 }
 
 void OrbWindow::Pop021Click() {
-  OrbState& state = session_.state();
-  state.face.gauge_chosen = false;
-  state.menu.SetVisible("Pop021", false);
+  Model().face.gauge_chosen = false;
+  Model().menu.SetVisible("Pop021", false);
   ShowFace(true, false, false, false);
   WriteFaceMode('0');
-  state.menu.SetVisible("Pop022", true);
-  state.menu.SetVisible("Pop023", true);
+  Model().menu.SetVisible("Pop022", true);
+  Model().menu.SetVisible("Pop023", true);
 }
 
 void OrbWindow::Pop022Click() {
-  OrbState& state = session_.state();
   ShowFace(false, false, true, false);
-  state.face.gauge_chosen = true;
-  state.menu.SetVisible("Pop021", true);
-  state.menu.SetVisible("Pop023", true);
+  Model().face.gauge_chosen = true;
+  Model().menu.SetVisible("Pop021", true);
+  Model().menu.SetVisible("Pop023", true);
   WriteFaceMode('3');
-  state.menu.SetVisible("Pop022", false);
+  Model().menu.SetVisible("Pop022", false);
   HideErrorPanel();
 }
 
 void OrbWindow::Pop023Click() {
-  OrbState& state = session_.state();
   ShowFace(false, false, false, true);
-  state.menu.SetVisible("Pop021", true);
-  state.menu.SetVisible("Pop022", true);
-  state.face.gauge_chosen = false;
+  Model().menu.SetVisible("Pop021", true);
+  Model().menu.SetVisible("Pop022", true);
+  Model().face.gauge_chosen = false;
   WriteFaceMode('4');
-  state.menu.SetVisible("Pop023", false);
+  Model().menu.SetVisible("Pop023", false);
   HideErrorPanel();
 }
 
 void OrbWindow::Pop024Click() {
-  session_.state().face.gauge_max = 0;
+  Model().face.gauge_max = 0;
   RefreshFace();
 }
 
@@ -650,7 +645,7 @@ bool OrbWindow::ChartFlagOffered(const char* entry,
                                  std::string_view show_caption) {
   face_->SetChartVisible(true);
   CloseProcessingLog();
-  return session_.state().menu.Caption(entry) == show_caption;
+  return Model().menu.Caption(entry) == show_caption;
 }
 
 void OrbWindow::Pop03Click() {
@@ -690,7 +685,7 @@ void OrbWindow::Pop07Click() {
   source.record = state.record();
   source.actions = state.config.actions;
   source.rules = state.config.rules;
-  source.gauge_chosen = state.face.gauge_chosen;
+  source.gauge_chosen = Model().face.gauge_chosen;
   source.image_shown = face_->image_visible();
   const auto old_bars = state.record().chart_bars();
   if (SettingsDialogWidget()->Run(source, state.config,
@@ -747,16 +742,16 @@ void OrbWindow::ExchangeChart(
   ChartContent& content = face_->chart_content(kind);
   if (state.record().history_mode()) {
     RebuildHistoryChart(old_bars, state.record(), state.items, kind,
-                        state.chart, content);
+                        Model().chart, content);
     face_->RedrawChart();
   } else {
     content.history_started = false;
-    face_->ChartClick(state.items, state.values, Settings(), state.chart,
+    face_->ChartClick(state.items, state.values, Settings(), Model().chart,
                       !ListingShown());
   }
   face_->ShowItemTable(state.items);
   face_->SetChartTitle(ChartTitle());
-  face_->SetLegendVisible(legend && state.menu.Entry("Pop04").enabled);
+  face_->SetLegendVisible(legend && Model().menu.Entry("Pop04").enabled);
   face_->SetChartTitleVisible(title);
   // The rebuild showed the chart; a listing or gauge orb keeps its face.
   ShowChartOrListingOfRecord();
@@ -774,8 +769,7 @@ void OrbWindow::Pop08Click() {
 void OrbWindow::View07Click() {
   if (face_->processing_log_visible()) {
     CloseProcessingLog();
-    const bool chart =
-        session_.state().menu.Caption("Pop02") == kShowListingCaption;
+    const bool chart = Model().menu.Caption("Pop02") == kShowListingCaption;
     face_->SetChartVisible(chart);
     face_->SetListingVisible(!chart);
   }
@@ -785,7 +779,7 @@ void OrbWindow::View07Click() {
 void OrbWindow::View07DblClick() {
   if (!placed_) return;
   OrbState& state = session_.state();
-  state.face.zoomed = true;
+  Model().face.zoomed = true;
   const WindowRect zoomed =
       ZoomedWindow({x(), y(), width(), height()}, StoredGridSize(), state.cell,
                    session_.grid_area());
@@ -796,7 +790,7 @@ void OrbWindow::View07DblClick() {
                               ">");
   }
   face_->SetChartTitle(
-      TitleWithUnit(face_->chart_title(), state.chart.chart_unit));
+      TitleWithUnit(face_->chart_title(), Model().chart.chart_unit));
   face_->SetLegendVisible(true);
   face_->SetChartTitleVisible(true);
   panel3_->PlaceAcross(width());
@@ -807,7 +801,7 @@ void OrbWindow::View07DblClick() {
 
 void OrbWindow::Unzoom() {
   OrbState& state = session_.state();
-  if (!state.face.zoomed) return;
+  if (!Model().face.zoomed) return;
   const WindowRect& home = session_.home();
   const GridSize size = StoredGridSize();
   panel3_->hide();
@@ -817,30 +811,29 @@ void OrbWindow::Unzoom() {
   Relayout();
   if (std::exchange(face_chosen_while_zoomed_, false)) ShowFaceOfRecord();
   ShowRecordsFace();
-  state.face.zoomed = false;
+  Model().face.zoomed = false;
   RefreshFace();
 }
 
 void OrbWindow::ShowFaceOfRecord() {
   OrbState& state = session_.state();
   const char face_mode = state.record().face_mode();
-  state.face.gauge_chosen = false;
+  Model().face.gauge_chosen = false;
   ShowFace(true, false, false, false);
   ShowChartOrListingOfRecord();
   ShowStartFace(face_mode);
   const bool chart_or_listing = face_mode != '3' && face_mode != '4';
-  state.menu.SetVisible("Pop021", !chart_or_listing);
-  state.menu.SetVisible("Pop022", face_mode != '3');
-  state.menu.SetVisible("Pop023", face_mode != '4');
+  Model().menu.SetVisible("Pop021", !chart_or_listing);
+  Model().menu.SetVisible("Pop022", face_mode != '3');
+  Model().menu.SetVisible("Pop023", face_mode != '4');
 }
 
 bool OrbWindow::ListingShown() const {
-  return !session_.state().face.gauge_chosen &&
-         session_.record().face_mode() == '2';
+  return !Model().face.gauge_chosen && session_.record().face_mode() == '2';
 }
 
 void OrbWindow::ShowChartOrListingOfRecord() {
-  if (session_.state().face.gauge_chosen) return;
+  if (Model().face.gauge_chosen) return;
   const bool listing = ListingShown();
   face_->SetListingVisible(listing);
   face_->SetChartVisible(!listing);
@@ -868,12 +861,12 @@ void OrbWindow::FaceMouseUp(const QPoint& release) {
   // A release whose press went to the menu is no drag.
   const std::optional<QPoint> press = std::exchange(press_point_, std::nullopt);
   OrbState& state = session_.state();
-  if (!placed_ || state.face.zoomed ||
+  if (!placed_ || Model().face.zoomed ||
       state.cycle_phase == CyclePhase::kAcquiring) {
     return;
   }
-  if (state.menu.popup_open_mark()) {
-    state.menu.clear_popup_open_mark();
+  if (Model().menu.popup_open_mark()) {
+    Model().menu.clear_popup_open_mark();
     return;
   }
   if (!press || *press == release) return;
@@ -904,7 +897,7 @@ void OrbWindow::MoveToCellAt(const QPoint& release) {
 
 void OrbWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!placed_ || session_.state().face.zoomed) return;
+  if (!placed_ || Model().face.zoomed) return;
   // A size the compositor gave is laid out as it is: asking for another
   // could go back and forth without end.
   if (placement_available_) {

@@ -30,7 +30,7 @@ class OrbWindow : public QWidget, public OrbView {
 
   OrbSession& session() { return session_; }
   OrbFaceWidget* face() { return face_; }
-  const FaceState& face_state() const { return session_.state().face; }
+  const FaceState& face_state() const { return session_.face_model().face; }
 
   // OrbView.
   void SetStatusCaption(const std::string& caption) override;
@@ -62,7 +62,7 @@ class OrbWindow : public QWidget, public OrbView {
   void Reset();
   // Pop00 "Prtg Browser": the sensor's page in the desktop's browser.
   void PrtgBrowser();
-  bool suspended() const { return session_.state().menu.suspended(); }
+  bool suspended() const { return session_.face_model().menu.suspended(); }
 
   // The context menu: PopupPopup adapts the entries, then the menu opens.
   // Created on the first opening; nullptr before.
@@ -113,6 +113,8 @@ class OrbWindow : public QWidget, public OrbView {
   void ShowChartOrListing(const ChartBuildResult& chart);
   void ApplyMenuAfterCycle(const CycleReport& report);
   OrbMenuWidget* Menu();
+  FaceModel& Model() { return session_.face_model(); }
+  const FaceModel& Model() const { return session_.face_model(); }
   // Column 17 and a save, unless the orb is zoomed.
   void WriteFaceMode(char face_mode);
   void ShowFace(bool chart, bool listing, bool gauge, bool image);

@@ -205,4 +205,23 @@ std::string ToDisplayUtf8(std::string_view bytes) {
   return result;
 }
 
+std::string ShellQuote(std::string_view text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string Unscramble(std::string_view text) {
+  constexpr char kScrambleKey = 0x5A;
+  std::string plain(text);
+  for (char& c : plain) c = static_cast<char>(c ^ kScrambleKey);
+  return plain;
+}
+
 }  // namespace vigil

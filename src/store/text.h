@@ -56,6 +56,13 @@ std::vector<std::string> SplitLines(std::string_view text);
 // Bytes as UTF-8 for display: kept when valid UTF-8, else read as Latin-1.
 std::string ToDisplayUtf8(std::string_view bytes);
 
+// Text quoted for /bin/sh: taken literally, whatever it holds.
+std::string ShellQuote(std::string_view text);
+
+// Passwords in profiles and action settings are stored with every byte
+// XORed with 0x5A; the same operation reads them back.
+std::string Unscramble(std::string_view text);
+
 }  // namespace vigil
 
 #endif  // VIGIL_STORE_TEXT_H_

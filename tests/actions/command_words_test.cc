@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/program_runner.h"
+#include "store/text.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 

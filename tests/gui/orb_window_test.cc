@@ -203,7 +203,7 @@ TEST_F(OrbWindowTest, TheMenuIsMadeWhenFirstOpenedAndShowsTheOrbsState) {
   window->PopupPopup();
   EXPECT_EQ(MenuAction(*window, "Pop08")->text().toStdString(), "Resume Orb");
   EXPECT_FALSE(MenuAction(*window, "Pop081")->isVisible());
-  EXPECT_TRUE(window->session().state().menu.popup_open_mark());
+  EXPECT_TRUE(window->session().face_model().menu.popup_open_mark());
 }
 
 // The file as a save leaves it, so that a save changes only what changed.
@@ -229,7 +229,7 @@ TEST_F(OrbWindowTest, ShowListingWritesColumn17AndKeepsEveryOtherByte) {
 
   // A zoomed orb shows another face without storing it, and offers
   // neither title nor legend.
-  window->session().state().face.zoomed = true;
+  window->session().face_model().face.zoomed = true;
   window->PopupPopup();
   EXPECT_FALSE(MenuAction(*window, "Pop03")->isVisible());
   EXPECT_FALSE(MenuAction(*window, "Pop04")->isVisible());
@@ -325,7 +325,7 @@ TEST_F(OrbWindowTest, AZoomShowsLegendTitleAndUnitUntilTheClick) {
   record_.legend = '.';
   auto window = StartedWindow();
   window->Timer3Timer();
-  window->session().state().chart.chart_unit = "%";
+  window->session().face_model().chart.chart_unit = "%";
   const QSize compact = window->size();
   const std::string title = window->face()->chart_title();
   window->View07DblClick();
@@ -340,10 +340,11 @@ TEST_F(OrbWindowTest, AZoomShowsLegendTitleAndUnitUntilTheClick) {
   const auto* chart = window->findChild<QChartView*>("Chart00");
   ASSERT_NE(chart, nullptr);
   // As the chart shows it: its title is rich text.
-  EXPECT_EQ(QTextDocumentFragment::fromHtml(chart->chart()->title())
-                .toPlainText()
-                .toStdString(),
-            title + " <" + window->session().state().chart.chart_unit + ">");
+  EXPECT_EQ(
+      QTextDocumentFragment::fromHtml(chart->chart()->title())
+          .toPlainText()
+          .toStdString(),
+      title + " <" + window->session().face_model().chart.chart_unit + ">");
   // A face chosen while zoomed is not stored, and goes with the zoom.
   window->RunMenuCommand("Pop023");
   const auto* image = window->findChild<QWidget*>("Objct");

@@ -64,9 +64,9 @@ class CycleTest : public ::testing::Test {
     state_.lock_name = "SRC";
     state_.source_path = "Src.Prf";
     state_.delay_time = 30;
-    state_.face.canned_result = canned_;
     CompanionFiles files(dir_.path(), mode_, "0102");
     MonitoringCycle cycle(state_, files, log_, dispatch_);
+    cycle.set_face_link({nullptr, &canned_, nullptr});
     cycle.set_http_acquisition(std::move(http));
     return cycle.Run(view_);
   }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <thread>
 
+#include "store/text.h"
 #include "support/temp_dir.h"
 
 namespace vigil {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 
 namespace vigil {
 namespace {

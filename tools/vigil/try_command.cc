@@ -15,6 +15,7 @@
 #include "monitor/result_format.h"
 #include "monitor/sensor_timeout.h"
 #include "store/file_remover.h"
+#include "store/text.h"
 #include "store/text_file.h"
 #include "vigil/command_usage.h"
 #include "vigil/commands.h"

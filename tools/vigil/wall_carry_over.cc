@@ -3,9 +3,9 @@
 #include <array>
 #include <charconv>
 
-#include "face/item_sorting.h"
+#include "monitor/item_sorting.h"
 #include "monitor/item_table.h"
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 #include "monitor/result_format.h"
 #include "monitor/string_list.h"
 

@@ -1,8 +1,8 @@
 // Reorders the item table by one column; a second sort by the same column
 // reverses the order. Chart, gauge and rules address rows by index, so they
 // see the sorted order.
-#ifndef VIGIL_FACE_ITEM_SORTING_H_
-#define VIGIL_FACE_ITEM_SORTING_H_
+#ifndef VIGIL_MONITOR_ITEM_SORTING_H_
+#define VIGIL_MONITOR_ITEM_SORTING_H_
 
 #include <string>
 #include <string_view>
@@ -36,4 +36,4 @@ void ApplySortingSetting(ItemTable& items, char sorting, SortState& state,
 
 }  // namespace vigil
 
-#endif  // VIGIL_FACE_ITEM_SORTING_H_
+#endif  // VIGIL_MONITOR_ITEM_SORTING_H_

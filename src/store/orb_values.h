@@ -1,7 +1,7 @@
 // Orb-wide values that the cycle keeps beside the tables, from start-up
 // to the end of the orb.
-#ifndef VIGIL_MONITOR_ORB_VALUES_H_
-#define VIGIL_MONITOR_ORB_VALUES_H_
+#ifndef VIGIL_STORE_ORB_VALUES_H_
+#define VIGIL_STORE_ORB_VALUES_H_
 
 #include <chrono>
 #include <string>
@@ -44,4 +44,4 @@ OrbValues InitialOrbValues(std::string_view mode_word);
 
 }  // namespace vigil
 
-#endif  // VIGIL_MONITOR_ORB_VALUES_H_
+#endif  // VIGIL_STORE_ORB_VALUES_H_

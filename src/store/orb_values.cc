@@ -1,4 +1,4 @@
-#include "monitor/orb_values.h"
+#include "store/orb_values.h"
 
 #include "store/value_parser.h"
 

@@ -1,4 +1,4 @@
-#include "face/item_sorting.h"
+#include "monitor/item_sorting.h"
 
 #include <gtest/gtest.h>
 
