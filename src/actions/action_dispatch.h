@@ -31,14 +31,15 @@
 #include <string>
 
 #include "actions/placeholders.h"
-#include "store/orb_values.h"
 #include "store/companion_files.h"
+#include "store/orb_values.h"
 #include "store/orb_view.h"
 #include "store/orbs_file.h"
 
 namespace vigil {
 
-// The tag of Trace.
+// What an action is for; the trace settings name their logs by it, and the
+// numbers are the ones the extension library and the traces know.
 enum class ActionKind {
   kStateMail = 1,
   kValueMail = 2,

@@ -13,7 +13,7 @@ namespace vigil {
 using SmtpEntry = const char* (*)(const char*, const char*, const char*,
                                   const char*, const char*);
 
-class ExtensionBinding {
+class ExtensionBinding final {
  public:
   // Loads the library; loaded() tells whether that worked.
   explicit ExtensionBinding(const std::filesystem::path& library);
@@ -23,7 +23,6 @@ class ExtensionBinding {
 
   bool loaded() const { return handle_ != nullptr; }
   // The library open flag: set while "Dopen" has been answered.
-  bool is_open() const { return open_; }
 
   // Calls "Dopen" with "Loading" and the library's file name; a missing
   // entry or a failed call leaves the library not open, without a message.

@@ -26,7 +26,7 @@ std::optional<QImage> LoadFacePicture(const std::filesystem::path& file,
 // time or size differ from the last decode. A file that failed to decode
 // is not tried again until it changes. Only the most recently used
 // pictures are kept: a gauge visits many pointer files over time.
-class FacePictureCache {
+class FacePictureCache final {
  public:
   // Room for the dial, the image and two pointers.
   explicit FacePictureCache(size_t capacity = 4) : capacity_(capacity) {}

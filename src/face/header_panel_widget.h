@@ -13,7 +13,7 @@ class QLabel;
 
 namespace vigil {
 
-class HeaderPanelWidget : public QFrame {
+class HeaderPanelWidget final : public QFrame {
   Q_OBJECT
 
  public:

@@ -17,7 +17,7 @@ class QWidget;
 
 namespace vigil {
 
-class LazyListing {
+class LazyListing final {
  public:
   // made: called once with the new view, to connect it.
   LazyListing(QWidget* parent, std::function<void(QTreeWidget*)> made);

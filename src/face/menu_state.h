@@ -42,7 +42,7 @@ inline constexpr std::string_view kShowListingCaption = "Show Listing";
 inline constexpr std::string_view kShowTitleCaption = "Show the Title";
 inline constexpr std::string_view kShowLegendCaption = "Show Legend";
 
-class MenuState {
+class MenuState final {
  public:
   MenuState();
 

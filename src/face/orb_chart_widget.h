@@ -21,7 +21,7 @@
 
 namespace vigil {
 
-class OrbChartWidget : public QChartView {
+class OrbChartWidget final : public QChartView {
   Q_OBJECT
 
  public:
@@ -45,7 +45,6 @@ class OrbChartWidget : public QChartView {
   bool title_visible() const { return title_visible_; }
   // The title text, shown while the title is visible.
   void SetTitleText(const QString& title);
-  const QString& title_text() const { return title_; }
 
   // The legend as drawn: its entries' texts (cut where short of room) and
   // the rectangle of each colour box, in widget coordinates; empty while

@@ -61,7 +61,7 @@ namespace vigil {
 class OrbChartWidget;
 class ProcessingLogWidget;
 
-class OrbFaceWidget : public QWidget {
+class OrbFaceWidget final : public QWidget {
   Q_OBJECT
 
  public:

@@ -11,7 +11,7 @@
 
 namespace vigil {
 
-class OrbMenuWidget : public QMenu {
+class OrbMenuWidget final : public QMenu {
   Q_OBJECT
 
  public:

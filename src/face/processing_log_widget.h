@@ -14,7 +14,7 @@ class QWidget;
 
 namespace vigil {
 
-class ProcessingLogWidget {
+class ProcessingLogWidget final {
  public:
   // Both widgets are children of parent, hidden until Show.
   explicit ProcessingLogWidget(QWidget* parent);

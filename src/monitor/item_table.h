@@ -80,7 +80,7 @@ const std::string& Field(const ItemRow& row, ItemField field);
 std::string& Field(ItemRow& row, ItemField field);
 
 // Rows in reading order until sorted; addressed by 0-based index.
-class ItemTable {
+class ItemTable final {
  public:
   void Clear() { rows_.clear(); }
   void Append(ItemRow row) { rows_.push_back(std::move(row)); }

@@ -88,7 +88,7 @@ struct CycleReport {
   bool state_changed = false;
 };
 
-class MonitoringCycle {
+class MonitoringCycle final {
  public:
   // All four belong to the orb's session and outlive the cycle.
   MonitoringCycle(OrbState& state, CompanionFiles& files, EventLog& log,

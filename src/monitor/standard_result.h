@@ -71,7 +71,7 @@ std::string JoinedText(const std::vector<std::string>& lines);
 
 // The cycle checks a result and then reads it: the last text parsed and
 // what it gave, so that one parse serves both.
-class ParseCache {
+class ParseCache final {
  public:
   using Parser = StandardResult (*)(std::string_view text);
   explicit ParseCache(Parser parser) : parser_(parser) {}

@@ -15,19 +15,6 @@ bool StringList::Replace(size_t index, std::string line) {
   return true;
 }
 
-bool StringList::Delete(size_t index) {
-  if (index >= lines_.size()) return false;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
-  return true;
-}
-
-bool StringList::LoadFromFile(const std::filesystem::path& file) {
-  auto lines = ReadLines(file);
-  if (!lines) return false;
-  lines_ = std::move(*lines);
-  return true;
-}
-
 bool StringList::SaveToFile(const std::filesystem::path& file) const {
   return WriteLines(file, lines_);
 }

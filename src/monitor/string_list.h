@@ -11,7 +11,7 @@
 
 namespace vigil {
 
-class StringList {
+class StringList final {
  public:
   StringList() = default;
   explicit StringList(std::vector<std::string> lines)
@@ -26,10 +26,7 @@ class StringList {
   const std::string& Get(size_t index) const;
   // False beyond the last entry; the list is unchanged then.
   bool Replace(size_t index, std::string line);
-  bool Delete(size_t index);
 
-  // Reads LF or CR LF lines; on failure the list keeps what it held.
-  bool LoadFromFile(const std::filesystem::path& file);
   // Writes CR LF lines, replacing the file.
   bool SaveToFile(const std::filesystem::path& file) const;
 
@@ -42,11 +39,8 @@ class StringList {
 
 // The lists every orb keeps beside its tables.
 struct OrbLists {
-  StringList work;   // scratch, the source copy, then the text records
-  StringList rules;  // one rule text per entry
-  StringList wrks;   // scratch for rewriting the orbs file and the log
-  StringList wrky;   // the PRTG client's progress lines
-  StringList wrkm;   // empty for state markers; the lines of a mail
+  StringList work;  // scratch, the source copy, then the text records
+  StringList wrky;  // the PRTG client's progress lines
 };
 
 }  // namespace vigil

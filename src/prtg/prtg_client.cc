@@ -204,7 +204,7 @@ PrtgAcquisition PrtgClient::Acquire(OrbState& state,
     if (logged_problems_.insert(problem).second) log.Log("Fail", problem);
   }
   download = WithTrust(download_, connection, files.working_dir());
-  // GUrl.
+  // The request is built from the profile and record as they are now.
   view.SetStatusCaption("<URL>");
   const RequestUrl request = BuildRequestUrl(state.record(), *profile_lines);
   run.Progress("* " + Now() + " Starting " + version_text_ + " State=Done");

@@ -62,7 +62,7 @@ struct PrtgAcquisition {
   std::vector<std::string> messages;
 };
 
-class PrtgClient {
+class PrtgClient final {
  public:
   // version_text: the version label, for the progress lines.
   explicit PrtgClient(std::string version_text, DownloadSettings download = {})
@@ -93,8 +93,6 @@ class PrtgClient {
   // progress line each time and a "Fail" line to the log once per text.
   PrtgAcquisition Acquire(OrbState& state, const CompanionFiles& files,
                           OrbView& view, SourceLock& lock, EventLog& log);
-
-  const DownloadSettings& download_settings() const { return download_; }
 
  private:
   std::string version_text_;

@@ -30,7 +30,7 @@ struct SettingsChoices {
   std::vector<std::string> items;
 };
 
-class SettingsDialog : public QDialog {
+class SettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:

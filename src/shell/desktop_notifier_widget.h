@@ -11,7 +11,7 @@
 
 namespace vigil {
 
-class DesktopNotifier : public QObject {
+class DesktopNotifier final : public QObject {
   Q_OBJECT
 
  public:

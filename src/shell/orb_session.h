@@ -29,7 +29,8 @@ namespace vigil {
 
 inline constexpr char kVersionText[] = " 3.3 / 06.05.15";
 
-// The tag of Timer1.
+// Where the start-up stands: the first timer tick prepares, the next one
+// starts the orb; the numbers are the timer's tags.
 enum class StartupStage {
   kStartupPending = 0,
   kStarted = 1,
@@ -43,7 +44,7 @@ struct StartedOrb {
   std::string caption;  // xCap01
 };
 
-class OrbSession {
+class OrbSession final {
  public:
   OrbSession(std::string mode_word, const CommandLine& command_line,
              std::filesystem::path working_dir, std::string computer_name);
@@ -105,8 +106,6 @@ class OrbSession {
   StartupStage startup_stage() const { return startup_stage_; }
   void set_startup_stage(StartupStage stage) { startup_stage_ = stage; }
   bool acknowledge_mark() const { return acknowledge_mark_; }
-  double carried_over_value() const { return carried_over_value_; }
-  const std::string& last_reset_date() const { return last_reset_date_; }
   const std::string& computer_name() const { return computer_name_; }
   const std::filesystem::path& working_dir() const { return working_dir_; }
   const std::vector<std::string>& gauge_choices() const {

@@ -20,7 +20,7 @@ class QTimer;
 
 namespace vigil {
 
-class OrbWindow : public QWidget, public OrbView {
+class OrbWindow final : public QWidget, public OrbView {
   Q_OBJECT
 
  public:
@@ -140,7 +140,6 @@ class OrbWindow : public QWidget, public OrbView {
   bool ListingShown() const;
   // Whole cells after every size change, saved when the size changed.
   void SnapToGrid();
-  void EndOfProcessingStop();
   void StopAllTimers();
   void ZoomOnAlert();
   FaceSettings Settings() const;

@@ -28,7 +28,7 @@ enum class EndOfProcessing {
   kStopAndClose,
 };
 
-class CompanionFiles {
+class CompanionFiles final {
  public:
   CompanionFiles(std::filesystem::path working_dir, std::string_view mode_word,
                  std::string_view orb_number);

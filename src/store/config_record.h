@@ -71,7 +71,7 @@ inline constexpr ColumnSpan kImageUnits{77, 1};
 inline constexpr int kTail = 78;  // to the end of the line
 }  // namespace record_layout
 
-class ConfigRecord {
+class ConfigRecord final {
  public:
   ConfigRecord() = default;
   // The record is its text: a line of the orbs file converts as it is.

@@ -29,7 +29,7 @@ bool IsMainEvent(std::string_view code);
 std::string FormatLogLine(const EventLogContext& context, std::string_view code,
                           std::string_view message, WallClock::time_point when);
 
-class EventLog {
+class EventLog final {
  public:
   explicit EventLog(std::filesystem::path file) : file_(std::move(file)) {}
 

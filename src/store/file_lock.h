@@ -7,7 +7,7 @@
 
 namespace vigil {
 
-class FileLock {
+class FileLock final {
  public:
   // Blocks until the lock on the hidden sidecar of file is held. The
   // sidecar, not the file, is locked because the file is replaced by rename.

@@ -29,7 +29,7 @@ namespace vigil {
 inline constexpr std::string_view kTakenOverNote =
     "Lock of an ended Orb taken over...";
 
-class SourceLock {
+class SourceLock final {
  public:
   // Between two tests of a lock held by another orb.
   static constexpr std::chrono::milliseconds kPollInterval{1000};

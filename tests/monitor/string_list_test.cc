@@ -27,36 +27,6 @@ TEST(StringListTest, SavesCrLfAndReplacesTheFile) {
   EXPECT_EQ(dir.Read("RfcOrb0102.Prf"), "* KEY  value\r\n\r\nlast\r\n");
 }
 
-TEST(StringListTest, LoadsLfAndCrLfLines) {
-  TempDir dir;
-  dir.Write("lf.txt", "one\ntwo\n\nfour");
-  dir.Write("crlf.txt", "one\r\ntwo\r\n\r\nfour\r\n");
-  StringList lf;
-  StringList crlf;
-  ASSERT_TRUE(lf.LoadFromFile(dir / "lf.txt"));
-  ASSERT_TRUE(crlf.LoadFromFile(dir / "crlf.txt"));
-  const std::vector<std::string> expected = {"one", "two", "", "four"};
-  EXPECT_EQ(lf.lines(), expected);
-  EXPECT_EQ(crlf.lines(), expected);
-}
-
-TEST(StringListTest, RoundTripKeepsEveryEntry) {
-  TempDir dir;
-  const StringList saved(
-      {"  leading blanks", "trailing  ", "", "\xe4\xf6\xfc"});
-  ASSERT_TRUE(saved.SaveToFile(dir / "list.txt"));
-  StringList loaded;
-  ASSERT_TRUE(loaded.LoadFromFile(dir / "list.txt"));
-  EXPECT_EQ(loaded.lines(), saved.lines());
-}
-
-TEST(StringListTest, FailedLoadKeepsTheList) {
-  TempDir dir;
-  StringList list({"kept"});
-  EXPECT_FALSE(list.LoadFromFile(dir / "missing.Prf"));
-  EXPECT_EQ(list.lines(), std::vector<std::string>{"kept"});
-}
-
 TEST(StringListTest, FailedSaveIsReported) {
   TempDir dir;
   dir.Write("plain-file", "x");
@@ -69,11 +39,8 @@ TEST(StringListTest, IndexesBeyondTheEndChangeNothing) {
   EXPECT_EQ(list.Get(1), "b");
   EXPECT_EQ(list.Get(3), "");
   EXPECT_FALSE(list.Replace(3, "x"));
-  EXPECT_FALSE(list.Delete(3));
   EXPECT_TRUE(list.Replace(0, "A"));
-  EXPECT_TRUE(list.Delete(1));
-  EXPECT_EQ(list.lines(), (std::vector<std::string>{"A", "c"}));
-  EXPECT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.lines(), (std::vector<std::string>{"A", "b", "c"}));
 }
 
 }  // namespace
