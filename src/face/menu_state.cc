@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/orb_mode.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -64,7 +65,7 @@ void MenuState::SetEnabled(std::string_view name, bool enabled) {
 
 void MenuState::Popup(const PopupInputs& in) {
   popup_open_mark_ = true;
-  if (in.mode_word == "HttpOrb") {
+  if (OrbModeOf(in.mode_word).prtg_menu) {
     SetVisible("Pop00", true);
     SetVisible("Pop070", true);
   }

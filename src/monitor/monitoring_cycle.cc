@@ -9,6 +9,7 @@
 #include "monitor/sensor_timeout.h"
 #include "store/clock_text.h"
 #include "store/file_remover.h"
+#include "store/orb_mode.h"
 #include "store/processing_states.h"
 #include "store/source_lock.h"
 #include "store/text.h"
@@ -151,7 +152,7 @@ std::optional<CycleReport> MonitoringCycle::AcquireBySensor(SourceLock& lock,
     return Ended(CycleReport::Path::kSensorMissing);
   }
   if (restarted) return std::nullopt;
-  if (CannedResult() && state_.mode_word != "AuxOrb") {
+  if (CannedResult() && OrbModeOf(state_.mode_word).canned_result) {
     StringList(CannedResultLines()).SaveToFile(files_.WorkFile());
     return std::nullopt;
   }

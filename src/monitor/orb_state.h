@@ -13,6 +13,7 @@
 #include "monitor/item_table.h"
 #include "monitor/string_list.h"
 #include "store/busy_flag.h"
+#include "store/orb_mode.h"
 #include "store/orb_values.h"
 #include "store/orbs_file.h"
 
@@ -60,7 +61,7 @@ struct OrbState {
   SortState sort_state;
 
   const ConfigRecord& record() const { return config.record; }
-  bool http() const { return mode_word == "HttpOrb"; }
+  bool http() const { return OrbModeOf(mode_word).http; }
   // An HttpOrb orb on a wall nobody watches (the header's column 21).
   bool unattended() const { return http() && header.unattended; }
 };

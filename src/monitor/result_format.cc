@@ -5,6 +5,7 @@
 #include "monitor/companion_result_format.h"
 #include "monitor/prtg_json_format.h"
 #include "monitor/prtg_xml_format.h"
+#include "store/orb_mode.h"
 #include "store/text.h"
 #include "store/text_file.h"
 
@@ -87,8 +88,8 @@ const ResultFormat& ResultFormatFor(const std::vector<std::string>& lines) {
 
 const ResultFormat& WorkFileFormat(std::string_view mode_word,
                                    const std::vector<std::string>& lines) {
-  return mode_word == "HttpOrb" ? CompanionResultFormat()
-                                : ResultFormatFor(lines);
+  return OrbModeOf(mode_word).http ? CompanionResultFormat()
+                                   : ResultFormatFor(lines);
 }
 
 }  // namespace vigil

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "store/orb_mode.h"
 #include "store/value_parser.h"
 
 namespace vigil {
@@ -27,7 +28,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string ModeWordFromProgramName(const std::string& argv0) {
   const std::string name = std::filesystem::path(argv0).filename().string();
-  if (name == "RfcOrb" || name == "HttpOrb" || name == "AuxOrb") return name;
+  if (FindOrbMode(name) != nullptr) return name;
   return {};
 }
 

@@ -7,6 +7,7 @@
 #include "shell/termination_request.h"
 #include "store/clock_text.h"
 #include "store/file_remover.h"
+#include "store/orb_mode.h"
 #include "store/orb_names.h"
 #include "store/text.h"
 #include "store/text_file.h"
@@ -103,7 +104,7 @@ void OrbSession::ReportFailure(OrbView& view, const std::string& message,
 
 std::optional<std::string> OrbSession::CheckLibrariesAndFiles() const {
   const std::string& mode_word = state_.mode_word;
-  if (mode_word == "RfcOrb" && !ProbeRfcLibrary(working_dir_)) {
+  if (OrbModeOf(mode_word).sap_rfc && !ProbeRfcLibrary(working_dir_)) {
     return "\"" + std::string(kRfcLibraryName) + "\" is missing !";
   }
   if (!FileExists(InWorkingDir(ExtensionLibraryName(mode_word)))) {
@@ -185,7 +186,7 @@ bool OrbSession::WriteAttachedProfile(OrbView& view) {
                   false);
     return false;
   }
-  if (state_.mode_word == "RfcOrb" &&
+  if (OrbModeOf(state_.mode_word).sap_rfc &&
       !FileExists(InWorkingDir(std::string(kGlobalFileName)))) {
     ReportFailure(view, "File 'SAP Quillon.Gbl' not found...", true);
     return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "store/orb_mode.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -233,7 +234,7 @@ std::string ConfigRecord::LockName(std::string_view mode_word) const {
   const std::string field = lock_name_field();
   if (field != "<Profile>" && field != "RfcOrbs") return field;
   std::string source = tail().source;
-  if (mode_word == "HttpOrb") {
+  if (OrbModeOf(mode_word).lock_name_without_extension) {
     const size_t point = source.find('.');
     if (point != std::string::npos) source.resize(point);
   }
@@ -314,7 +315,7 @@ void ConfigRecord::set_address(std::string_view address) {
 
 std::string ConfigRecord::LogTarget(std::string_view mode_word) const {
   const RecordTail fields = tail();
-  if (mode_word == "RfcOrb") return Trim(fields.program);
+  if (OrbModeOf(mode_word).log_target_is_program) return Trim(fields.program);
   // Without "id=" the position is 0, so the field is taken from column 3.
   const int at = Pos("id=", fields.address);
   return Trim("ID=" + Mid(fields.address, at + 3));

@@ -1,5 +1,6 @@
 #include "store/orb_names.h"
 
+#include "store/orb_mode.h"
 #include "store/text.h"
 
 namespace vigil {
@@ -34,7 +35,7 @@ std::string MailListName(std::string_view orb_number) {
 
 std::string WorkFileName(std::string_view attached_profile,
                          std::string_view mode_word) {
-  const int kept = mode_word == "HttpOrb" ? 11 : 10;
+  const int kept = OrbModeOf(mode_word).work_file_stem;
   return Mid(attached_profile, 1, kept) + ".Wxx";
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "monitor/sensor_timeout.h"
+#include "store/orb_mode.h"
 #include "store/text_file.h"
 #include "vigil/shown_text.h"
 
@@ -18,7 +19,7 @@ std::vector<fs::path> Directories(std::string_view mode_word,
                                   const FileSearch& search) {
   // An HttpOrb takes its source as written, from its working directory.
   std::vector<fs::path> dirs;
-  if (mode_word != "HttpOrb") dirs = search.companion_dirs;
+  if (!OrbModeOf(mode_word).http) dirs = search.companion_dirs;
   dirs.push_back(search.working_dir.empty() ? fs::path(".")
                                             : search.working_dir);
   return dirs;
@@ -72,7 +73,7 @@ FileSearch SearchFor(const std::filesystem::path& orbs_file,
 void CheckSensorProgram(const ConfigRecord& record, int line,
                         std::string_view mode_word, const FileSearch& search,
                         std::vector<Finding>& findings) {
-  if (mode_word == "HttpOrb") return;
+  if (OrbModeOf(mode_word).http) return;
   if (static_cast<int>(record.text().size()) < record_layout::kTail) return;
   const RecordTail tail = record.tail();
   const std::vector<fs::path> dirs = Directories(mode_word, search);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "face/chart_bars.h"
+#include "store/orb_mode.h"
 #include "store/orbs_file.h"
 #include "store/text.h"
 #include "vigil/command_usage.h"
@@ -133,7 +134,7 @@ OrbToEdit NewOrb(const EditRequest& request, const OrbsFileInput& input) {
   if (KeyInUse(input.lines, request.number)) {
     return Refused("orb number " + request.number + " is taken");
   }
-  if (input.mode_word != "HttpOrb" && !request.options.Value("program")) {
+  if (!OrbModeOf(input.mode_word).http && !request.options.Value("program")) {
     return Refused("an " + input.mode_word +
                    " orb needs its sensor program (--program)");
   }

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "store/orb_mode.h"
 #include "store/orbs_file.h"
 #include "store/text.h"
 #include "store/text_file.h"
@@ -11,8 +12,8 @@
 namespace vigil::cli {
 namespace {
 
-constexpr std::array<std::string_view, 3> kModeWords = {"RfcOrb", "HttpOrb",
-                                                        "AuxOrb"};
+constexpr std::array<std::string_view, 3> kModeWords = {
+    kOrbModes[0].word, kOrbModes[1].word, kOrbModes[2].word};
 
 constexpr char kNoModeTold[] =
     ": neither the file name (RfcOrbs.Prf, HttpOrbs.Prf or AuxOrbs.Prf) nor "

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "store/orb_mode.h"
 #include "store/text.h"
 #include "vigil/shown_text.h"
 
@@ -244,7 +245,7 @@ void CheckRecordColumns(const ConfigRecord& record, int line,
   }
   CheckTailSeparators(record, line, findings);
   CheckTitleLength(record, line, findings);
-  if (mode_word == "HttpOrb") CheckSensorAddress(record, line, findings);
+  if (OrbModeOf(mode_word).http) CheckSensorAddress(record, line, findings);
 }
 
 }  // namespace vigil::cli
