@@ -265,9 +265,7 @@ int CurrentChartKind(const ConfigRecord& record) {
   return record.chart_type().value_or(0);
 }
 
-bool LegendAllowed(int chart_kind) {
-  return chart_kind != 1 && chart_kind != 3 && chart_kind != 6;
-}
+bool LegendAllowed(int chart_kind) { return ChartKindAt(chart_kind).legend; }
 
 bool IsHistoryMode(const ConfigRecord& record) { return record.history_mode(); }
 
@@ -298,7 +296,7 @@ ChartBuildResult BuildChart(const ItemTable& items,
     result.legend_allowed = LegendAllowed(input.chart_kind);
     result.hide_legend = !result.legend_allowed;
   }
-  if (input.chart_kind == kPieChart) {
+  if (ChartKindAt(input.chart_kind).pie) {
     for (size_t k = 1; k < chart.series.size(); ++k) {
       chart.series[k].points.clear();
     }

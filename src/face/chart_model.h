@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "face/chart_kind.h"
 #include "monitor/item_table.h"
 #include "store/bar_labels.h"
 #include "store/colour.h"
@@ -20,8 +21,6 @@
 namespace vigil {
 
 inline constexpr int kSeriesSlots = 4;
-inline constexpr int kChartKinds = 8;  // Chart00 to Chart07
-inline constexpr int kPieChart = 7;
 inline constexpr int kHistoryRows = 101;
 // The history keeps at most this many points, so that it fits its rows.
 inline constexpr int kMaxHistoryBars = kHistoryRows - 1;

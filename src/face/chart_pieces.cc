@@ -8,22 +8,8 @@ namespace vigil {
 namespace {
 
 PieceKind KindOfSlot(int chart_kind, size_t slot) {
-  switch (chart_kind) {
-    case 1:
-      return slot == 0 ? PieceKind::kBars : PieceKind::kLine;
-    case 2:
-      return PieceKind::kHorizontalBars;
-    case 3:
-      return PieceKind::kStackedBars;
-    case 4:
-      return PieceKind::kArea;
-    case 5:
-      return PieceKind::kLine;
-    case 6:
-      return slot == 0 ? PieceKind::kRectPoints : PieceKind::kPoints;
-    default:
-      return PieceKind::kBars;
-  }
+  const ChartKind& kind = ChartKindAt(chart_kind);
+  return slot == 0 ? kind.first_series : kind.other_series;
 }
 
 ChartPiece PieceOf(PieceKind kind, Rgb colour = {}) {
@@ -34,7 +20,7 @@ ChartPiece PieceOf(PieceKind kind, Rgb colour = {}) {
 }
 
 bool HasGradient(int chart_kind, size_t slot) {
-  return slot == 0 && (chart_kind == 0 || chart_kind == 2);
+  return slot == 0 && ChartKindAt(chart_kind).gradient;
 }
 
 // One bar set per colour, in the order the colours first come: a set
@@ -197,7 +183,7 @@ bool IsDrawn(const SeriesSlot& slot) {
 }
 
 ChartPlan PlanChart(int chart_kind, const ChartContent& content) {
-  if (chart_kind == kPieChart) return PlanPie(content.series[0]);
+  if (ChartKindAt(chart_kind).pie) return PlanPie(content.series[0]);
   ChartPlan plan;
   for (size_t k = 0; k < content.series.size(); ++k) {
     const SeriesSlot& slot = content.series[k];

@@ -9,22 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "face/chart_kind.h"
 #include "face/chart_model.h"
 #include "store/colour.h"
 
 namespace vigil {
-
-enum class PieceKind {
-  kBars,
-  kHorizontalBars,
-  kStackedBars,
-  kLine,
-  kArea,
-  kRectPoints,
-  kPoints,
-  kPie,
-  kPieDepth  // a darker copy of the pie just below it
-};
 
 // The bars of one colour; the set has 0 where a bar has another colour.
 struct BarColourSet {

@@ -259,7 +259,7 @@ bool SameShapes(const ChartPlan& drawn, const ChartPlan& next) {
 
 OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
     : QChartView(parent), kind_(kind) {
-  setObjectName(QString("Chart0%1").arg(kind));
+  setObjectName(QString("Chart%1").arg(kind, 2, 10, QLatin1Char('0')));
   setFrameShape(QFrame::NoFrame);
   setRenderHint(QPainter::Antialiasing);
   setRubberBand(QChartView::NoRubberBand);
@@ -323,7 +323,7 @@ void OrbChartWidget::ShowTitle() {
 void OrbChartWidget::Draw(const ChartContent& content) {
   title_ = ToQString(content.title);
   ShowTitle();
-  if (kind_ != kPieChart && !categories_) AddAxes();
+  if (!ChartKindAt(kind_).pie && !categories_) AddAxes();
   ChartPlan plan = PlanChart(kind_, content);
   // Most cycles only move values: the series and axes stay.
   if (SameShapes(plan_, plan)) {
@@ -335,7 +335,7 @@ void OrbChartWidget::Draw(const ChartContent& content) {
   } else {
     DrawSeries(plan);
   }
-  if (kind_ != kPieChart) {
+  if (!ChartKindAt(kind_).pie) {
     ShowCategories(
         UniqueLabels(content.series[plan.names_slot], plan.categories));
     ShowScale(plan.scale);

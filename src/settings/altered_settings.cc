@@ -117,7 +117,8 @@ void RebuildHistoryChart(
   for (size_t k = 0; k < chart.series.size(); ++k) {
     SeriesSlot& slot = chart.series[k];
     slot.title = SlotTitle(state, items, new_bars[k]);
-    slot.active = k == 0 || (new_bars[k] != "xx" && chart_kind != kPieChart);
+    slot.active =
+        k == 0 || (new_bars[k] != "xx" && !ChartKindAt(chart_kind).pie);
   }
   ShortenSeriesTitles(chart);
   chart.history_started = true;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "face/chart_kind.h"
 #include "monitor/rule.h"
 #include "settings/altered_settings.h"
 #include "store/config_record.h"
@@ -18,9 +19,14 @@
 
 namespace vigil {
 
-inline constexpr std::array<const char*, 8> kChartKindChoices = {
-    "Bar(s)", "B/Line", "Vertics", "Stack",
-    "Area",   "Lines",  "Points",  "Pie(s)"};
+inline constexpr std::array<const char*, kChartKindTable.size()>
+    kChartKindChoices = [] {
+      std::array<const char*, kChartKindTable.size()> captions{};
+      for (size_t i = 0; i < captions.size(); ++i) {
+        captions[i] = kChartKindTable[i].caption;
+      }
+      return captions;
+    }();
 inline constexpr std::array<const char*, 7> kSortingChoices = {
     " No Sorting", " Items Asc", " Items Dsc", " Value Asc",
     " Value Dsc",  " Color Asc", " Color Dsc"};

@@ -11,8 +11,14 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kFaceWords = {
     "chart", "unsorted", "listing", "gauge", "image"};
-constexpr std::array<std::string_view, 8> kChartWords = {
-    "bars", "bar-line", "vertical", "stack", "area", "lines", "points", "pie"};
+constexpr std::array<std::string_view, kChartKindTable.size()> kChartWords =
+    [] {
+      std::array<std::string_view, kChartKindTable.size()> words{};
+      for (size_t i = 0; i < words.size(); ++i) {
+        words[i] = kChartKindTable[i].word;
+      }
+      return words;
+    }();
 constexpr std::array<std::string_view, 7> kSortingWords = {
     "none",      "items-asc",  "items-dsc", "value-asc",
     "value-dsc", "colour-asc", "colour-dsc"};
@@ -64,7 +70,7 @@ std::string ChartWord(int chart_type) {
 }
 
 std::optional<int> ChartFromWord(std::string_view word) {
-  return IndexOf<8>(word, kChartWords, &kChartKindChoices);
+  return IndexOf<kChartKindTable.size()>(word, kChartWords, &kChartKindChoices);
 }
 
 std::string SortingWord(char sorting) {
