@@ -1,7 +1,9 @@
 #include "prtg/prtg_client.h"
 
 #include <optional>
+#include <utility>
 
+#include "monitor/monitoring_cycle.h"
 #include "prtg/channels_reader.h"
 #include "prtg/details_reader.h"
 #include "prtg/prtg_answer.h"
@@ -51,10 +53,10 @@ ItemRow ItemRowFor(const StagingRow& staged) {
 // One acquisition: the state that its steps share.
 class Acquisition {
  public:
-  Acquisition(OrbState& state, const CompanionFiles& files,
+  Acquisition(const PrtgOrb& orb, const CompanionFiles& files,
               const DownloadSettings& download, OrbView& view, SourceLock& lock,
               EventLog& log)
-      : state_(state),
+      : orb_(orb),
         work_file_(files.WorkFile()),
         download_(download),
         view_(view),
@@ -86,15 +88,17 @@ class Acquisition {
     result_.lock_removed = true;
     view_.SetFrameColour(kFuchsia);
     result_.messages.emplace_back(message);
-    if (!state_.unattended()) {
+    if (!orb_.unattended) {
       view_.ShowMessageBox(std::string(message));
       return;
     }
     view_.SetStatusCaption(std::string(kFailCaption));
-    LogFailure(state_, log_, std::string(message));
+    if (!std::exchange(orb_.failure_logged, true)) {
+      log_.Log("Fail", std::string(message));
+    }
   }
 
-  void Progress(const std::string& line) { state_.lists.wrky.Append(line); }
+  void Progress(const std::string& line) { orb_.progress.Append(line); }
 
   // Every sensor of the address in turn. A sensor whose channels request
   // fails gives no row; the others still give theirs.
@@ -106,7 +110,7 @@ class Acquisition {
       if (!request.multi_sensor) return channels;
     }
     std::vector<ItemRow> rows;
-    for (const StagingRow& staged : state_.staging) {
+    for (const StagingRow& staged : orb_.staging) {
       rows.push_back(ItemRowFor(staged));
     }
     return rows;
@@ -115,15 +119,15 @@ class Acquisition {
   // Whatever happens, the cycle's work file holds this cycle's result text.
   PrtgAcquisition Finish(const std::vector<ItemRow>& rows) {
     if (!rows.empty()) {
-      state_.items.Clear();
-      for (const ItemRow& row : rows) state_.items.Append(row);
-      state_.values.number_format = number_format_;
+      orb_.items.Clear();
+      for (const ItemRow& row : rows) orb_.items.Append(row);
+      orb_.number_format = number_format_;
       result_.fresh_rows = true;
     }
     const std::vector<ItemRow> written =
         result_.fresh_rows ? rows : std::vector<ItemRow>{};
-    result_.result_written = WriteResult(work_file_, state_.record().number(),
-                                         written, state_.values.number_format);
+    result_.result_written = WriteResult(work_file_, orb_.record.number(),
+                                         written, orb_.number_format);
     return result_;
   }
 
@@ -143,9 +147,9 @@ class Acquisition {
       Progress(head + " State=Failed");
       Notify(FailedMessage(kGetChannelsFailed));
     }
-    const std::optional<size_t> index = ChannelIndex(state_.record());
+    const std::optional<size_t> index = ChannelIndex(orb_.record);
     if (request.multi_sensor && index && *index < channels.size()) {
-      state_.staging.push_back(StagingRowFor(channels[*index], identifier));
+      orb_.staging.push_back(StagingRowFor(channels[*index], identifier));
     }
     return channels;
   }
@@ -159,13 +163,13 @@ class Acquisition {
       Progress(head + " State=Failed");
       Notify(FailedMessage(kGetDetailsFailed));
     } else if (const auto element =
-                   IdentifierElement(state_.record().identifier_kind())) {
+                   IdentifierElement(orb_.record.identifier_kind())) {
       identifier = ReadIdentifier(*details, *element, identifier);
     }
     return identifier;
   }
 
-  OrbState& state_;
+  const PrtgOrb& orb_;
   std::filesystem::path work_file_;  // the target of every download
   const DownloadSettings& download_;
   OrbView& view_;
@@ -173,20 +177,20 @@ class Acquisition {
   EventLog& log_;
   PrtgAcquisition result_;
   bool untrusted_ = false;  // the last Fetch was refused for its certificate
-  char number_format_ = state_.values.number_format;
+  char number_format_ = orb_.number_format;
 };
 
 }  // namespace
 
-PrtgAcquisition PrtgClient::Acquire(OrbState& state,
+PrtgAcquisition PrtgClient::Acquire(const PrtgOrb& orb,
                                     const CompanionFiles& files, OrbView& view,
                                     SourceLock& lock, EventLog& log) {
   // The profile's trust lines hold for this acquisition; the run downloads
   // with these settings.
   DownloadSettings download = download_;
-  Acquisition run(state, files, download, view, lock, log);
-  state.lists.wrky.Clear();
-  state.staging.clear();
+  Acquisition run(orb, files, download, view, lock, log);
+  orb.progress.Clear();
+  orb.staging.clear();
   const std::filesystem::path profile = files.AttachedProfile();
   const auto profile_lines = ReadLines(profile);
   const std::string profile_name = profile.filename().string();
@@ -206,14 +210,14 @@ PrtgAcquisition PrtgClient::Acquire(OrbState& state,
   download = WithTrust(download_, connection, files.working_dir());
   // The request is built from the profile and record as they are now.
   view.SetStatusCaption("<URL>");
-  const RequestUrl request = BuildRequestUrl(state.record(), *profile_lines);
+  const RequestUrl request = BuildRequestUrl(orb.record, *profile_lines);
   run.Progress("* " + Now() + " Starting " + version_text_ + " State=Done");
   if (request.ids.empty()) {
     run.Progress("* " + Now() + " Sensor address without id= State=Failed");
   }
   std::vector<ItemRow> rows = run.RequestSensors(request);
   ApplyChannelColours(rows);
-  run.Progress("* " + Now() + " Ending of " + state.mode_word +
+  run.Progress("* " + Now() + " Ending of " + std::string(orb.mode_word) +
                "... State=Done");
   return run.Finish(rows);
 }

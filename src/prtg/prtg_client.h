@@ -7,7 +7,7 @@
 //
 //   SourceLock lock(...);                   // taken: busy flag 1, "<RFC>"
 //   RemoveFile(work_file);                  // unless the restart flag is on
-//   PrtgAcquisition got = prtg_client.Acquire(state, files, view, lock, log);
+//   PrtgAcquisition got = prtg_client.Acquire(orb, files, view, lock, log);
 //   lock.Release();                         // a no-op when Acquire removed it
 //   ... load the work file, check it as for every mode, append Wrky ...
 //   if (!got.fresh_rows) -> the no-data path with "No Data from PRTG
@@ -26,10 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "monitor/monitoring_cycle.h"
-#include "monitor/orb_state.h"
+#include "monitor/item_table.h"
+#include "monitor/string_list.h"
 #include "prtg/downloader.h"
 #include "store/companion_files.h"
+#include "store/config_record.h"
 #include "store/event_log.h"
 #include "store/orb_view.h"
 #include "store/source_lock.h"
@@ -43,6 +44,20 @@ inline constexpr std::string_view kGetDetailsFailed =
 // In place of either when the server's certificate or key was refused.
 inline constexpr std::string_view kServerNotTrusted =
     "Server Certificate not trusted - Please Check !";
+
+// What one acquisition reads of the orb and the tables it fills; the
+// session lends them from the orb's state.
+struct PrtgOrb {
+  const ConfigRecord& record;
+  std::string_view mode_word;
+  bool unattended = false;  // the header's column 21
+  // Unattended: this run of failures has had its one "Fail" line.
+  bool& failure_logged;
+  ItemTable& items;
+  StagingTable& staging;  // View09: a multi-sensor orb's sensors
+  StringList& progress;   // Wrky: "* hh:mm:ss ... State=..." lines
+  char& number_format;    // of the rows in the item table
+};
 
 struct PrtgAcquisition {
   // The channels requests gave at least one row (a failing sensor of a
@@ -91,7 +106,7 @@ class PrtgClient final {
   // told the same way ("Read <name> failed, please Check !").
   // A port line of the profile that holds no port number adds a "Failed"
   // progress line each time and a "Fail" line to the log once per text.
-  PrtgAcquisition Acquire(OrbState& state, const CompanionFiles& files,
+  PrtgAcquisition Acquire(const PrtgOrb& orb, const CompanionFiles& files,
                           OrbView& view, SourceLock& lock, EventLog& log);
 
  private:

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/monitoring_cycle.h"
+#include "monitor/orb_state.h"
 #include "prtg/profile_lines.h"
 #include "prtg/prtg_fixture.h"
 #include "prtg/prtg_request.h"
@@ -88,7 +90,11 @@ class HttpOrb {
       EXPECT_EQ(lock_.Take(), SourceLock::Outcome::kTaken);
     }
     RemoveWorkFile();
-    return client_->Acquire(state_, files_, view_, lock_, log_);
+    const PrtgOrb orb{state_.record(),     state_.mode_word,
+                      state_.unattended(), state_.failure_logged,
+                      state_.items,        state_.staging,
+                      state_.lists.wrky,   state_.values.number_format};
+    return client_->Acquire(orb, files_, view_, lock_, log_);
   }
 
   void RemoveWorkFile() { std::filesystem::remove(files_.WorkFile()); }
