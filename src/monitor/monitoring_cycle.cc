@@ -134,9 +134,14 @@ void ApplyRecordSorting(OrbState& state) {
   }
 }
 
-void LogFailure(OrbState& state, EventLog& log, const std::string& text) {
-  if (state.unattended() && std::exchange(state.failure_logged, true)) return;
+void LogFailure(bool unattended, bool& failure_logged, EventLog& log,
+                const std::string& text) {
+  if (unattended && std::exchange(failure_logged, true)) return;
   log.Log("Fail", text);
+}
+
+void LogFailure(OrbState& state, EventLog& log, const std::string& text) {
+  LogFailure(state.unattended(), state.failure_logged, log, text);
 }
 
 // The RfcOrb and AuxOrb acquisition; nullopt when it went on to the result

@@ -41,6 +41,9 @@ std::string NoDataFoundText(bool http);
 // A "Fail" line; an unattended orb writes one per run of failures, which
 // a cycle with every request answered ends.
 void LogFailure(OrbState& state, EventLog& log, const std::string& text);
+// The same for whoever keeps the unattended switch and the flag apart.
+void LogFailure(bool unattended, bool& failure_logged, EventLog& log,
+                const std::string& text);
 
 // A result's rows into the item table and its text records into the work
 // list; an HttpOrb orb's rows come from the server's answers instead. The

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "store/config_record.h"
+#include "store/processing_states.h"
 #include "store/text.h"
 #include "store/value_parser.h"
 
@@ -305,7 +306,7 @@ std::string ShownValue(std::string text, double number) {
 ResultCheck CheckResult(const std::vector<std::string>& lines) {
   ResultCheck check;
   for (const std::string& line : lines) {
-    if (line.starts_with("* ")) check.has_processing_lines = true;
+    if (IsProcessingLine(line)) check.has_processing_lines = true;
     if (line.starts_with("<Text>")) {
       check.first_text_line = " " + TextRecordOf(line);
       check.error_text.clear();

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "monitor/prtg_units.h"
+#include "store/processing_states.h"
 #include "store/text.h"
 #include "store/value_parser.h"
 
@@ -236,9 +237,7 @@ ResultCheck StandardFormat::Check(const std::vector<std::string>& lines) const {
   ResultCheck check = CheckStandardResult(cache_.Parsed(lines));
   // The cycle fills the processing log from any result's "* " lines; the
   // menu offers it whenever there are some.
-  check.has_processing_lines = std::any_of(
-      lines.begin(), lines.end(),
-      [](const std::string& line) { return line.starts_with("* "); });
+  check.has_processing_lines = HasProcessingLines(lines);
   return check;
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "monitor/monitoring_cycle.h"
+#include "monitor/orb_state.h"
 #include "prtg/channels_reader.h"
 #include "prtg/details_reader.h"
 #include "prtg/prtg_answer.h"
@@ -93,9 +94,8 @@ class Acquisition {
       return;
     }
     view_.SetStatusCaption(std::string(kFailCaption));
-    if (!std::exchange(orb_.failure_logged, true)) {
-      log_.Log("Fail", std::string(message));
-    }
+    LogFailure(orb_.unattended, orb_.failure_logged, log_,
+               std::string(message));
   }
 
   void Progress(const std::string& line) { orb_.progress.Append(line); }
@@ -181,6 +181,13 @@ class Acquisition {
 };
 
 }  // namespace
+
+PrtgOrb PrtgOrbOf(OrbState& state) {
+  return {state.record(),     state.mode_word,
+          state.unattended(), state.failure_logged,
+          state.items,        state.staging,
+          state.lists.wrky,   state.values.number_format};
+}
 
 PrtgAcquisition PrtgClient::Acquire(const PrtgOrb& orb,
                                     const CompanionFiles& files, OrbView& view,

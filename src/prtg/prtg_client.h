@@ -59,6 +59,10 @@ struct PrtgOrb {
   char& number_format;    // of the rows in the item table
 };
 
+struct OrbState;
+// The session's lending: the orb's state's own fields.
+PrtgOrb PrtgOrbOf(OrbState& state);
+
 struct PrtgAcquisition {
   // The channels requests gave at least one row (a failing sensor of a
   // multi-sensor orb gives none): the item table holds the fresh rows and

@@ -320,12 +320,8 @@ void OrbSession::ConnectCycle(OrbView& view) {
       });
   if (!state_.http()) return;
   cycle_.set_http_acquisition([this, &view](SourceLock& lock) {
-    const PrtgOrb orb{state_.record(),     state_.mode_word,
-                      state_.unattended(), state_.failure_logged,
-                      state_.items,        state_.staging,
-                      state_.lists.wrky,   state_.values.number_format};
     const PrtgAcquisition got =
-        prtg_client_.Acquire(orb, files_, view, lock, event_log_);
+        prtg_client_.Acquire(PrtgOrbOf(state_), files_, view, lock, event_log_);
     return HttpOutcome{got.fresh_rows, !got.messages.empty()};
   });
 }

@@ -1,5 +1,6 @@
 #include "store/processing_states.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -58,11 +59,19 @@ ProcessingRow ReadLine(const std::string& line) {
 
 }  // namespace
 
+bool IsProcessingLine(std::string_view line) { return line.starts_with("* "); }
+
+bool HasProcessingLines(const std::vector<std::string>& lines) {
+  return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return IsProcessingLine(line);
+  });
+}
+
 ProcessingTable ReadProcessingStates(
     const std::vector<std::string>& message_lines) {
   ProcessingTable table;
   for (const std::string& line : message_lines) {
-    if (line.starts_with("* ")) table.push_back(ReadLine(line));
+    if (IsProcessingLine(line)) table.push_back(ReadLine(line));
   }
   return table;
 }

@@ -5,6 +5,7 @@
 #define VIGIL_STORE_PROCESSING_STATES_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigil {
@@ -21,6 +22,9 @@ using ProcessingTable = std::vector<ProcessingRow>;
 
 // A line "* " + caption (8) + one skipped character + description, with an
 // optional "State=" and its state; a " #" starts a comment.
+bool IsProcessingLine(std::string_view line);
+bool HasProcessingLines(const std::vector<std::string>& lines);
+
 ProcessingTable ReadProcessingStates(
     const std::vector<std::string>& message_lines);
 

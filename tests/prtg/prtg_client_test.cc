@@ -90,11 +90,7 @@ class HttpOrb {
       EXPECT_EQ(lock_.Take(), SourceLock::Outcome::kTaken);
     }
     RemoveWorkFile();
-    const PrtgOrb orb{state_.record(),     state_.mode_word,
-                      state_.unattended(), state_.failure_logged,
-                      state_.items,        state_.staging,
-                      state_.lists.wrky,   state_.values.number_format};
-    return client_->Acquire(orb, files_, view_, lock_, log_);
+    return client_->Acquire(PrtgOrbOf(state_), files_, view_, lock_, log_);
   }
 
   void RemoveWorkFile() { std::filesystem::remove(files_.WorkFile()); }

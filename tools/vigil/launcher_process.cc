@@ -11,21 +11,19 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <system_error>
 
 #include "store/text.h"
+#include "store/text_file.h"
 #include "vigil/orbs_file_input.h"
 
 namespace vigil::cli {
 namespace {
 
+// Empty when the process or its file is gone.
 std::string ProcText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)),
-                     std::istreambuf_iterator<char>());
+  return ReadFileBytes(path).value_or("");
 }
 
 std::vector<std::string> BlankSeparated(std::string_view text) {
