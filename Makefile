@@ -7,7 +7,8 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchm
   qt6-base-dev qt6-charts-dev libcurl4-openssl-dev libjpeg62-turbo-dev fonts-liberation \
   xvfb xauth x11-utils xdotool imagemagick python3-aiosmtpd dbus-daemon openssl \
   clang libclang-rt-14-dev libexpat1-dev nlohmann-json3-dev weston qt6-wayland \
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils lintian
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils lintian \
+  libcpp-httplib-dev chromium prometheus
 
 .PHONY: all deps configure build test demo bench soak install package format clean \
   fuzz fuzz-build test-asan

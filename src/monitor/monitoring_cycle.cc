@@ -194,7 +194,7 @@ std::optional<CycleReport> MonitoringCycle::RunSensor(SourceLock& lock,
   const auto limit =
       ReadSensorTimeout(ReadLines(files_.AttachedProfile())
                             .value_or(std::vector<std::string>{}))
-          .limit;
+          .value_or(std::nullopt);
   const auto started = std::chrono::steady_clock::now();
   bool timed_out = false;
   std::function<bool()> give_up;

@@ -4,22 +4,21 @@
 
 namespace vigil {
 
-SensorTimeout ReadSensorTimeout(const std::vector<std::string>& profile_lines) {
+Result<SensorTimeLimit> ReadSensorTimeout(
+    const std::vector<std::string>& profile_lines) {
   std::optional<std::string> value;
   for (const std::string& line : profile_lines) {
     if (!line.starts_with(kSensorTimeoutKey)) continue;
     value = Trim(std::string_view(line).substr(kSensorTimeoutKey.size()));
   }
-  SensorTimeout timeout;
-  if (!value || value->empty()) return timeout;
+  if (!value || value->empty()) return SensorTimeLimit();
   const auto seconds = IsDigits(*value) ? ParseInteger(*value) : std::nullopt;
   if (!seconds) {
-    timeout.problem =
-        "Sensor-Timeout '" + *value + "' is no whole number of seconds";
-  } else if (*seconds > 0) {
-    timeout.limit = std::chrono::seconds(*seconds);
+    return Failure("Sensor-Timeout '" + *value +
+                   "' is no whole number of seconds");
   }
-  return timeout;
+  if (*seconds == 0) return SensorTimeLimit();
+  return SensorTimeLimit(std::chrono::seconds(*seconds));
 }
 
 std::string SensorTimedOutText(std::string_view program,

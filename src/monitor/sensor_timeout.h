@@ -10,19 +10,19 @@
 #include <string_view>
 #include <vector>
 
+#include "store/result.h"
+
 namespace vigil {
 
 inline constexpr std::string_view kSensorTimeoutKey = "* Sensor-Timeout..: ";
 
-struct SensorTimeout {
-  std::optional<std::chrono::seconds> limit;  // none: no limit
-  // The line's value when it is no whole number of seconds; the orb then
-  // runs without a limit.
-  std::string problem;
-};
+using SensorTimeLimit = std::optional<std::chrono::seconds>;  // none: none
 
-// The last line with the key counts; blank or "0" means no limit.
-SensorTimeout ReadSensorTimeout(const std::vector<std::string>& profile_lines);
+// The last line with the key counts; blank or "0" means no limit. A value
+// that is no whole number of seconds is an error, and the orb then runs
+// without a limit.
+Result<SensorTimeLimit> ReadSensorTimeout(
+    const std::vector<std::string>& profile_lines);
 
 // "Sensor disk.sh timed out after 60 s"
 std::string SensorTimedOutText(std::string_view program,

@@ -17,6 +17,13 @@ bool CreateUnlessExists(const std::filesystem::path& file) {
   return CreateExclusively(file) != CreateResult::kFailed;
 }
 
+// Other programs watch the markers, so the orb says so, but it keeps
+// cycling.
+Error Unwritable(const std::filesystem::path& marker) {
+  return Failure("State marker " + marker.filename().string() +
+                 " not writable !");
+}
+
 }  // namespace
 
 CompanionFiles::CompanionFiles(std::filesystem::path working_dir,
@@ -65,7 +72,7 @@ std::filesystem::path CompanionFiles::LockFile(
   return InWorkingDir(LockFileName(lock_name));
 }
 
-MarkerOutcome CompanionFiles::UpdateMarkers(Rgb orb_colour) {
+Result<void> CompanionFiles::UpdateMarkers(Rgb orb_colour) {
   std::string_view current = kGreenMarker;
   if (orb_colour == kYellow) current = kYellowMarker;
   if (orb_colour == kRed) current = kRedMarker;
@@ -74,33 +81,32 @@ MarkerOutcome CompanionFiles::UpdateMarkers(Rgb orb_colour) {
   }
   const std::filesystem::path file = Marker(current);
   if (CreateUnlessExists(file)) return {};
-  return {false, file};
+  return Unwritable(file);
 }
 
-MarkerOutcome CompanionFiles::WriteFailureMarker() {
+Result<void> CompanionFiles::WriteFailureMarker() {
   for (const std::string_view marker : kAllMarkers) {
     if (marker != kFailureMarker) RemoveFile(Marker(marker));
   }
   const std::filesystem::path file = Marker(kFailureMarker);
   if (WriteLines(file, {})) return {};
-  return {false, file};
+  return Unwritable(file);
 }
 
 void CompanionFiles::ClearMarkers() const {
   for (const std::string_view marker : kAllMarkers) RemoveFile(Marker(marker));
 }
 
-void CompanionFiles::Report(const MarkerOutcome& outcome, OrbView& view,
+void CompanionFiles::Report(const Result<void>& marker, OrbView& view,
                             EventLog& log) {
-  if (outcome.written) {
+  if (marker) {
     marker_failure_logged_ = false;
     return;
   }
   view.SetStatusCaption("<Mrk>");
   if (marker_failure_logged_) return;
   marker_failure_logged_ = true;
-  log.Log("Fail", "State marker " + outcome.unwritten.filename().string() +
-                      " not writable !");
+  log.Log("Fail", marker.error());
 }
 
 bool CompanionFiles::EndOfProcessingRequested() const {

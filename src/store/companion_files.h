@@ -11,15 +11,9 @@
 #include "store/colour.h"
 #include "store/event_log.h"
 #include "store/orb_view.h"
+#include "store/result.h"
 
 namespace vigil {
-
-// A marker that could not be created. Other programs watch the markers,
-// so the orb says so, but it keeps cycling.
-struct MarkerOutcome {
-  bool written = true;
-  std::filesystem::path unwritten;  // set when written is false
-};
 
 enum class EndOfProcessing {
   kNotRequested,
@@ -48,15 +42,15 @@ class CompanionFiles final {
   // After a good cycle: ".Yel" for yellow, ".Red" for red, ".Grn" for any
   // other colour; the other markers go. A marker of the current state is
   // left untouched, so its time tells since when the state holds.
-  MarkerOutcome UpdateMarkers(Rgb orb_colour);
+  Result<void> UpdateMarkers(Rgb orb_colour);
   // The sensor program could not be started: ".Flr" alone, rewritten.
-  MarkerOutcome WriteFailureMarker();
+  Result<void> WriteFailureMarker();
   void ClearMarkers() const;
 
   // An unwritten marker shows "<Mrk>" as the status caption (until the next
   // cycle shows "<Wait>") and logs one "Fail" line per run of failures, so
   // that a directory that stays read-only does not flood the log.
-  void Report(const MarkerOutcome& outcome, OrbView& view, EventLog& log);
+  void Report(const Result<void>& marker, OrbView& view, EventLog& log);
 
   bool EndOfProcessingRequested() const;
   // When the end-of-processing file exists, removes it, the attached

@@ -22,10 +22,12 @@ TEST(SensorTimeoutTest, TheLastLineCountsAndOnlyWholeSeconds) {
       {{"* Sensor-Timeout..: 99999999999"}, 0, true},
   };
   for (const Case& c : cases) {
-    const SensorTimeout timeout = ReadSensorTimeout(c.lines);
+    const Result<SensorTimeLimit> limit = ReadSensorTimeout(c.lines);
     SCOPED_TRACE(c.lines.back());
-    EXPECT_EQ(timeout.limit.value_or(std::chrono::seconds(0)).count(), c.limit);
-    EXPECT_EQ(!timeout.problem.empty(), c.problem) << timeout.problem;
+    EXPECT_EQ(
+        limit.value_or(std::nullopt).value_or(std::chrono::seconds(0)).count(),
+        c.limit);
+    EXPECT_EQ(!limit, c.problem) << limit.error();
   }
 }
 

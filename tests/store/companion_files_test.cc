@@ -92,8 +92,7 @@ TEST(CompanionFilesTest, MarkerUpdateLeavesTheMarkerOfTheState) {
         for (const std::string& marker : kMarkers) dir.Write(marker, "");
       }
       CompanionFiles files(dir.path(), "RfcOrb", "0102");
-      const MarkerOutcome outcome = files.UpdateMarkers(c.colour);
-      EXPECT_TRUE(outcome.written);
+      EXPECT_TRUE(files.UpdateMarkers(c.colour));
       EXPECT_EQ(MarkersIn(dir), std::set<std::string>{c.kept});
       EXPECT_EQ(dir.Read(c.kept), "");
     }
@@ -103,12 +102,12 @@ TEST(CompanionFilesTest, MarkerUpdateLeavesTheMarkerOfTheState) {
 TEST(CompanionFilesTest, MarkerOfAContinuingStateIsNotRewritten) {
   TempDir dir;
   CompanionFiles files(dir.path(), "RfcOrb", "0102");
-  ASSERT_TRUE(files.UpdateMarkers(kNeutral).written);
+  ASSERT_TRUE(files.UpdateMarkers(kNeutral));
   const auto green = dir / "RfcOrb0102.Grn";
   const auto first_cycle =
       std::filesystem::last_write_time(green) - std::chrono::hours(1);
   std::filesystem::last_write_time(green, first_cycle);
-  ASSERT_TRUE(files.UpdateMarkers(kNeutral).written);
+  ASSERT_TRUE(files.UpdateMarkers(kNeutral));
   EXPECT_EQ(std::filesystem::last_write_time(green), first_cycle);
   EXPECT_EQ(MarkersIn(dir), std::set<std::string>{"RfcOrb0102.Grn"});
 }
@@ -117,11 +116,11 @@ TEST(CompanionFilesTest, FailureMarkerStandsAlone) {
   TempDir dir;
   for (const std::string& marker : kMarkers) dir.Write(marker, "old");
   CompanionFiles files(dir.path(), "RfcOrb", "0102");
-  EXPECT_TRUE(files.WriteFailureMarker().written);
+  EXPECT_TRUE(files.WriteFailureMarker());
   EXPECT_EQ(MarkersIn(dir), std::set<std::string>{"RfcOrb0102.Flr"});
   EXPECT_EQ(dir.Read("RfcOrb0102.Flr"), "");  // replaced
   // The next good cycle takes it away again.
-  EXPECT_TRUE(files.UpdateMarkers(kRed).written);
+  EXPECT_TRUE(files.UpdateMarkers(kRed));
   EXPECT_EQ(MarkersIn(dir), std::set<std::string>{"RfcOrb0102.Red"});
 }
 
@@ -144,10 +143,9 @@ TEST(CompanionFilesTest, UnwritableMarkerIsReportedOncePerRun) {
   // The orb's directory is gone; the log lives elsewhere.
   CompanionFiles files(dir / "gone", "RfcOrb", "0102");
 
-  const MarkerOutcome outcome = files.UpdateMarkers(kNeutral);
-  EXPECT_FALSE(outcome.written);
-  EXPECT_EQ(outcome.unwritten, dir / "gone" / "RfcOrb0102.Grn");
-  files.Report(outcome, view, log);
+  const Result<void> marker = files.UpdateMarkers(kNeutral);
+  EXPECT_EQ(marker.error(), "State marker RfcOrb0102.Grn not writable !");
+  files.Report(marker, view, log);
   files.Report(files.UpdateMarkers(kYellow), view, log);
   files.Report(files.WriteFailureMarker(), view, log);
   EXPECT_EQ(view.captions(),
@@ -162,7 +160,7 @@ TEST(CompanionFilesTest, UnwritableMarkerIsReportedOncePerRun) {
       << lines->front();
 
   // A written marker ends the run; the next failure is logged again.
-  files.Report(MarkerOutcome{}, view, log);
+  files.Report(Result<void>(), view, log);
   files.Report(files.UpdateMarkers(kRed), view, log);
   lines = ReadLines(dir / "RfcOrbs.Log");
   ASSERT_EQ(lines->size(), 2u);

@@ -75,19 +75,18 @@ TEST(WallOptionsTest, EachCommandTakesItsOwnOptionsOnly) {
       {"start", {"02a3"}, "\"02a3\" is no orb number"},
   };
   for (const OptionsCase& c : cases) {
-    const WallOptionsParse parse = ParseWallOptions(c.command, c.words);
+    const Result<WallOptions> parse = ParseWallOptions(c.command, c.words);
     if (c.error.empty()) {
-      EXPECT_TRUE(parse.options) << c.command << ": " << parse.error;
+      EXPECT_TRUE(parse) << c.command << ": " << parse.error();
     } else {
-      EXPECT_FALSE(parse.options) << c.command << " " << c.error;
-      EXPECT_NE(parse.error.find(c.error), std::string::npos) << parse.error;
+      EXPECT_FALSE(parse) << c.command << " " << c.error;
+      EXPECT_NE(parse.error().find(c.error), std::string::npos)
+          << parse.error();
     }
   }
-  const auto options =
-      ParseWallOptions("restart", {"0203", "0203", "--mode=AuxOrb", "0101",
-                                   "--mode", "AuxOrb", "--every=7", "--dir",
-                                   "~/wall", "--companion", "~x"})
-          .options;
+  const auto options = ParseWallOptions(
+      "restart", {"0203", "0203", "--mode=AuxOrb", "0101", "--mode", "AuxOrb",
+                  "--every=7", "--dir", "~/wall", "--companion", "~x"});
   ASSERT_TRUE(options);
   EXPECT_EQ(options->numbers, (std::vector<std::string>{"0203", "0101"}));
   EXPECT_EQ(options->modes, (std::vector<std::string>{"AuxOrb"}));

@@ -73,14 +73,15 @@ int CheckFile(const fs::path& path, const OptionWords& options,
 }  // namespace
 
 int RunCheck(const Words& words, std::ostream& out, std::ostream& err) {
-  const OptionWords options =
+  const Result<OptionWords> parsed =
       ParseOptionWords(words, {"mode", "companion", "dir"}, {"no-files"});
+  const OptionWords options = parsed.value_or({});
   const bool both = options.positional.size() == 1 && options.Value("dir");
-  if (!options.error.empty() || options.positional.size() > 1 || both) {
+  if (!parsed || options.positional.size() > 1 || both) {
     err << "vigil check: "
-        << (!options.error.empty() ? options.error
-            : both                 ? "a FILE or --dir DIR, not both"
-                                   : "expected one orbs file")
+        << (!parsed ? parsed.error()
+            : both  ? "a FILE or --dir DIR, not both"
+                    : "expected one orbs file")
         << '\n'
         << UsageLineOf("check");
     return 2;

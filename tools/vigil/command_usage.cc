@@ -48,6 +48,11 @@ constexpr FileCommandUsage kFileCommands[] = {
      "usage: vigil try [--profile FILE] -- PROGRAM [ARGS...]\n"
      "Runs a sensor program once as an orb would and tells what the orb "
      "would show.\n"},
+    {"serve",
+     "usage: vigil serve [--dir DIR] [--mode RfcOrb|HttpOrb|AuxOrb] "
+     "[--listen ADDRESS:PORT]\n"
+     "Serves the wall read-only over HTTP (default 127.0.0.1:8765): / the "
+     "page, /api/wall as JSON, /metrics for Prometheus.\n"},
 };
 
 }  // namespace
@@ -64,6 +69,7 @@ const std::vector<CommandUsage>& Commands() {
       {"status", "show how each orb of a wall stands"},
       {"restart", "restart the orbs that ended abnormally"},
       {"try", "run a sensor program once as an orb would"},
+      {"serve", "serve a wall as a web page, JSON and metrics"},
       {"help", "show this help, or a command's"},
   };
   return kCommands;

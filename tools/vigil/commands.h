@@ -25,6 +25,9 @@ int RunWall(const std::string& command, const Words& words, std::ostream& out,
 // vigil try [--profile FILE] -- PROGRAM [ARGS...]: 0 an orb shows the
 // sensor's data, 1 it shows no data, 2 the program cannot run.
 int RunTry(const Words& words, std::ostream& out, std::ostream& err);
+// vigil serve [--dir DIR] [--listen ADDRESS:PORT]: serves until SIGINT or
+// SIGTERM; 2 for wrong words, 1 when it cannot listen.
+int RunServe(const Words& words, std::ostream& out, std::ostream& err);
 
 }  // namespace vigil::cli
 

@@ -48,11 +48,11 @@ void CheckSensorTimeout(const fs::path& profile, int line, int column,
                         std::vector<Finding>& findings) {
   const auto lines = ReadLines(profile);
   if (!lines) return;
-  const SensorTimeout timeout = ReadSensorTimeout(*lines);
-  if (timeout.problem.empty()) return;
+  const Result<SensorTimeLimit> limit = ReadSensorTimeout(*lines);
+  if (limit) return;
   findings.push_back(
       {line, column,
-       "source profile " + Quoted(profile.string()) + ": " + timeout.problem +
+       "source profile " + Quoted(profile.string()) + ": " + limit.error() +
            "; expected \"" + std::string(kSensorTimeoutKey) +
            "\" and whole seconds, or 0 for none (the orb runs its sensor "
            "without a limit)"});

@@ -77,14 +77,7 @@ struct EditRequest {
 struct OrbToEdit {
   std::optional<OrbConfiguration> before;  // set: the orb as the file has it
   OrbConfiguration orb;
-  std::string refusal;  // why there is nothing to edit; empty when there is
 };
-
-OrbToEdit Refused(std::string why) {
-  OrbToEdit refused;
-  refused.refusal = std::move(why);
-  return refused;
-}
 
 std::string_view Verb(Edit edit) { return edit == Edit::kAdd ? "add" : "set"; }
 
@@ -100,7 +93,7 @@ int Usage(Edit edit, std::ostream& err, const std::string& why) {
   return 2;
 }
 
-OptionWords ParseEditWords(Edit edit, const Words& words) {
+Result<OptionWords> ParseEditWords(Edit edit, const Words& words) {
   std::vector<std::string_view> valued = OrbValueOptions();
   if (edit == Edit::kAdd) valued.push_back("number");
   return ParseOptionWords(words, valued, OrbFlagOptions());
@@ -112,30 +105,32 @@ std::string EditedNumber(Edit edit, const OptionWords& options) {
   return options.positional[1];
 }
 
-// Why the words make no edit; empty when they make one.
-std::string UsageProblem(Edit edit, const OptionWords& options) {
-  if (!options.error.empty()) return options.error;
+// The words that make an edit, or why they make none.
+Result<OptionWords> EditWords(Edit edit, const Words& words) {
+  OptionWords options = VIGIL_TRY(ParseEditWords(edit, words));
   const size_t wanted = edit == Edit::kAdd ? 1 : 2;
   if (options.positional.size() != wanted) {
-    return edit == Edit::kAdd ? "expected one orbs file"
-                              : "expected an orbs file and an orb number";
+    return Failure(edit == Edit::kAdd
+                       ? "expected one orbs file"
+                       : "expected an orbs file and an orb number");
   }
   if (!IsOrbNumber(EditedNumber(edit, options))) {
-    return "an orb number has four digits, row then column, e.g. 0203" +
-           std::string(edit == Edit::kAdd ? " (--number)" : "");
+    return Failure("an orb number has four digits, row then column, e.g. 0203" +
+                   std::string(edit == Edit::kAdd ? " (--number)" : ""));
   }
   if (edit == Edit::kSet && OptionNames(options).empty()) {
-    return "nothing to set";
+    return Failure("nothing to set");
   }
-  return {};
+  return options;
 }
 
-OrbToEdit NewOrb(const EditRequest& request, const OrbsFileInput& input) {
+Result<OrbToEdit> NewOrb(const EditRequest& request,
+                         const OrbsFileInput& input) {
   if (KeyInUse(input.lines, request.number)) {
-    return Refused("orb number " + request.number + " is taken");
+    return Failure("orb number " + request.number + " is taken");
   }
   if (!OrbModeOf(input.mode_word).http && !request.options.Value("program")) {
-    return Refused("an " + input.mode_word +
+    return Failure("an " + input.mode_word +
                    " orb needs its sensor program (--program)");
   }
   OrbToEdit start;
@@ -143,10 +138,11 @@ OrbToEdit NewOrb(const EditRequest& request, const OrbsFileInput& input) {
   return start;
 }
 
-OrbToEdit ExistingOrb(const EditRequest& request, const OrbsFileInput& input) {
+Result<OrbToEdit> ExistingOrb(const EditRequest& request,
+                              const OrbsFileInput& input) {
   OrbLines lines = ScanOrb(input.lines, input.mode_word, request.number);
   if (!lines.record) {
-    return Refused(request.path.string() + " has no record of orb " +
+    return Failure(request.path.string() + " has no record of orb " +
                    request.number + " (vigil add makes one)");
   }
   OrbToEdit start;
@@ -255,19 +251,18 @@ void NoteMissingFiles(const EditRequest& request, std::string_view mode_word,
 
 int RunEdit(Edit edit, const Words& words, std::ostream& out,
             std::ostream& err) {
-  const OptionWords options = ParseEditWords(edit, words);
-  if (const std::string why = UsageProblem(edit, options); !why.empty()) {
-    return Usage(edit, err, why);
-  }
-  const EditRequest request{edit, options, EditedNumber(edit, options),
-                            options.positional.front()};
+  const Result<OptionWords> options = EditWords(edit, words);
+  if (!options) return Usage(edit, err, options.error());
+  const EditRequest request{edit, *options, EditedNumber(edit, *options),
+                            options->positional.front()};
   const auto input = LoadOrbsFile(
       request.path, request.options.Value("mode"),
       edit == Edit::kAdd ? Absent::kAllowed : Absent::kRefused, err);
   if (!input) return 2;
-  OrbToEdit start = edit == Edit::kAdd ? NewOrb(request, *input)
-                                       : ExistingOrb(request, *input);
-  if (!start.refusal.empty()) return Refuse(edit, err, start.refusal);
+  Result<OrbToEdit> opened = edit == Edit::kAdd ? NewOrb(request, *input)
+                                                : ExistingOrb(request, *input);
+  if (!opened) return Refuse(edit, err, opened.error());
+  OrbToEdit& start = *opened;
   if (const auto refusal =
           ApplyOrbOptions(request.options, input->mode_word, start.orb)) {
     return Refuse(edit, err, *refusal);

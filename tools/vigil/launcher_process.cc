@@ -175,16 +175,16 @@ std::string FailureText(const LaunchRequest& request, int step, int error) {
 
 // The orb's pid from the intermediate child, then a failure from the orb,
 // or the pipe closed by the exec without a word: the program runs.
-Launch ReadLaunchReport(int report_fd, const LaunchRequest& request) {
-  Launch launch;
-  if (!ReadAll(report_fd, &launch.pid, sizeof launch.pid) || launch.pid < 0) {
-    return {-1, "fork failed"};
+Result<pid_t> ReadLaunchReport(int report_fd, const LaunchRequest& request) {
+  pid_t pid = -1;
+  if (!ReadAll(report_fd, &pid, sizeof pid) || pid < 0) {
+    return Failure("fork failed");
   }
   std::array<int, 2> failure = {0, 0};
   if (ReadAll(report_fd, failure.data(), sizeof failure)) {
-    return {-1, FailureText(request, failure[0], failure[1])};
+    return Failure(FailureText(request, failure[0], failure[1]));
   }
-  return launch;
+  return pid;
 }
 
 }  // namespace
@@ -257,20 +257,20 @@ std::vector<pid_t> ChildProcesses(pid_t pid) {
   return children;
 }
 
-Launch LaunchDetached(const LaunchRequest& request) {
+Result<pid_t> LaunchDetached(const LaunchRequest& request) {
   // Everything the child needs is made before the fork.
   std::vector<std::string> words = CommandWords(request);
   const std::vector<char*> argv = ArgvOf(words);
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) {
-    return {-1, std::string("pipe: ") + std::strerror(errno)};
+    return Failure(std::string("pipe: ") + std::strerror(errno));
   }
   const pid_t child = fork();
   if (child < 0) {
     const int error = errno;
     close(report[0]);
     close(report[1]);
-    return {-1, std::string("fork: ") + std::strerror(error)};
+    return Failure(std::string("fork: ") + std::strerror(error));
   }
   if (child == 0) {
     close(report[0]);
@@ -278,7 +278,7 @@ Launch LaunchDetached(const LaunchRequest& request) {
   }
   close(report[1]);
   AwaitExit(child);
-  const Launch launch = ReadLaunchReport(report[0], request);
+  Result<pid_t> launch = ReadLaunchReport(report[0], request);
   close(report[0]);
   return launch;
 }

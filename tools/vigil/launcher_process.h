@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/result.h"
+
 namespace vigil::cli {
 
 struct OrbProcess {
@@ -50,14 +52,10 @@ struct LaunchRequest {
   std::filesystem::path output_file;  // stdout and stderr, appended
 };
 
-struct Launch {
-  pid_t pid = -1;
-  std::string error;  // set when the program could not be started
-};
-
 // Starts the program in a session of its own, with stdin from /dev/null,
 // and does not wait for it: it outlives vigil and is never its zombie.
-Launch LaunchDetached(const LaunchRequest& request);
+// The orb's pid, or why it could not be started.
+Result<pid_t> LaunchDetached(const LaunchRequest& request);
 
 }  // namespace vigil::cli
 

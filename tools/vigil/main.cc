@@ -93,6 +93,7 @@ int Run(const std::string& command, const Words& words) {
   if (command == "add") return RunAdd(words, std::cout, std::cerr);
   if (command == "set") return RunSet(words, std::cout, std::cerr);
   if (command == "try") return RunTry(words, std::cout, std::cerr);
+  if (command == "serve") return RunServe(words, std::cout, std::cerr);
   return RunWall(command, words, std::cout, std::cerr);
 }
 

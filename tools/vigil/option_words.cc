@@ -33,9 +33,9 @@ std::vector<std::string> OptionWords::Values(std::string_view name) const {
   return values;
 }
 
-OptionWords ParseOptionWords(const Words& words,
-                             const std::vector<std::string_view>& valued,
-                             const std::vector<std::string_view>& flags) {
+Result<OptionWords> ParseOptionWords(
+    const Words& words, const std::vector<std::string_view>& valued,
+    const std::vector<std::string_view>& flags) {
   OptionWords parsed;
   bool options_ended = false;
   for (size_t i = 0; i < words.size(); ++i) {
@@ -53,15 +53,13 @@ OptionWords ParseOptionWords(const Words& words,
     if (Contains(flags, name) && equals == std::string::npos) {
       parsed.options.emplace_back(name, "");
     } else if (!Contains(valued, name)) {
-      parsed.error = "unknown option --" + name;
-      return parsed;
+      return Failure("unknown option --" + name);
     } else if (equals != std::string::npos) {
       parsed.options.emplace_back(name, word.substr(equals + 1));
     } else if (i + 1 < words.size()) {
       parsed.options.emplace_back(name, words[++i]);
     } else {
-      parsed.error = "option --" + name + " needs a value";
-      return parsed;
+      return Failure("option --" + name + " needs a value");
     }
   }
   return parsed;

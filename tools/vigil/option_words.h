@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/result.h"
 #include "vigil/commands.h"
 
 namespace vigil::cli {
@@ -17,7 +18,6 @@ struct OptionWords {
   std::vector<std::string> positional;
   // In the order given, names without "--"; a flag has an empty value.
   std::vector<std::pair<std::string, std::string>> options;
-  std::string error;  // a usage problem; empty when the words are fine
 
   bool Has(std::string_view name) const;
   // The last value given: a repeated option overrides, as in most tools.
@@ -25,10 +25,11 @@ struct OptionWords {
   std::vector<std::string> Values(std::string_view name) const;
 };
 
-// A word "--" ends the options; everything after it is positional.
-OptionWords ParseOptionWords(const Words& words,
-                             const std::vector<std::string_view>& valued,
-                             const std::vector<std::string_view>& flags);
+// A word "--" ends the options; everything after it is positional. An
+// unknown option, or one without its value, is a usage error.
+Result<OptionWords> ParseOptionWords(
+    const Words& words, const std::vector<std::string_view>& valued,
+    const std::vector<std::string_view>& flags);
 
 }  // namespace vigil::cli
 

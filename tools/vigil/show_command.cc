@@ -27,12 +27,13 @@ std::string WallLine(const HeaderScan& scan) {
 }  // namespace
 
 int RunShow(const Words& words, std::ostream& out, std::ostream& err) {
-  const OptionWords options = ParseOptionWords(words, {"mode"}, {});
+  const Result<OptionWords> parsed = ParseOptionWords(words, {"mode"}, {});
+  const OptionWords options = parsed.value_or({});
   const size_t given = options.positional.size();
   const bool number_ok = given < 2 || IsOrbNumber(options.positional[1]);
-  if (!options.error.empty() || given < 1 || given > 2 || !number_ok) {
+  if (!parsed || given < 1 || given > 2 || !number_ok) {
     err << "vigil show: "
-        << (!options.error.empty() ? options.error
+        << (!parsed      ? parsed.error()
             : !number_ok ? "an orb number has four digits, row then column"
                          : "expected an orbs file and perhaps an orb number")
         << '\n'

@@ -134,29 +134,28 @@ void WriteExitStatus(int exit_status, std::ostream& out) {
 }
 
 // The profile's time-out, as an orb reads it from its attached copy.
-SensorTimeout ProfileTimeout(const std::optional<std::string>& profile,
-                             std::ostream& out) {
+SensorTimeLimit ProfileTimeout(const std::optional<std::string>& profile,
+                               std::ostream& out) {
   if (!profile) return {};
-  const SensorTimeout timeout = ReadSensorTimeout(
+  const Result<SensorTimeLimit> limit = ReadSensorTimeout(
       ReadLines(*profile).value_or(std::vector<std::string>{}));
-  if (!timeout.problem.empty()) {
-    out << "time-out: none, an orb ignores the line: " << timeout.problem
-        << '\n';
-  } else if (timeout.limit) {
-    out << "time-out: " << timeout.limit->count()
+  if (!limit) {
+    out << "time-out: none, an orb ignores the line: " << limit.error() << '\n';
+  } else if (*limit) {
+    out << "time-out: " << (*limit)->count()
         << " s, from the profile's Sensor-Timeout line\n";
   }
-  return timeout;
+  return limit.value_or(std::nullopt);
 }
 
 }  // namespace
 
 int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
-  const OptionWords options = ParseOptionWords(words, {"profile"}, {});
-  if (!options.error.empty() || options.positional.empty()) {
+  const Result<OptionWords> parsed = ParseOptionWords(words, {"profile"}, {});
+  const OptionWords options = parsed.value_or({});
+  if (!parsed || options.positional.empty()) {
     err << "vigil try: "
-        << (options.error.empty() ? "expected a sensor program" : options.error)
-        << '\n'
+        << (parsed ? "expected a sensor program" : parsed.error()) << '\n'
         << UsageLineOf("try");
     return 2;
   }
@@ -176,7 +175,7 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
   const std::string command = SensorWords(
       program, options.Value("profile").value_or(kGlobalArgument), arguments);
   out << "command: " << command << '\n';
-  const SensorTimeout timeout = ProfileTimeout(options.Value("profile"), out);
+  const SensorTimeLimit limit = ProfileTimeout(options.Value("profile"), out);
   out << std::flush;
   const auto started = std::chrono::steady_clock::now();
   bool timed_out = false;
@@ -187,8 +186,7 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
         RedirectedCommandLine(command, work_file.path().string()), ".", [&] {
           if (InterruptWatch::Interrupted()) return true;
           timed_out =
-              timeout.limit &&
-              std::chrono::steady_clock::now() - started >= *timeout.limit;
+              limit && std::chrono::steady_clock::now() - started >= *limit;
           return timed_out;
         });
   }
@@ -199,8 +197,7 @@ int RunTry(const Words& words, std::ostream& out, std::ostream& err) {
   if (run.abandoned && timed_out) {
     out << "ran past the profile's time-out and was ended with what it "
            "started\nan orb shows no data: "
-        << SensorTimedOutText(options.positional.front(), *timeout.limit)
-        << '\n';
+        << SensorTimedOutText(options.positional.front(), *limit) << '\n';
     return 1;
   }
   if (run.abandoned) {

@@ -130,13 +130,13 @@ int Watch(const WallOptions& options, const std::filesystem::path& dir,
 
 int RunWall(const std::string& command, const Words& words, std::ostream& out,
             std::ostream& err) {
-  const WallOptionsParse parse = ParseWallOptions(command, words);
-  if (!parse.options) {
-    err << "vigil " << command << ": " << parse.error << "\n"
+  const Result<WallOptions> parse = ParseWallOptions(command, words);
+  if (!parse) {
+    err << "vigil " << command << ": " << parse.error() << "\n"
         << WallUsage(command);
     return 2;
   }
-  const WallOptions& options = *parse.options;
+  const WallOptions& options = *parse;
   if (options.help) {
     out << WallUsage(command);
     return 0;

@@ -170,17 +170,17 @@ std::optional<LaunchedOrb> WallLauncher::Launch(
   std::vector<std::string> arguments = {companion, orb.number};
   if (carry_over) arguments.push_back(*carry_over);
   const std::time_t start = std::time(nullptr);
-  const cli::Launch launch = LaunchDetached(
+  const Result<pid_t> pid = LaunchDetached(
       {executable, arguments, dir_, launcher_.OutputFile(orb.stem())});
-  if (launch.pid < 0) {
-    err_ << "vigil: " << orb.stem() << ": " << launch.error << "\n";
+  if (!pid) {
+    err_ << "vigil: " << orb.stem() << ": " << pid.error() << "\n";
     return std::nullopt;
   }
-  if (!launcher_.WritePid(orb.stem(), launch.pid)) {
+  if (!launcher_.WritePid(orb.stem(), *pid)) {
     err_ << "vigil: cannot write " << launcher_.PidFile(orb.stem()).string()
          << "\n";
   }
-  return LaunchedOrb{orb, launch.pid, start, {}};
+  return LaunchedOrb{orb, *pid, start, {}};
 }
 
 void WallLauncher::RemoveWaitMarker(const std::string& mode,

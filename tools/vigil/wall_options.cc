@@ -50,17 +50,18 @@ std::filesystem::path Folder(const std::string& value) {
   return value;
 }
 
-// Sets one option; an error text when its value does not fit.
-std::string Apply(std::string_view option, const std::string& value,
-                  WallOptions& options) {
+// Sets one option, unless its value does not fit.
+Result<void> Apply(std::string_view option, const std::string& value,
+                   WallOptions& options) {
   if (value.empty() && TakesValue(option)) {
-    return std::string(option) + " takes a value";
+    return Failure(std::string(option) + " takes a value");
   }
   if (option == "--dir") {
     options.dir = Folder(value);
   } else if (option == "--mode") {
     if (!IsModeWord(value)) {
-      return "--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value + "\"";
+      return Failure("--mode takes RfcOrb, HttpOrb or AuxOrb, not \"" + value +
+                     "\"");
     }
     AddOnce(value, options.modes);
   } else if (option == "--bin") {
@@ -76,37 +77,40 @@ std::string Apply(std::string_view option, const std::string& value,
   } else if (option == "--wait" || option == "--every") {
     const auto seconds = Seconds(value);
     if (!seconds) {
-      return std::string(option) + " takes a number of seconds, not \"" +
-             value + "\"";
+      return Failure(std::string(option) +
+                     " takes a number of seconds, not \"" + value + "\"");
     }
     (option == "--wait" ? options.wait : options.every) = *seconds;
   }
   return {};
 }
 
-// An orb number, each kept once; an error text for another word.
-std::string AddNumber(const std::string& word, WallOptions& options) {
+// An orb number, each kept once; another word is an error.
+Result<void> AddNumber(const std::string& word, WallOptions& options) {
   if (!IsOrbNumber(word)) {
-    return "\"" + word + "\" is no orb number (four digits, row then column)";
+    return Failure("\"" + word +
+                   "\" is no orb number (four digits, row then column)");
   }
   AddOnce(word, options.numbers);
   return {};
 }
 
 // The option at words[i] and its value ("--name=value" or the next word,
-// which i then moves past); an error text when they do not fit.
-std::string ReadOption(const std::string& command, const Words& words,
-                       size_t& i, WallOptions& options) {
+// which i then moves past), unless they do not fit.
+Result<void> ReadOption(const std::string& command, const Words& words,
+                        size_t& i, WallOptions& options) {
   const std::string& word = words[i];
   const size_t equals = word.find('=');
   const std::string option = word.substr(0, equals);
-  if (!Takes(command, option)) return command + " takes no option " + option;
+  if (!Takes(command, option)) {
+    return Failure(command + " takes no option " + option);
+  }
   std::string value;
   if (equals != std::string::npos) {
-    if (!TakesValue(option)) return option + " takes no value";
+    if (!TakesValue(option)) return Failure(option + " takes no value");
     value = word.substr(equals + 1);
   } else if (TakesValue(option)) {
-    if (i + 1 >= words.size()) return option + " takes a value";
+    if (i + 1 >= words.size()) return Failure(option + " takes a value");
     value = words[++i];
   }
   return Apply(option, value, options);
@@ -114,27 +118,25 @@ std::string ReadOption(const std::string& command, const Words& words,
 
 }  // namespace
 
-WallOptionsParse ParseWallOptions(const std::string& command,
-                                  const Words& words) {
+Result<WallOptions> ParseWallOptions(const std::string& command,
+                                     const Words& words) {
   WallOptions options;
   options.command = command;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    std::string error;
     if (word == "-h" || word == "--help") {
       options.help = true;
     } else if (!word.starts_with("-")) {
-      error = AddNumber(word, options);
+      VIGIL_TRY(AddNumber(word, options));
     } else {
-      error = ReadOption(command, words, i, options);
+      VIGIL_TRY(ReadOption(command, words, i, options));
     }
-    if (!error.empty()) return {std::nullopt, error};
   }
   // Without numbers the others act on the whole wall; this one must not.
   if (command == "remove" && options.numbers.empty() && !options.help) {
-    return {std::nullopt, "remove takes the numbers of the orbs to remove"};
+    return Failure("remove takes the numbers of the orbs to remove");
   }
-  return {options, {}};
+  return options;
 }
 
 std::string WallUsage(const std::string& command) {

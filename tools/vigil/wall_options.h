@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "store/result.h"
 #include "vigil/commands.h"
 
 namespace vigil::cli {
@@ -28,15 +29,10 @@ struct WallOptions {
   bool help = false;
 };
 
-struct WallOptionsParse {
-  std::optional<WallOptions> options;
-  std::string error;  // set when options is empty
-};
-
 // Accepts "--name value" and "--name=value"; an option another command
 // takes is an error here, so that a typo never passes silently.
-WallOptionsParse ParseWallOptions(const std::string& command,
-                                  const Words& words);
+Result<WallOptions> ParseWallOptions(const std::string& command,
+                                     const Words& words);
 
 std::string WallUsage(const std::string& command);
 
