@@ -102,36 +102,38 @@ ImageCaptionColours CaptionColours(Rgb orb, bool has_rules) {
 
 // Scale marks placed by the width of their text; the value label keeps
 // clear of the widest.
-void PlaceMarks(double gauge_max, const GaugeGeometry& geometry,
-                const TextWidth& text_width, FaceRefreshPlan& plan) {
+void PlaceMarks(const GaugeGeometry& geometry, const TextWidth& text_width,
+                FaceRefreshPlan& plan) {
   const int w_gauge = geometry.gauge_width;
-  const auto texts = ScaleMarkTexts(gauge_max);
-  for (size_t i = 0; i < texts.size(); ++i) {
+  for (size_t i = 0; i < plan.marks.size(); ++i) {
+    PlacedText& mark = plan.marks[i];
     const MarkSpot& spot = kMarkSpots[i];
-    int left = w_gauge * spot.left_percent / 100;
+    mark.left = w_gauge * spot.left_percent / 100;
     if (spot.right_aligned) {
-      left -= text_width(FaceFont::kScratch, plan.label_point_size, texts[i]);
+      mark.left -=
+          text_width(FaceFont::kScratch, plan.label_point_size, mark.text);
     }
-    plan.marks[i] = {texts[i], left,
-                     geometry.gauge_height * spot.top_percent / 100};
+    mark.top = geometry.gauge_height * spot.top_percent / 100;
   }
   plan.value_label_width =
       w_gauge -
-      text_width(FaceFont::kGauge, plan.label_point_size, texts[0]) / 2 - 8;
+      text_width(FaceFont::kGauge, plan.label_point_size, plan.marks[0].text) /
+          2 -
+      8;
 }
 
 // Centred on the window.
-PlacedText GaugeCaption(const std::string& caption, int point_size,
-                        const GaugeGeometry& geometry,
-                        const TextWidth& text_width) {
-  const int caption_width = text_width(FaceFont::kGauge, point_size, caption);
-  return {caption, geometry.window_width / 2 - caption_width / 2 - 8,
-          geometry.gauge_height * 76 / 100};
+void PlaceGaugeCaption(const GaugeGeometry& geometry,
+                       const TextWidth& text_width, FaceRefreshPlan& plan) {
+  PlacedText& caption = plan.gauge_caption;
+  const int caption_width =
+      text_width(FaceFont::kGauge, plan.label_point_size, caption.text);
+  caption.left = geometry.window_width / 2 - caption_width / 2 - 8;
+  caption.top = geometry.gauge_height * 76 / 100;
 }
 
-// Shown only on a warning or an alert, centred on the window.
-StateFlag FlagOf(Rgb orb, int point_size, const GaugeGeometry& geometry,
-                 const TextWidth& text_width) {
+// Shown only on a warning or an alert.
+StateFlag FlagOf(Rgb orb, int point_size, const GaugeGeometry& geometry) {
   StateFlag flag;
   flag.point_size = point_size;
   flag.top = geometry.gauge_height * 36 / 100;
@@ -141,11 +143,17 @@ StateFlag FlagOf(Rgb orb, int point_size, const GaugeGeometry& geometry,
     flag.text = warning ? " Warning " : " Alert ";
     flag.background = warning ? kYellow : kRed;
     flag.text_colour = warning ? kRed : kYellow;
-    const int flag_width =
-        text_width(FaceFont::kGauge, flag.point_size, flag.text);
-    flag.left = geometry.window_width / 2 - flag_width / 2 - 8;
   }
   return flag;
+}
+
+// Centred on the window.
+void PlaceFlag(const GaugeGeometry& geometry, const TextWidth& text_width,
+               StateFlag& flag) {
+  if (!flag.visible) return;
+  const int flag_width =
+      text_width(FaceFont::kGauge, flag.point_size, flag.text);
+  flag.left = geometry.window_width / 2 - flag_width / 2 - 8;
 }
 
 // Without a title the image shows no caption and the result is canned;
@@ -189,14 +197,17 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
   const std::string gauge_caption = " " + title + " ";
   plan.image_caption =
       ImageCaption(title, gauge_caption, plan.value_label.text);
-  PlaceMarks(state.gauge_max, geometry, text_width, plan);
+  const auto mark_texts = ScaleMarkTexts(state.gauge_max);
+  for (size_t i = 0; i < plan.marks.size(); ++i) {
+    plan.marks[i].text = mark_texts[i];
+  }
 
   const Rgb base = IsLightDial(units_digit) ? kBlack : kWhite;
   plan.label_colour = suspended ? kSilver : base;
   plan.gauge_caption_colour = base;
-  plan.gauge_caption =
-      GaugeCaption(gauge_caption, plan.label_point_size, geometry, text_width);
-  plan.flag = FlagOf(orb, plan.value_point_size, geometry, text_width);
+  plan.gauge_caption.text = gauge_caption;
+  plan.flag = FlagOf(orb, plan.value_point_size, geometry);
+  if (text_width) PlaceGaugeTexts(geometry, text_width, plan);
 
   state.gauge_percent = GaugePercent(gauge.value, state.gauge_max);
   plan.pointer_file = PointerFile(PointerStyle(orb, units_digit),
@@ -204,6 +215,13 @@ FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
   NoteCaptionFlags(title, state);
   plan.image_file = ImageFile(record);
   return plan;
+}
+
+void PlaceGaugeTexts(const GaugeGeometry& geometry, const TextWidth& text_width,
+                     FaceRefreshPlan& plan) {
+  PlaceMarks(geometry, text_width, plan);
+  PlaceGaugeCaption(geometry, text_width, plan);
+  PlaceFlag(geometry, text_width, plan.flag);
 }
 
 }  // namespace vigil

@@ -10,8 +10,8 @@
 
 #include "face/face_state.h"
 #include "monitor/item_table.h"
-#include "store/orb_values.h"
 #include "store/colour.h"
+#include "store/orb_values.h"
 
 namespace vigil {
 
@@ -75,11 +75,19 @@ struct FaceRefreshPlan {
 };
 
 // Runs the refresh steps; updates GaugeMax, GaugePercent, CaptionShown and
-// CannedResult in the state. Running it twice gives the same plan.
+// CannedResult in the state. Running it twice gives the same plan. Without
+// text_width the gauge's texts are left unplaced (measuring them costs the
+// fonts of every size a gauge may show): PlaceGaugeTexts places them when
+// the gauge comes into sight.
 FaceRefreshPlan PlanFaceRefresh(const ItemTable& items, const OrbValues& values,
                                 const FaceSettings& settings,
                                 const GaugeGeometry& geometry,
                                 const TextWidth& text_width, FaceState& state);
+
+// The scale marks, the value label's width, the caption and the flag, by
+// the width of their texts.
+void PlaceGaugeTexts(const GaugeGeometry& geometry, const TextWidth& text_width,
+                     FaceRefreshPlan& plan);
 
 }  // namespace vigil
 

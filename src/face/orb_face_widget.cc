@@ -311,32 +311,56 @@ int OrbFaceWidget::MeasureText(FaceFont font, int point_size,
   return label->width();
 }
 
+GaugeGeometry OrbFaceWidget::CurrentGaugeGeometry() const {
+  return {gauge_->x(), gauge_->width(), gauge_->height(), width()};
+}
+
+TextWidth OrbFaceWidget::Measurer() {
+  return [this](FaceFont font, int point_size, const std::string& text) {
+    return MeasureText(font, point_size, text);
+  };
+}
+
 FaceRefreshPlan OrbFaceWidget::RefreshFace(const ItemTable& items,
                                            const OrbValues& values,
                                            const FaceSettings& settings,
                                            FaceState& state) {
-  const GaugeGeometry geometry{gauge_->x(), gauge_->width(), gauge_->height(),
-                               width()};
-  const FaceRefreshPlan plan = PlanFaceRefresh(
-      items, values, settings, geometry,
-      [this](FaceFont font, int point_size, const std::string& text) {
-        return MeasureText(font, point_size, text);
-      },
-      state);
-  ApplyPlan(plan, settings);
-  return plan;
+  // A face that never shows its gauge never loads the fonts of its labels.
+  const bool gauge_in_sight = !gauge_->isHidden();
+  plan_ = PlanFaceRefresh(items, values, settings, CurrentGaugeGeometry(),
+                          gauge_in_sight ? Measurer() : TextWidth(), state);
+  picture_dir_ = settings.working_dir;
+  gauge_placed_ = gauge_in_sight;
+  ApplyPlan(*plan_);
+  return *plan_;
 }
 
-void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan,
-                              const FaceSettings& settings) {
-  ApplyGaugeLabels(plan);
+void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan) {
+  if (gauge_placed_) ApplyGauge(plan);
   ApplyImageCaption(plan);
-  ApplyStateFlag(plan.flag);
-  ApplyPictures(plan, settings);
+  if (auto image = pictures_.Load(picture_dir_ / plan.image_file, false)) {
+    image00_->setPixmap(*image);
+  }
   // Repaint now rather than run pending events, which could start a cycle
   // in the middle of this one.
   if (gauge_->isVisible()) gauge_->repaint();
   if (objct_->isVisible()) objct_->repaint();
+}
+
+// A missing or unreadable pointer picture leaves the one shown.
+void OrbFaceWidget::ApplyGauge(const FaceRefreshPlan& plan) {
+  ApplyGaugeLabels(plan);
+  ApplyStateFlag(plan.flag);
+  if (auto pointer = pictures_.Load(picture_dir_ / plan.pointer_file, true)) {
+    point_->setPixmap(*pointer);
+  }
+}
+
+void OrbFaceWidget::PlaceHiddenGauge() {
+  if (gauge_placed_ || !plan_) return;
+  PlaceGaugeTexts(CurrentGaugeGeometry(), Measurer(), *plan_);
+  gauge_placed_ = true;
+  ApplyGauge(*plan_);
 }
 
 void OrbFaceWidget::ApplyGaugeLabels(const FaceRefreshPlan& plan) {
@@ -389,18 +413,6 @@ void OrbFaceWidget::ApplyStateFlag(const StateFlag& plan_flag) {
     flag->raise();
   } else {
     flag->move(flag->x(), plan_flag.top);
-  }
-}
-
-// A missing or unreadable picture leaves the one shown.
-void OrbFaceWidget::ApplyPictures(const FaceRefreshPlan& plan,
-                                  const FaceSettings& settings) {
-  const std::filesystem::path& dir = settings.working_dir;
-  if (auto pointer = pictures_.Load(dir / plan.pointer_file, true)) {
-    point_->setPixmap(*pointer);
-  }
-  if (auto image = pictures_.Load(dir / plan.image_file, false)) {
-    image00_->setPixmap(*image);
   }
 }
 
@@ -590,6 +602,7 @@ void OrbFaceWidget::SetChartVisible(bool visible) {
 bool OrbFaceWidget::chart_visible() const { return look_.shown; }
 
 void OrbFaceWidget::SetGaugeVisible(bool visible) {
+  if (visible) PlaceHiddenGauge();
   gauge_->setVisible(visible);
   if (visible) gauge_->raise();
   SyncChart();

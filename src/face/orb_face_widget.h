@@ -37,6 +37,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -188,11 +189,16 @@ class OrbFaceWidget final : public QWidget {
   void WatchMouse(QWidget* widget);
   void AdoptListing(QTreeWidget* view);
   void ApplyPanels(const FaceGeometry& geometry);
-  void ApplyPlan(const FaceRefreshPlan& plan, const FaceSettings& settings);
+  void ApplyPlan(const FaceRefreshPlan& plan);
+  void ApplyGauge(const FaceRefreshPlan& plan);
   void ApplyGaugeLabels(const FaceRefreshPlan& plan);
   void ApplyImageCaption(const FaceRefreshPlan& plan);
   void ApplyStateFlag(const StateFlag& flag);
-  void ApplyPictures(const FaceRefreshPlan& plan, const FaceSettings& settings);
+  // Places and shows the last plan's gauge texts, left unplaced while the
+  // gauge was out of sight.
+  void PlaceHiddenGauge();
+  GaugeGeometry CurrentGaugeGeometry() const;
+  TextWidth Measurer();
   int MeasureText(FaceFont font, int point_size, const std::string& text);
   void PlaceChart(const QRect& geometry);
   // Makes, draws and shows the chart while it is in sight: shown and not
@@ -229,6 +235,10 @@ class OrbFaceWidget final : public QWidget {
   QFrame* image01_ = nullptr;
   QLabel* img_cap01_ = nullptr;
   FacePictureCache pictures_;
+  // The last refresh, for a gauge that comes into sight after it.
+  std::optional<FaceRefreshPlan> plan_;
+  std::filesystem::path picture_dir_;
+  bool gauge_placed_ = false;
   struct MouseStamp {
     QEvent::Type type = QEvent::None;
     quint64 time = 0;

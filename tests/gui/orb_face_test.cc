@@ -255,6 +255,7 @@ TEST_F(OrbFaceTest, RedGaugeShowsTheAlertFlag) {
 TEST_F(OrbFaceTest, GaugeKeepsItsPointerWhenThePictureIsMissingOrBroken) {
   SavePointer(dir_ / "Gauges/PtBlk80.Bmp", Qt::blue);
   Layout();
+  face_->SetGaugeVisible(true);
   auto* point = Child<QLabel>("Point");
   const qint64 first = point->pixmap().cacheKey();
   ASSERT_FALSE(point->pixmap().isNull());
