@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QGraphicsLayout>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QBarCategoryAxis>
@@ -17,6 +16,7 @@
 #include <map>
 
 #include "face/chart_pieces.h"
+#include "face/colour_bars_widget.h"
 #include "face/widget_helpers_widget.h"
 #include "store/text.h"
 
@@ -37,16 +37,7 @@ QStringList UniqueLabels(const SeriesSlot& slot, size_t count) {
   return labels;
 }
 
-QBrush BarBrush(const QColor& colour, bool gradient, bool horizontal) {
-  if (!gradient) return QBrush(colour);
-  QLinearGradient shade(0, 0, horizontal ? 0 : 1, horizontal ? 1 : 0);
-  shade.setCoordinateMode(QGradient::ObjectBoundingMode);
-  shade.setColorAt(0, colour.lighter(150));
-  shade.setColorAt(0.5, colour);
-  shade.setColorAt(1, colour.darker(130));
-  return QBrush(shade);
-}
-
+// One bar set per colour, as the chart alone would draw the piece.
 void AddColourSets(QAbstractBarSeries* series, const ChartPiece& piece,
                    bool horizontal) {
   for (const BarColourSet& colour_set : piece.sets) {
@@ -172,17 +163,33 @@ QPieSeries* NewPieSeries(const ChartPiece& piece) {
   return pie;
 }
 
+bool IsBarPiece(const ChartPiece& piece) {
+  return piece.kind == PieceKind::kBars ||
+         piece.kind == PieceKind::kStackedBars ||
+         piece.kind == PieceKind::kHorizontalBars;
+}
+
+// The set that lays out the plot for bars the orb paints itself: one value
+// per category, drawn by nobody.
+void AddCarrierSet(QAbstractBarSeries* series, const ChartPiece& piece) {
+  auto* set = new QBarSet(QString());
+  set->append(CategoryValues(piece));
+  set->setBrush(Qt::NoBrush);
+  set->setPen(Qt::NoPen);
+  series->append(set);
+}
+
 QAbstractSeries* NewSeries(const ChartPiece& piece) {
   switch (piece.kind) {
     case PieceKind::kBars:
     case PieceKind::kStackedBars: {
       auto* bars = new QStackedBarSeries;
-      AddColourSets(bars, piece, false);
+      AddCarrierSet(bars, piece);
       return bars;
     }
     case PieceKind::kHorizontalBars: {
       auto* bars = new QHorizontalStackedBarSeries;
-      AddColourSets(bars, piece, true);
+      AddCarrierSet(bars, piece);
       return bars;
     }
     case PieceKind::kLine:
@@ -228,13 +235,29 @@ void ReplaceSlices(QPieSeries* pie, const ChartPiece& piece) {
   }
 }
 
+void ReplaceCarrierValues(QAbstractBarSeries* bars, ColourBarsItem* painted,
+                          const ChartPiece& piece) {
+  QBarSet* set = bars->barSets().front();
+  const QList<qreal> values = CategoryValues(piece);
+  for (qsizetype i = 0; i < values.size(); ++i) {
+    if (set->at(i) != values[i]) set->replace(i, values[i]);
+  }
+  painted->Show(piece);
+}
+
 // Gives a series made for a piece of the same shape the piece's values.
-void ReplaceValues(QAbstractSeries* series, const ChartPiece& piece) {
+void ReplaceValues(QAbstractSeries* series, ColourBarsItem* painted,
+                   const ChartPiece& piece) {
   switch (piece.kind) {
     case PieceKind::kBars:
     case PieceKind::kStackedBars:
     case PieceKind::kHorizontalBars:
-      ReplaceBarValues(static_cast<QAbstractBarSeries*>(series), piece);
+      if (painted != nullptr) {
+        ReplaceCarrierValues(static_cast<QAbstractBarSeries*>(series), painted,
+                             piece);
+      } else {
+        ReplaceBarValues(static_cast<QAbstractBarSeries*>(series), piece);
+      }
       break;
     case PieceKind::kArea:
       ReplacePoints(static_cast<QAreaSeries*>(series)->upperSeries(), piece);
@@ -275,6 +298,11 @@ OrbChartWidget::OrbChartWidget(int kind, QWidget* parent)
   c->setTitleFont(title_font);
   c->setTitleBrush(ToQColor(kTeal));
   c->legend()->setVisible(false);  // the widget draws its own
+  connect(c, &QChart::plotAreaChanged, this, [this] {
+    for (ColourBarsItem* painted : painted_bars_) {
+      if (painted != nullptr) painted->FollowPlotArea();
+    }
+  });
   SetBackground(kNeutral);
   hide();
 }
@@ -329,7 +357,7 @@ void OrbChartWidget::Draw(const ChartContent& content) {
   if (SameShapes(plan_, plan)) {
     for (size_t i = 0; i < plan.pieces.size(); ++i) {
       if (plan.pieces[i] != plan_.pieces[i]) {
-        ReplaceValues(series_[i], plan.pieces[i]);
+        ReplaceValues(series_[i], painted_bars_[i], plan.pieces[i]);
       }
     }
   } else {
@@ -348,6 +376,8 @@ void OrbChartWidget::Draw(const ChartContent& content) {
 
 void OrbChartWidget::DrawSeries(const ChartPlan& plan) {
   QChart* c = chart();
+  // The painted bars go with their series' items.
+  painted_bars_.clear();
   c->removeAllSeries();
   series_.clear();
   for (const ChartPiece& piece : plan.pieces) {
@@ -360,8 +390,25 @@ void OrbChartWidget::DrawSeries(const ChartPlan& plan) {
     if (!piece.point_colours.empty()) {
       ColourEachPoint(static_cast<QScatterSeries*>(series), piece);
     }
+    painted_bars_.push_back(IsBarPiece(piece) ? PaintBars(series, piece)
+                                              : nullptr);
     series_.push_back(series);
   }
+}
+
+ColourBarsItem* OrbChartWidget::PaintBars(QAbstractSeries* series,
+                                          const ChartPiece& piece) {
+  auto* bars = static_cast<QAbstractBarSeries*>(series);
+  ColourBarsItem* painted = ColourBarsItem::Attach(
+      chart(), bars, piece.kind == PieceKind::kHorizontalBars);
+  if (painted == nullptr) {
+    // A chart that lays out its bars some other way draws them itself.
+    bars->clear();
+    AddColourSets(bars, piece, piece.kind == PieceKind::kHorizontalBars);
+    return nullptr;
+  }
+  painted->Show(piece);
+  return painted;
 }
 
 void OrbChartWidget::AddAxes() {

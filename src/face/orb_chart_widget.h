@@ -21,6 +21,8 @@
 
 namespace vigil {
 
+class ColourBarsItem;
+
 class OrbChartWidget final : public QChartView {
   Q_OBJECT
 
@@ -63,6 +65,9 @@ class OrbChartWidget final : public QChartView {
  private:
   // Makes the plan's series anew.
   void DrawSeries(const ChartPlan& plan);
+  // The bars of a bar piece, painted over its series; nullptr when the
+  // series draws them itself.
+  ColourBarsItem* PaintBars(QAbstractSeries* series, const ChartPiece& piece);
   void AddAxes();
   void ShowCategories(const QStringList& names);
   void ShowScale(const ValueScale& scale);
@@ -80,6 +85,7 @@ class OrbChartWidget final : public QChartView {
   // What is drawn, and the series made for each of its pieces.
   ChartPlan plan_;
   std::vector<QAbstractSeries*> series_;
+  std::vector<ColourBarsItem*> painted_bars_;  // one per series, or nullptr
   bool legend_visible_ = false;
   bool title_visible_ = false;
   QString title_;
