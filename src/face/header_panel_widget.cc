@@ -12,10 +12,7 @@ constexpr int kLineHeight = 16;
 QLabel* HeaderLabel(QWidget* parent, const char* name, const QString& text,
                     Rgb colour, bool bold) {
   auto* label = PlainLabel(parent, name, text);
-  QFont font("Arial");
-  font.setPointSize(8);
-  font.setBold(bold);
-  label->setFont(font);
+  label->setFont(TextFont(bold));
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ToQColor(colour));
   label->setPalette(palette);

@@ -50,19 +50,16 @@ void AddColourSets(QAbstractBarSeries* series, const ChartPiece& piece,
   }
 }
 
-// Pixel sizes, about 7.5 and 8 pt at 96 dpi: the orb's geometry is in
-// pixels whatever the screen.
+// A pixel size, about 7.5 pt at 96 dpi: the plot's geometry is in pixels
+// whatever the screen.
 QFont AxisFont() {
   QFont font("Arial");
   font.setPixelSize(10);
   return font;
 }
 
-QFont LegendFont() {
-  QFont font("Arial");
-  font.setPixelSize(11);
-  return font;
-}
+// The legend is laid out by its font's measure, in the orb's text font.
+QFont LegendFont() { return TextFont(); }
 
 constexpr int kLegendBox = 9;
 constexpr int kLegendGap = 3;
@@ -546,3 +543,8 @@ void OrbChartWidget::drawForeground(QPainter* painter, const QRectF& rect) {
 }
 
 }  // namespace vigil
+
+extern "C" Q_DECL_EXPORT vigil::ChartFace* VigilNewChartFace(int kind,
+                                                             QWidget* parent) {
+  return new vigil::OrbChartWidget(kind, parent);
+}

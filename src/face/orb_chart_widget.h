@@ -15,6 +15,7 @@
 #include <QtCharts/QValueAxis>
 #include <vector>
 
+#include "face/chart_face_widget.h"
 #include "face/chart_model.h"
 #include "face/chart_pieces.h"
 #include "store/colour.h"
@@ -23,40 +24,26 @@ namespace vigil {
 
 class ColourBarsItem;
 
-class OrbChartWidget final : public QChartView {
+class OrbChartWidget final : public QChartView, public ChartFace {
   Q_OBJECT
 
  public:
   // kind 0 to 7: bars, bar and lines, horizontal bars, stacked bars, areas,
-  // lines, points, pie. The widget is named "Chart0" + kind.
+  // lines, points, pie. The widget is named "Chart" and two digits.
   explicit OrbChartWidget(int kind, QWidget* parent = nullptr);
 
-  int kind() const { return kind_; }
-
-  // Shows the content's active slots and takes its title: the series are
-  // kept and given the new values while their shape holds, and made anew
-  // otherwise; the legend and the title keep their visibility.
-  void Draw(const ChartContent& content);
-
-  // The orb colour behind the chart.
-  void SetBackground(Rgb colour);
-
-  void SetLegendVisible(bool visible);
-  bool legend_visible() const { return legend_visible_; }
-  void SetTitleVisible(bool visible);
-  bool title_visible() const { return title_visible_; }
-  // The title text, shown while the title is visible.
-  void SetTitleText(const QString& title);
-
-  // The legend as drawn: its entries' texts (cut where short of room) and
-  // the rectangle of each colour box, in widget coordinates; empty while
-  // the legend is hidden.
-  struct LegendItem {
-    QString text;
-    QColor colour;
-    QRect box;
-  };
-  const std::vector<LegendItem>& legend_items() const { return legend_items_; }
+  QWidget* widget() override { return this; }
+  int kind() const override { return kind_; }
+  void Draw(const ChartContent& content) override;
+  void SetBackground(Rgb colour) override;
+  void SetLegendVisible(bool visible) override;
+  bool legend_visible() const override { return legend_visible_; }
+  void SetTitleVisible(bool visible) override;
+  bool title_visible() const override { return title_visible_; }
+  void SetTitleText(const QString& title) override;
+  const std::vector<LegendItem>& legend_items() const override {
+    return legend_items_;
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -100,6 +87,11 @@ class OrbChartWidget final : public QChartView {
   QPointer<QValueAxis> values_;
   int nice_ticks_ = 3;
 };
+
+// The widget behind a chart face that this library made.
+inline OrbChartWidget* ChartOf(ChartFace* face) {
+  return dynamic_cast<OrbChartWidget*>(face);
+}
 
 }  // namespace vigil
 

@@ -11,9 +11,9 @@
 #include <QTreeWidget>
 #include <utility>
 
+#include "face/chart_face_widget.h"
 #include "face/face_picture_widget.h"
 #include "face/face_pictures.h"
-#include "face/orb_chart_widget.h"
 #include "face/processing_log_widget.h"
 #include "face/widget_helpers_widget.h"
 #include "store/config_record.h"
@@ -139,23 +139,24 @@ void OrbFaceWidget::MakeRoomForHeader(int header_height, bool http) {
 
 void OrbFaceWidget::PlaceChart(const QRect& geometry) {
   look_.geometry = geometry;
-  if (chart_ != nullptr) chart_->setGeometry(geometry);
+  if (chart_ != nullptr) chart_->widget()->setGeometry(geometry);
 }
 
 void OrbFaceWidget::SyncChart() {
   const bool in_sight = look_.shown && gauge_->isHidden() && objct_->isHidden();
   if (!in_sight) {
-    if (chart_ != nullptr) chart_->hide();
+    if (chart_ != nullptr) chart_->widget()->hide();
     return;
   }
   if (chart_ == nullptr) {
-    chart_ = new OrbChartWidget(current_chart_, chrts_);
-    chart_->setGeometry(look_.geometry);
+    chart_ = NewChartFace(current_chart_, chrts_);
+    if (chart_ == nullptr) return;
+    chart_->widget()->setGeometry(look_.geometry);
     chart_->SetBackground(look_.background);
     chart_->SetTitleText(look_.title);
     chart_->SetTitleVisible(look_.title_shown);
     chart_->SetLegendVisible(look_.legend);
-    WatchMouse(chart_);
+    WatchMouse(chart_->widget());
     chart_drawn_ = false;
   }
   if (!chart_drawn_) {
@@ -166,7 +167,7 @@ void OrbFaceWidget::SyncChart() {
     chart_->SetLegendVisible(look_.legend);
     chart_drawn_ = true;
   }
-  chart_->show();
+  chart_->widget()->show();
 }
 
 bool OrbFaceWidget::processing_log_visible() const {
@@ -497,7 +498,7 @@ int OrbFaceWidget::SelectChart(const ConfigRecord& record) {
   return current_chart_;
 }
 
-OrbChartWidget* OrbFaceWidget::chart_widget(int kind) const {
+ChartFace* OrbFaceWidget::chart_widget(int kind) const {
   return kind == current_chart_ ? chart_ : nullptr;
 }
 

@@ -59,7 +59,7 @@ class QTreeWidget;
 
 namespace vigil {
 
-class OrbChartWidget;
+class ChartFace;
 class ProcessingLogWidget;
 
 class OrbFaceWidget final : public QWidget {
@@ -123,7 +123,7 @@ class OrbFaceWidget final : public QWidget {
   int current_chart() const { return current_chart_; }
   // The widget of the current chart once it was in sight; nullptr for any
   // other kind, and before.
-  OrbChartWidget* chart_widget(int kind) const;
+  ChartFace* chart_widget(int kind) const;
 
   // ChartClick: rebuilds the current chart from the item table, hides the
   // listing and shows the chart. legend_allowed in the result tells
@@ -216,7 +216,7 @@ class OrbFaceWidget final : public QWidget {
     QRect geometry{3, 3, 157, 77};
   };
   int current_chart_ = 0;
-  OrbChartWidget* chart_ = nullptr;
+  ChartFace* chart_ = nullptr;
   ChartLook look_;
   bool chart_drawn_ = false;  // the widget shows the current content
   std::array<ChartContent, kChartKinds> contents_;

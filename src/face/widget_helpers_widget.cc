@@ -10,6 +10,13 @@ namespace vigil {
 
 QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
 
+QFont TextFont(bool bold) {
+  QFont font("Arial");
+  font.setPointSize(8);
+  font.setBold(bold);
+  return font;
+}
+
 QString ToQString(const std::string& bytes) {
   return QString::fromUtf8(ToDisplayUtf8(bytes));
 }
@@ -43,9 +50,7 @@ QTreeWidget* RowTable(QWidget* parent, const char* name,
   table->setSelectionMode(QAbstractItemView::NoSelection);
   table->setFocusPolicy(Qt::NoFocus);
   table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont font("Arial");
-  font.setPointSize(8);
-  table->setFont(font);
+  table->setFont(TextFont());
   return table;
 }
 

@@ -4,6 +4,7 @@
 #define VIGIL_FACE_WIDGET_HELPERS_WIDGET_H_
 
 #include <QColor>
+#include <QFont>
 #include <QLabel>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,11 @@ class QTreeWidget;
 namespace vigil {
 
 QColor ToQColor(Rgb colour);
+
+// The one font of the orb's small text: the header, the listing, the chart
+// legend and the start-up line. One size for the role, so that an orb
+// keeps one font engine for it.
+QFont TextFont(bool bold = false);
 
 // Bytes as UTF-8 when they are valid UTF-8, else as Latin-1.
 QString ToQString(const std::string& bytes);

@@ -98,6 +98,7 @@ void OrbWindow::CreateWidgets() {
   startup_label_ = PlainLabel(this, "Label2", "Starting...");
   startup_label_->setGeometry(6, 24, kDesignWidth - 12, 20);
   startup_label_->setAlignment(Qt::AlignCenter);
+  startup_label_->setFont(TextFont());
 
   panel3_ = new HeaderPanelWidget(this);
 
@@ -241,8 +242,9 @@ void OrbWindow::ShowStartFace(char face_mode) {
 
 void OrbWindow::FitBorderlessPanels() {
   face_->setGeometry(rect());
-  PlaceErrorPanel(face_->FitBorderlessPanels(Settings(), session_.face_model().face)
-                      .error_panel);
+  PlaceErrorPanel(
+      face_->FitBorderlessPanels(Settings(), session_.face_model().face)
+          .error_panel);
   label1_->hide();
 }
 

@@ -182,7 +182,7 @@ TEST_F(OrbFaceTest, AChartOutOfSightIsNeitherMadeNorDrawn) {
     EXPECT_TRUE(face_->findChildren<OrbChartWidget*>().isEmpty());
     face_->SetGaugeVisible(false);
     face_->SetChartVisible(true);
-    OrbChartWidget* chart = face_->chart_widget(c.kind - '0');
+    OrbChartWidget* chart = ChartOf(face_->chart_widget(c.kind - '0'));
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->isVisible());
     EXPECT_FALSE(chart->chart()->series().isEmpty());
@@ -196,7 +196,7 @@ TEST_F(OrbFaceTest, RelayoutPlacesTheCompactFrameless) {
   EXPECT_EQ(Child<QWidget>("Point")->geometry(), QRect(41, 19, 83, 45));
   EXPECT_TRUE(Child<QWidget>("Point")->isVisibleTo(Child<QWidget>("Gauge")));
   EXPECT_EQ(Child<QWidget>("Chrts")->geometry(), QRect(1, 1, 167, 87));
-  EXPECT_EQ(face_->chart_widget(0)->geometry(), QRect(0, 0, 166, 87));
+  EXPECT_EQ(ChartOf(face_->chart_widget(0))->geometry(), QRect(0, 0, 166, 87));
   // The chart was at its designed top 3 before this first layout.
   // The listing, made now, takes the place it was given before.
   QTreeWidget* listing = face_->listing();
@@ -296,7 +296,7 @@ TEST_F(OrbFaceTest, EveryChartKindDrawsItsPoints) {
     const ChartBuildResult result =
         face_->ChartClick(table_, values_, settings_, chart_state_);
     EXPECT_EQ(result.legend_allowed, kind != '1' && kind != '3' && kind != '6');
-    OrbChartWidget* chart = face_->chart_widget(kind - '0');
+    OrbChartWidget* chart = ChartOf(face_->chart_widget(kind - '0'));
     EXPECT_TRUE(chart->isVisible());
     EXPECT_FALSE(face_->listing_visible());
     EXPECT_EQ(face_->findChildren<OrbChartWidget*>().size(), 1);
@@ -363,7 +363,7 @@ TEST_F(OrbFaceTest, RedrawKeepsTheSeriesUnlessTheirShapeChanged) {
     // A first drawing with nothing to draw makes no series.
     face_->ChartClick(ItemTable(), values_, settings_, chart_state_);
     draw("42", "clRed");
-    QChart* chart = face_->chart_widget(kind - '0')->chart();
+    QChart* chart = ChartOf(face_->chart_widget(kind - '0'))->chart();
     const std::vector<QPointer<QObject>> first = DrawnObjects(chart);
     const QList<QAbstractAxis*> axes = chart->axes();
     ASSERT_FALSE(first.empty());
@@ -422,7 +422,7 @@ TEST_F(OrbFaceTest, ChartTitleAndLegendFollowTheCaller) {
   face_->SetLegendVisible(true);
   face_->ChartClick(table_, values_, settings_, chart_state_);
   EXPECT_FALSE(face_->legend_visible());
-  EXPECT_TRUE(face_->chart_widget(3)->legend_items().empty());
+  EXPECT_TRUE(ChartOf(face_->chart_widget(3))->legend_items().empty());
 }
 
 // The legend names what the chart draws, in the colours it is drawn in,
@@ -455,7 +455,7 @@ TEST_F(OrbFaceTest, LegendNamesTheDrawnItemsInTheirColours) {
     face_->ChartClick(table_, values_, settings_, chart_state_);
     face_->SetChartTitleVisible(true);
     face_->SetLegendVisible(true);
-    OrbChartWidget* chart = face_->chart_widget(c.kind - '0');
+    OrbChartWidget* chart = ChartOf(face_->chart_widget(c.kind - '0'));
     const QImage image = Grab();
     const QRect plot = chart->chart()->plotArea().toRect();
     EXPECT_GE(plot.height(), 25);
@@ -474,8 +474,8 @@ TEST_F(OrbFaceTest, LegendNamesTheDrawnItemsInTheirColours) {
     }
   }
   face_->SetLegendVisible(false);
-  EXPECT_TRUE(face_->chart_widget(5)->legend_items().empty());
-  EXPECT_EQ(face_->chart_widget(5)->chart()->margins().bottom(), 0);
+  EXPECT_TRUE(ChartOf(face_->chart_widget(5))->legend_items().empty());
+  EXPECT_EQ(ChartOf(face_->chart_widget(5))->chart()->margins().bottom(), 0);
 }
 
 TEST_F(OrbFaceTest, UnknownChartKindFallsBackToBars) {

@@ -449,7 +449,7 @@ TEST_F(OrbWindowTest, AnotherChartKindExchangesTheChart) {
   window->RunMenuCommand("Pop07");
   EXPECT_EQ(window->session().record().chart_type(), 4);
   EXPECT_EQ(window->face()->current_chart(), 4);
-  EXPECT_TRUE(window->face()->chart_widget(4)->isVisible());
+  EXPECT_TRUE(ChartOf(window->face()->chart_widget(4))->isVisible());
   EXPECT_EQ(window->face()->chart_widget(0), nullptr);
   EXPECT_EQ(window->face()->chart_content(4).series[0].points.size(), 1u);
 }

@@ -70,6 +70,7 @@ twice=$(echo "$depends" | tr ',|' '\n\n' | sed 's/^ *//; s/[ (].*//' | sort | un
 dpkg -x "$deb" "$root/tree"
 for file in bin/RfcOrb bin/vigil bin/vigil-sensor bin/vigil-panel-session \
     lib/vigil-panel/RfcOrbs.so lib/vigil-panel/HttpOrbs.so lib/vigil-panel/AuxOrbs.so \
+    lib/vigil-panel/libvigil-chart.so \
     share/vigil-panel/Gauges/Gauge00.Jpg share/vigil-panel/Images/Image00.Jpg \
     share/vigil-panel/example/AuxOrbs.Prf share/vigil-panel/example/Local.Prf \
     share/vigil-panel/example/vigil-sensor share/applications/vigil-panel.desktop \
