@@ -76,26 +76,60 @@ QTreeWidget* LazyListing::view() {
   return view_;
 }
 
-void LazyListing::Fill(const ItemTable& items) {
-  view_->clear();
-  const QColor font_colour = ToQColor(items.font_colour());
-  QList<QTreeWidgetItem*> rows;
-  rows.reserve(static_cast<qsizetype>(items.size()));
-  for (const ItemRow& row : items.rows()) {
-    auto* entry = new QTreeWidgetItem(QStringList{
-        ToQString(row.label), ToQString(row.item), ToQString(row.data),
-        ToQString(row.unit), ToQString(row.color)});
-    entry->setIcon(0, OrbImage(row.image_index));
-    for (size_t column = 0; column < kItemColumns.size(); ++column) {
-      entry->setForeground(static_cast<int>(column), font_colour);
-      if (kItemColumns[column].right_aligned) {
-        entry->setTextAlignment(static_cast<int>(column),
-                                Qt::AlignRight | Qt::AlignVCenter);
-      }
+namespace {
+
+constexpr int kImageRole = Qt::UserRole;
+
+QTreeWidgetItem* NewRow() {
+  auto* entry = new QTreeWidgetItem;
+  for (size_t column = 0; column < kItemColumns.size(); ++column) {
+    if (kItemColumns[column].right_aligned) {
+      entry->setTextAlignment(static_cast<int>(column),
+                              Qt::AlignRight | Qt::AlignVCenter);
     }
-    rows.append(entry);
   }
-  view_->addTopLevelItems(rows);
+  entry->setData(0, kImageRole, -1);
+  return entry;
+}
+
+// Only what changed is set, so that only a changed cell is drawn again.
+void ShowRow(QTreeWidgetItem* entry, const ItemRow& row,
+             const QColor& font_colour) {
+  const QString texts[] = {ToQString(row.label), ToQString(row.item),
+                           ToQString(row.data), ToQString(row.unit),
+                           ToQString(row.color)};
+  for (int column = 0; column < static_cast<int>(std::size(texts)); ++column) {
+    if (entry->text(column) != texts[column]) {
+      entry->setText(column, texts[column]);
+    }
+    if (entry->foreground(column).color() != font_colour) {
+      entry->setForeground(column, font_colour);
+    }
+  }
+  if (entry->data(0, kImageRole).toInt() != row.image_index) {
+    entry->setIcon(0, OrbImage(row.image_index));
+    entry->setData(0, kImageRole, row.image_index);
+  }
+}
+
+}  // namespace
+
+// The rows stay from cycle to cycle and take their new texts in place: a
+// table made anew would be laid out and drawn whole every cycle.
+void LazyListing::Fill(const ItemTable& items) {
+  const int count = static_cast<int>(items.size());
+  while (view_->topLevelItemCount() > count) {
+    delete view_->takeTopLevelItem(view_->topLevelItemCount() - 1);
+  }
+  const QColor font_colour = ToQColor(items.font_colour());
+  QList<QTreeWidgetItem*> added;
+  for (int i = 0; i < count; ++i) {
+    QTreeWidgetItem* entry = i < view_->topLevelItemCount()
+                                 ? view_->topLevelItem(i)
+                                 : added.emplace_back(NewRow());
+    ShowRow(entry, items.rows()[static_cast<size_t>(i)], font_colour);
+  }
+  view_->addTopLevelItems(added);
 }
 
 void LazyListing::Colour() {

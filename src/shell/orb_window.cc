@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -73,7 +75,10 @@ OrbWindow::OrbWindow(std::string mode_word, const CommandLine& command_line,
 OrbWindow::~OrbWindow() { session_.DestroyCleanUp(); }
 
 void OrbWindow::CreateWidgets() {
+  // The children take their palette from here once; the frame colour that
+  // changes several times a cycle is painted, not passed down to them all.
   SetBackground(this, kNeutral);
+  setAutoFillBackground(false);
   timer1_ = MakeTimer(this, "Timer1", 2000);
   timer2_ = MakeTimer(this, "Timer2", 2000);
   timer3_ = MakeTimer(this, "Timer3", 1000);
@@ -492,7 +497,15 @@ void OrbWindow::SetStatusCaption(const std::string& caption) {
   panel3_->SetStatusCaption(caption);
 }
 
-void OrbWindow::SetFrameColour(Rgb colour) { SetBackground(this, colour); }
+void OrbWindow::SetFrameColour(Rgb colour) {
+  if (colour == frame_colour_) return;
+  frame_colour_ = colour;
+  update();
+}
+
+void OrbWindow::paintEvent(QPaintEvent* event) {
+  QPainter(this).fillRect(event->rect(), ToQColor(frame_colour_));
+}
 
 void OrbWindow::ShowError(const std::string& message) {
   ShowErrorPanel(message);

@@ -98,6 +98,7 @@ class OrbWindow final : public QWidget, public OrbView {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -166,6 +167,7 @@ class OrbWindow final : public QWidget, public OrbView {
   // The sensor program could not be started: the dialog's title turns red.
   bool title_alarm_ = false;
   bool placed_ = false;  // start-up has sized the window
+  Rgb frame_colour_ = kNeutral;
   bool face_chosen_while_zoomed_ = false;
   // False where the compositor places and sizes windows (Wayland): the
   // orb neither moves nor saves a place or size it did not ask for.

@@ -35,12 +35,19 @@ int OpenForLocking(const std::filesystem::path& file) {
 }
 
 // The holder's name for the operator's tools; the lock works without it.
+// Written over the file, not after truncating it: ext4 flushes a file that
+// was truncated to nothing when it is closed, which would be a disk write
+// every cycle. Only a longer text of a stale holder is cut.
 void WriteHolder(const std::filesystem::path& file, const LockHolder& holder) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return;
   const std::string text = LockHolderText(holder);
-  [[maybe_unused]] const ssize_t written =
-      ::write(fd, text.data(), text.size());
+  const ssize_t written = ::pwrite(fd, text.data(), text.size(), 0);
+  struct stat status {};
+  if (written == static_cast<ssize_t>(text.size()) &&
+      ::fstat(fd, &status) == 0 && status.st_size > written) {
+    [[maybe_unused]] const int cut = ::ftruncate(fd, written);
+  }
   ::close(fd);
 }
 

@@ -1,6 +1,8 @@
 #include "store/source_lock.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -182,7 +184,11 @@ TEST(SourceLockTest, OnlyTheLockOfAnEndedHolderIsTakenOver) {
     }
     ASSERT_TRUE(testing::WaitUntil(
         [&] { return holder.LogLinesWith("Lock") == 1; }, milliseconds(5000)));
-    if (!c.holder_alive) ::waitpid(pid, nullptr, 0);
+    if (!c.holder_alive) {
+      ::waitpid(pid, nullptr, 0);
+      // A holder's text longer than the next one's must not show through.
+      std::ofstream(dir / "DIALOG.Lck", std::ios::app) << "of a longer name\n";
+    }
     const auto then = std::filesystem::file_time_type::clock::now() -
                       std::chrono::seconds(c.age_seconds);
     std::filesystem::last_write_time(dir / "DIALOG.Lck", then);
@@ -199,6 +205,9 @@ TEST(SourceLockTest, OnlyTheLockOfAnEndedHolderIsTakenOver) {
     EXPECT_EQ(log.find(kTakenOverNote) != std::string::npos, c.taken_over)
         << c.name;
     if (c.taken_over) {
+      EXPECT_EQ(ParseLockHolder(dir.Read("DIALOG.Lck")),
+                (LockHolder{"RfcOrb0102", static_cast<long>(::getpid())}))
+          << dir.Read("DIALOG.Lck");
       waiter.lock.Release();
       EXPECT_FALSE(dir.Exists("DIALOG.Lck")) << c.name;
     }
