@@ -1,14 +1,13 @@
 #include "store/source_lock.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <fstream>
 #include <new>
 #include <thread>
 
