@@ -24,6 +24,7 @@
 #include "support/child_process.h"
 #include "support/record_builder.h"
 #include "support/temp_dir.h"
+#include "tools/stand_in_orb.h"
 #include "vigil/launcher_process.h"
 #include "vigil/serve_options.h"
 #include "vigil/serve_server.h"
@@ -40,23 +41,6 @@ using testing::TempDir;
 using testing::WaitUntil;
 
 constexpr char kSecret[] = "Zq7secretHash";
-
-// /bin/sleep under the mode's name, its second word the orb number, as an
-// orb's command line has it.
-std::unique_ptr<ChildProcess> StandInOrb(const TempDir& wall,
-                                         const std::string& number) {
-  const std::filesystem::path program = wall / "bin/AuxOrb";
-  if (!std::filesystem::is_symlink(program)) {
-    std::filesystem::create_directories(program.parent_path());
-    std::filesystem::create_symlink("/bin/sleep", program);
-  }
-  auto orb = std::make_unique<ChildProcess>(
-      std::vector<std::string>{program.string(), "300", number}, wall.path());
-  const pid_t pid = orb->pid();
-  WaitUntil([&] { return InspectOrbProcess(pid, wall.path()).has_value(); },
-            5s);
-  return orb;
-}
 
 std::string ResultText(const std::string& rows, const std::string& last = "") {
   return "<Prtg>\n" + rows + last + "</Prtg>\n";

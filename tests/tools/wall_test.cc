@@ -22,6 +22,7 @@
 #include "support/child_process.h"
 #include "support/record_builder.h"
 #include "support/temp_dir.h"
+#include "tools/stand_in_orb.h"
 #include "vigil/commands.h"
 #include "vigil/launcher_process.h"
 #include "vigil/wall_carry_over.h"
@@ -207,23 +208,6 @@ TEST(LauncherProcessTest, TheStartTimeIsReadAfterTheCommandName) {
     EXPECT_EQ(StartTicksOfStat(c.stat), c.ticks) << c.stat;
   }
   EXPECT_TRUE(ProcessAge(getpid()));
-}
-
-// A stand-in for a running orb: /bin/sleep under the mode's name in the
-// wall, its second word the orb number, as an orb's command line has it.
-std::unique_ptr<ChildProcess> StandInOrb(const TempDir& wall,
-                                         const std::string& number) {
-  const std::filesystem::path program = wall / "bin/AuxOrb";
-  if (!std::filesystem::is_symlink(program)) {
-    std::filesystem::create_directories(program.parent_path());
-    std::filesystem::create_symlink("/bin/sleep", program);
-  }
-  auto orb = std::make_unique<ChildProcess>(
-      std::vector<std::string>{program.string(), "300", number}, wall.path());
-  const pid_t pid = orb->pid();
-  WaitUntil([&] { return InspectOrbProcess(pid, wall.path()).has_value(); },
-            5s);
-  return orb;
 }
 
 void MakeOlder(const std::filesystem::path& file, std::chrono::seconds by) {

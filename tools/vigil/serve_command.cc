@@ -9,6 +9,7 @@
 
 #include "vigil/command_usage.h"
 #include "vigil/commands.h"
+#include "vigil/end_signals.h"
 #include "vigil/serve_options.h"
 #include "vigil/serve_server.h"
 #include "vigil/serve_wall_reader.h"
@@ -20,13 +21,9 @@ volatile sig_atomic_t serve_ended = 0;
 
 void EndServe(int) { serve_ended = 1; }
 
-void CatchEndSignals() {
+void CatchServeSignals() {
   serve_ended = 0;
-  struct sigaction action {};
-  action.sa_handler = EndServe;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  CatchEndSignals(EndServe);
   // A client that goes away mid-answer is no reason to end.
   signal(SIGPIPE, SIG_IGN);
 }
@@ -60,7 +57,7 @@ int RunServe(const Words& words, std::ostream& out, std::ostream& err) {
     err << "vigil serve: " << port.error() << "\n";
     return 1;
   }
-  CatchEndSignals();
+  CatchServeSignals();
   out << "serving " << dir.string() << " on " << UrlOf(options.address, *port)
       << "\n"
       << std::flush;

@@ -12,6 +12,7 @@
 #include "store/clock_text.h"
 #include "store/text.h"
 #include "vigil/commands.h"
+#include "vigil/end_signals.h"
 #include "vigil/wall_launcher.h"
 #include "vigil/wall_options.h"
 #include "vigil/wall_orbs.h"
@@ -96,11 +97,7 @@ std::optional<Wall> SurveyChosen(const WallOptions& options,
 int Watch(const WallOptions& options, const std::filesystem::path& dir,
           std::ostream& out, std::ostream& err) {
   watch_ended = 0;
-  struct sigaction action {};
-  action.sa_handler = EndWatch;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  CatchEndSignals(EndWatch);
   out << "watching " << dir.string() << " every " << options.every.count()
       << " s; SIGINT or SIGTERM ends the watch, not the orbs\n"
       << std::flush;
