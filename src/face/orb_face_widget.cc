@@ -339,9 +339,7 @@ FaceRefreshPlan OrbFaceWidget::RefreshFace(const ItemTable& items,
 void OrbFaceWidget::ApplyPlan(const FaceRefreshPlan& plan) {
   if (gauge_placed_) ApplyGauge(plan);
   ApplyImageCaption(plan);
-  if (auto image = pictures_.Load(picture_dir_ / plan.image_file, false)) {
-    image00_->setPixmap(*image);
-  }
+  if (!objct_->isHidden()) ShowImage(plan);
   // Repaint now rather than run pending events, which could start a cycle
   // in the middle of this one.
   if (gauge_->isVisible()) gauge_->repaint();
@@ -567,14 +565,40 @@ void OrbFaceWidget::SetTitle(const std::string& title) {
   title_->setText(ToQString(title));
 }
 
+// A hidden gauge's dial is read to tell whether it is a picture, and kept
+// only once the gauge is shown: most orbs never show theirs.
 bool OrbFaceWidget::LoadGaugePicture(const FaceSettings& settings,
                                      FaceState& state) {
   const std::string name = GaugeDialFile(settings.record);
-  const auto dial = pictures_.Load(settings.working_dir / name, false);
-  if (!dial) return false;
-  gauge0x_->setPixmap(*dial);
+  const std::filesystem::path file = settings.working_dir / name;
+  if (gauge_->isHidden()) {
+    if (!LoadFacePicture(file, false)) return false;
+    hidden_dial_ = file;
+  } else {
+    const auto dial = pictures_.Load(file, false);
+    if (!dial) return false;
+    gauge0x_->setPixmap(*dial);
+    hidden_dial_.reset();
+  }
   state.gauge_picture_name = name;
   return true;
+}
+
+void OrbFaceWidget::ShowHiddenPictures() {
+  if (!gauge_->isHidden() && hidden_dial_) {
+    if (auto dial = pictures_.Load(*hidden_dial_, false)) {
+      gauge0x_->setPixmap(*dial);
+    }
+    hidden_dial_.reset();
+  }
+  if (!objct_->isHidden() && plan_) ShowImage(*plan_);
+}
+
+// A missing or unreadable picture leaves the one shown.
+void OrbFaceWidget::ShowImage(const FaceRefreshPlan& plan) {
+  if (auto image = pictures_.Load(picture_dir_ / plan.image_file, false)) {
+    image00_->setPixmap(*image);
+  }
 }
 
 void OrbFaceWidget::SetListingVisible(bool visible) {
@@ -605,7 +629,10 @@ bool OrbFaceWidget::chart_visible() const { return look_.shown; }
 void OrbFaceWidget::SetGaugeVisible(bool visible) {
   if (visible) PlaceHiddenGauge();
   gauge_->setVisible(visible);
-  if (visible) gauge_->raise();
+  if (visible) {
+    gauge_->raise();
+    ShowHiddenPictures();
+  }
   SyncChart();
 }
 
@@ -613,7 +640,10 @@ bool OrbFaceWidget::gauge_visible() const { return !gauge_->isHidden(); }
 
 void OrbFaceWidget::SetImageVisible(bool visible) {
   objct_->setVisible(visible);
-  if (visible) objct_->raise();
+  if (visible) {
+    objct_->raise();
+    ShowHiddenPictures();
+  }
   SyncChart();
 }
 

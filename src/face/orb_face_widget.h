@@ -197,6 +197,9 @@ class OrbFaceWidget final : public QWidget {
   // Places and shows the last plan's gauge texts, left unplaced while the
   // gauge was out of sight.
   void PlaceHiddenGauge();
+  // The dial and the image of a face that has come into sight.
+  void ShowHiddenPictures();
+  void ShowImage(const FaceRefreshPlan& plan);
   GaugeGeometry CurrentGaugeGeometry() const;
   TextWidth Measurer();
   int MeasureText(FaceFont font, int point_size, const std::string& text);
@@ -239,6 +242,7 @@ class OrbFaceWidget final : public QWidget {
   std::optional<FaceRefreshPlan> plan_;
   std::filesystem::path picture_dir_;
   bool gauge_placed_ = false;
+  std::optional<std::filesystem::path> hidden_dial_;  // read, not yet shown
   struct MouseStamp {
     QEvent::Type type = QEvent::None;
     quint64 time = 0;

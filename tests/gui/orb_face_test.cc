@@ -273,6 +273,7 @@ TEST_F(OrbFaceTest, ImageFaceShowsItsPictureAndCaption) {
   SavePicture(dir_ / "Images/Image00.Jpg", Qt::blue, "JPG");
   record_.tail = "Local.Prf;vigil-sensor;;Server / Disk";
   Layout();
+  EXPECT_TRUE(Child<QLabel>("Image00")->pixmap().isNull());
   face_->SetImageVisible(true);
   auto* caption = Child<QLabel>("ImgCap02");
   EXPECT_TRUE(caption->isVisible());
@@ -494,6 +495,8 @@ TEST_F(OrbFaceTest, GaugePicture) {
   SavePicture(dir_ / "Gauges/Gauge00.Jpg", QColor(0, 160, 0), "JPG");
   EXPECT_TRUE(face_->LoadGaugePicture(settings_, state_));
   EXPECT_EQ(state_.gauge_picture_name, "Gauges/Gauge00.Jpg");
+  // A hidden gauge holds no dial.
+  EXPECT_TRUE(Child<QLabel>("Gauge0x")->pixmap().isNull());
   face_->SetGaugeVisible(true);
   const QImage image = Grab();
   EXPECT_GT(CountNear(image, InWindow(Child<QLabel>("Gauge0x")), kGreen), 1000);
