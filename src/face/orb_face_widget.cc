@@ -4,9 +4,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTime>
 #include <QTreeWidget>
 #include <utility>
@@ -15,6 +13,7 @@
 #include "face/face_picture_widget.h"
 #include "face/face_pictures.h"
 #include "face/processing_log_widget.h"
+#include "face/start_strip_widget.h"
 #include "face/widget_helpers_widget.h"
 #include "store/config_record.h"
 #include "store/text.h"
@@ -59,19 +58,6 @@ QLabel* BoldLabel(QWidget* parent, const char* name, const char* text,
   label->setFont(font);
   label->setMargin(0);
   return label;
-}
-
-// The strip behind the title above the listing.
-QPixmap StartPicture() {
-  QPixmap picture(320, 23);
-  QPainter painter(&picture);
-  QLinearGradient shade(0, 0, 0, 23);
-  shade.setColorAt(0, QColor(250, 252, 255));
-  shade.setColorAt(1, QColor(200, 222, 226));
-  painter.fillRect(picture.rect(), shade);
-  painter.setPen(ToQColor(kTeal));
-  painter.drawLine(0, 22, 320, 22);
-  return picture;
 }
 
 }  // namespace
@@ -181,10 +167,8 @@ void OrbFaceWidget::CreateChartPanel() {
   chrts_->setLineWidth(2);
   SetBackground(chrts_, kNeutral);
 
-  image_ = PlainLabel(chrts_, "Image");
+  image_ = new StartStripWidget(chrts_);
   image_->setGeometry(3, 3, 155, 23);
-  image_->setPixmap(StartPicture());
-  image_->setScaledContents(true);
   title_ = BoldLabel(chrts_, "Title", "", "Arial");
   SetLabelColours(title_, kTeal, std::nullopt);
   title_->setGeometry(8, 7, 145, 14);

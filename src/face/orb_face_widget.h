@@ -224,7 +224,7 @@ class OrbFaceWidget final : public QWidget {
   bool chart_drawn_ = false;  // the widget shows the current content
   std::array<ChartContent, kChartKinds> contents_;
   QFrame* chrts_ = nullptr;
-  QLabel* image_ = nullptr;  // the start picture
+  QWidget* image_ = nullptr;  // the start strip
   QLabel* title_ = nullptr;
   LazyListing listing_;
   QFrame* gauge_ = nullptr;
