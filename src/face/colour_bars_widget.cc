@@ -75,11 +75,11 @@ ColourBarsItem::ColourBarsItem(QChart* chart, QAbstractBarSeries* series,
 void ColourBarsItem::Show(const ChartPiece& piece) {
   if (piece == piece_) return;
   piece_ = piece;
-  sets_.clear();
+  looks_.clear();
   for (const BarColourSet& set : piece.sets) {
     const QColor colour = ToQColor(set.colour);
-    sets_.push_back({BarBrush(colour, piece.gradient, horizontal_),
-                     QPen(colour.darker(150), 0.5), set.values});
+    looks_.push_back({BarBrush(colour, piece.gradient, horizontal_),
+                      QPen(colour.darker(150), 0.5)});
   }
   update();
 }
@@ -110,19 +110,19 @@ QRectF ColourBarsItem::BarRect(int category, double value, double base) const {
 void ColourBarsItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*,
                            QWidget*) {
   size_t categories = 0;
-  for (const PaintedSet& set : sets_) {
+  for (const BarColourSet& set : piece_.sets) {
     categories = std::max(categories, set.values.size());
   }
   for (size_t category = 0; category < categories; ++category) {
     double positive = 0;
     double negative = 0;
-    for (const PaintedSet& set : sets_) {
-      if (category >= set.values.size()) continue;
-      const double value = set.values[category];
-      if (value == 0) continue;
+    for (size_t i = 0; i < piece_.sets.size(); ++i) {
+      const std::vector<double>& values = piece_.sets[i].values;
+      if (category >= values.size() || values[category] == 0) continue;
+      const double value = values[category];
       double& base = value < 0 ? negative : positive;
-      painter->setPen(set.pen);
-      painter->setBrush(set.brush);
+      painter->setPen(looks_[i].pen);
+      painter->setBrush(looks_[i].brush);
       painter->drawRect(BarRect(static_cast<int>(category), value, base));
       base += value;
     }

@@ -45,17 +45,16 @@ class ColourBarsItem final : public QGraphicsItem {
   QPointF At(double category, double value) const;
   QRectF BarRect(int category, double value, double base) const;
 
-  struct PaintedSet {
+  struct SetLook {
     QBrush brush;
     QPen pen;
-    std::vector<double> values;
   };
 
   QChart* chart_;
   QAbstractBarSeries* series_;
   bool horizontal_;
   ChartPiece piece_;
-  std::vector<PaintedSet> sets_;
+  std::vector<SetLook> looks_;  // one per set of the piece
 };
 
 // One value per category for the series that carries the layout: the bar

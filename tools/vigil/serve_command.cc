@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <system_error>
 #include <thread>
 
 #include "vigil/command_usage.h"
@@ -13,6 +12,7 @@
 #include "vigil/serve_options.h"
 #include "vigil/serve_server.h"
 #include "vigil/serve_wall_reader.h"
+#include "vigil/wall_options.h"
 
 namespace vigil::cli {
 namespace {
@@ -43,13 +43,12 @@ int RunServe(const Words& words, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const ServeOptions& options = *parsed;
-  std::error_code error;
-  const std::filesystem::path dir = std::filesystem::weakly_canonical(
-      std::filesystem::absolute(options.dir), error);
-  if (error || !std::filesystem::is_directory(dir)) {
-    err << "vigil: " << options.dir.string() << " is no directory\n";
+  const Result<std::filesystem::path> resolved = ResolvedWallDir(options.dir);
+  if (!resolved) {
+    err << "vigil: " << resolved.error() << "\n";
     return 2;
   }
+  const std::filesystem::path& dir = *resolved;
   WallReader reader(dir, options.modes);
   WallServer server(reader);
   const Result<int> port = server.Bind(options.address, options.port);

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <iomanip>
 #include <sstream>
-#include <system_error>
 #include <thread>
 
 #include "store/clock_text.h"
@@ -138,14 +137,12 @@ int RunWall(const std::string& command, const Words& words, std::ostream& out,
     out << WallUsage(command);
     return 0;
   }
-  std::error_code error;
-  // /proc tells each orb's directory resolved; so is this one.
-  const std::filesystem::path dir = std::filesystem::weakly_canonical(
-      std::filesystem::absolute(options.dir), error);
-  if (error || !std::filesystem::is_directory(dir)) {
-    err << "vigil: " << options.dir.string() << " is no directory\n";
+  const Result<std::filesystem::path> resolved = ResolvedWallDir(options.dir);
+  if (!resolved) {
+    err << "vigil: " << resolved.error() << "\n";
     return 2;
   }
+  const std::filesystem::path& dir = *resolved;
   if (command == "restart" && options.watch) {
     return Watch(options, dir, out, err);
   }

@@ -139,6 +139,17 @@ Result<WallOptions> ParseWallOptions(const std::string& command,
   return options;
 }
 
+Result<std::filesystem::path> ResolvedWallDir(
+    const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::path resolved =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(dir), error);
+  if (error || !std::filesystem::is_directory(resolved)) {
+    return Failure(dir.string() + " is no directory");
+  }
+  return resolved;
+}
+
 std::string WallUsage(const std::string& command) {
   const std::string common =
       "  --dir DIR        the working directory "

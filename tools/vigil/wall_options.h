@@ -36,6 +36,10 @@ Result<WallOptions> ParseWallOptions(const std::string& command,
 
 std::string WallUsage(const std::string& command);
 
+// The wall's directory resolved, as /proc tells each orb's; an error that
+// names it when it is no directory.
+Result<std::filesystem::path> ResolvedWallDir(const std::filesystem::path& dir);
+
 }  // namespace vigil::cli
 
 #endif  // VIGIL_TOOLS_VIGIL_WALL_OPTIONS_H_
